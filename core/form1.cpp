@@ -1,0 +1,70 @@
+// The run sequence, the compile pass, the fatal report and the file names.
+#include "core/form1.h"
+
+#include <utility>
+
+#include "platform/platform.h"
+
+Form1::Form1(std::string folder) : programFolder(std::move(folder)) {}
+
+void Form1::Form_Load() {
+    routeName = "Bresta_Vilcar";
+    trainCode = "RX907";
+    platform::show_wait_window("Attendere");
+    dati_linea();
+    dati_treno();
+    dati_note();
+    dati_rallentamenti();
+    dati_scheda();
+    memorizza_percorso(1);
+}
+
+void Form1::memorizza_percorso(int32_t switchValue) {
+    j = switchValue;
+    errorCode = 0;
+    errorDocument = Document::None;
+    errorLine = 0;
+    errorCell = -1;
+    azzera_tabella();
+    memorizza_dati();
+    completa_griglia();
+    verifica_riservati();
+    scrivi_file_compilati();
+}
+
+void Form1::memorizza_dati() {
+    scenario[kSlotRoute].label = routeName;
+    scenario[kSlotTrain].label = trainCode;
+    if (leggi_linea()) leggi_treno();
+}
+
+void Form1::errore(const std::string& a) {
+    platform::message_box(" Errore n. " + a);
+    throw ProgramEnd{kExitErrore};
+}
+
+void Form1::recupera_lettura(Document where) {
+    file1.close();
+    for (const std::string& name : {line_document_name(), train_document_name()}) {
+        std::string path = file_path(name);
+        try {
+            if (platform::file_exists(path)) platform::delete_file(path);
+        } catch (const platform::RunTimeFailure&) {
+            // A document that cannot be removed stays; the error code says enough.
+        }
+    }
+    errorCode = 25;
+    if (errorDocument == Document::None || errorLine == 0) {
+        errorDocument = where;
+    }
+}
+
+std::string Form1::file_path(const std::string& name) const { return platform::join(programFolder, name); }
+std::string Form1::line_document_name() const { return routeName + "_linea.txt"; }
+std::string Form1::train_document_name() const { return routeName + "_" + trainCode + "-.txt"; }
+std::string Form1::notes_document_name() const { return routeName + "_" + trainCode + "_" + "note.txt"; }
+std::string Form1::slowdown_order_name() const { return routeName + "_" + trainCode + "_" + "rallentamenti.txt"; }
+std::string Form1::timetable_sheet_name() const { return routeName + "_" + trainCode + "_" + "scheda_treno.txt"; }
+std::string Form1::line_data_name() const { return routeName + "_linea.dat"; }
+std::string Form1::scenario_file_name() const { return routeName + "_" + trainCode + ".sim"; }
+std::string Form1::grid_file_name() const { return routeName + "_" + trainCode + ".dat"; }

@@ -1,0 +1,118 @@
+// The form: all state of one run and every operation of the compiler.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/track_grid.h"
+#include "line/field_stream.h"
+#include "line/line_table.h"
+#include "train/scenario_table.h"
+
+// Thrown by errore after its message: the program ends with this status.
+struct ProgramEnd {
+    int status;
+};
+
+// Exit statuses of the programs.
+constexpr int kExitClean = 0;
+constexpr int kExitScenarioError = 1;
+constexpr int kExitErrore = 2;
+constexpr int kExitRunTimeFailure = 3;
+
+// Which description document a diagnostic points into.
+enum class Document : int { None = 0, Line = 1, Train = 2 };
+
+class Form1 {
+public:
+    explicit Form1(std::string programFolder);
+
+    // --- state ------------------------------------------------------------
+    std::string programFolder;
+    std::string routeName;
+    std::string trainCode;
+    int32_t j = 0;          // line-table switch of the compile pass
+    int32_t errorCode = 0;  // pending error, 0 for none
+    std::string currentField;
+
+    TrackGrid grid;
+    ScenarioTable scenario;
+    LineTable line;
+
+    // Montagna stretch list: entries 1 to 80 used, entry 0 never.
+    static constexpr int kMontagnaEntries = 81;
+    int32_t montagnaStarts[kMontagnaEntries] = {};
+    int32_t montagnaEnds[kMontagnaEntries] = {};
+    int32_t montagnaCount = 0;
+
+    // Board slot counter left by the line description reader.
+    int32_t boardSlot = kFirstBoardSlot;
+
+    FieldStream file1;  // the one open document
+
+    // Where the pending error was met, for diagnostics: the document and the
+    // line of the record in hand, or the grid cell for completion errors.
+    Document errorDocument = Document::None;
+    int32_t errorLine = 0;
+    int32_t errorCell = -1;
+
+    // --- run sequence -------------------------------------------------------
+    void Form_Load();
+    void memorizza_percorso(int32_t j);
+    void memorizza_dati();
+    [[noreturn]] void errore(const std::string& a);
+
+    // --- documents ------------------------------------------------------------
+    void dati_linea();
+    void dati_treno();
+    void dati_note();
+    void dati_rallentamenti();
+    void dati_scheda();
+
+    // --- feature placement ----------------------------------------------------
+    void memo_montagna(int32_t& inizio, int32_t& fine, int32_t& tipo);
+    void memo_indicatori_v_max(int32_t posizione, int32_t& vas, int32_t& vbs, int32_t& vcs,
+                               int32_t& strisces, int32_t& vad, int32_t& vbd, int32_t& vcd,
+                               int32_t& strisced);
+    void memo_segnale(int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s2, int32_t& s3,
+                      int32_t& rapp, int32_t& dx, int32_t& d1, int32_t& d2, int32_t& d3,
+                      int32_t& tempo);
+    void memo_rallentamento(int32_t x, int32_t& v, int32_t& l, int32_t& f_tt, int32_t f_ta,
+                            int32_t& d_v);
+
+    // --- line description -------------------------------------------------------
+    void progressive_ordina();
+
+    // --- completion, check codes, output ------------------------------------------
+    void azzera_tabella();          // reset of the scenario table
+    void completa_griglia();        // abbattimento caps around slow-downs
+    void verifica_riservati();      // reserved fields, marker values and check codes
+    int32_t codice_gara_st();
+    int32_t codice_gara_og();
+    void scrivi_file_compilati();   // the three compiled files
+
+    // --- file names -------------------------------------------------------------
+    std::string file_path(const std::string& name) const;
+    std::string line_document_name() const;    // routeName_linea.txt
+    std::string train_document_name() const;   // routeName_trainCode-.txt
+    std::string notes_document_name() const;
+    std::string slowdown_order_name() const;
+    std::string timetable_sheet_name() const;
+    std::string line_data_name() const;        // routeName_linea.dat
+    std::string scenario_file_name() const;    // routeName_trainCode.sim
+    std::string grid_file_name() const;        // routeName_trainCode.dat
+
+private:
+    // The two halves of memorizza_dati. The line half returns whether the
+    // train half follows (it does not after any error but 15).
+    bool leggi_linea();
+    void leggi_treno();
+    // Recovery path of the readers: close, delete both documents where present, 25.
+    void recupera_lettura(Document where);
+};
+
+// minimo(x, y): y when x > y, else x.
+template <typename X, typename Y>
+auto minimo(X x, Y y) -> decltype(x + y) {
+    return x > y ? y : x;
+}

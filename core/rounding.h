@@ -1,0 +1,16 @@
+// Conversions of computed values to whole numbers and to narrow fields.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+// Nearest whole number, a half going to the even neighbour (0.5 -> 0, 1.5 -> 2).
+inline int64_t round_half_even(double x) {
+    double r = std::nearbyint(x);  // the default rounding mode is to-nearest-even
+    if (!(r > -9.2e18 && r < 9.2e18)) return 0;  // never reached with whole-metre inputs
+    return static_cast<int64_t>(r);
+}
+
+// Narrowing keeps the low bits, as the fields of the compiled files do.
+inline int16_t low16(int64_t v) { return static_cast<int16_t>(static_cast<uint16_t>(v)); }
+inline uint8_t low8(int64_t v) { return static_cast<uint8_t>(v); }

@@ -1,0 +1,62 @@
+// The track grid: one record per 50 m of line, cells 0 to round((L + 7000) / 50).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct TrackCell {
+    uint8_t kind = 0;
+    int16_t value1 = 0;
+    int16_t value2 = 0;
+    int16_t value3 = 0;
+    int16_t value4 = 0;
+    uint8_t timeCode = 0;
+    uint8_t approachCode = 0;
+    uint8_t scenery = 0;
+    uint8_t aux1 = 0;  // speed limit / 5
+    uint8_t aux2 = 0;  // gradient + 100
+    uint8_t aux3 = 0;  // adhesion
+};
+
+// Cell kinds.
+enum CellKind : uint8_t {
+    kEmpty = 0,
+    kSignal = 1,
+    kSlowDownEnd = 2,
+    kSlowDownStart = 3,
+    kSlowDownWarning = 4,
+    kWarningApproach = 5,
+    kSpeedBoard = 6,
+    kStationStop = 10,
+    kMontagnaMarker = 11,
+    kAbbattimento = 12,
+    kOpenAbbattimento = 13,
+    kSign = 14,
+};
+
+class TrackGrid {
+public:
+    // Makes the grid anew for route length L: cells 0 to round((L + 7000) / 50), all zero.
+    void dimension(int32_t routeLength);
+    bool sized() const { return sized_; }
+    // The upper bound; a run-time failure when the grid was never sized.
+    int32_t upper() const;
+    // Cell i; a run-time failure when unsized or i is outside 0 to upper().
+    TrackCell& operator[](int64_t i);
+    const TrackCell& operator[](int64_t i) const;
+    bool contains(int64_t i) const { return sized_ && i >= 0 && i < static_cast<int64_t>(cells_.size()); }
+    // Free: kind 0 or a montagna marker.
+    bool is_free(int64_t i) const;
+    const std::vector<TrackCell>& cells() const { return cells_; }
+    void clear() { cells_.clear(); sized_ = false; }
+
+private:
+    std::vector<TrackCell> cells_;
+    bool sized_ = false;
+};
+
+// Upper bound of the grid for route length L.
+int32_t grid_upper_bound(int32_t routeLength);
+
+// The cell of a position in metres: round(x / 50 + 1).
+int64_t cell_index(double metres);

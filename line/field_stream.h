@@ -1,0 +1,46 @@
+// The field stream shared by both description readers ("file number 1").
+// Fields end at a comma or a line end (CR, LF or CR LF), which is consumed
+// with them; blanks before a field are skipped. Numbers end at the first blank,
+// comma or line end after their digits; an empty number field reads 0.
+// A number that does not fit its width, text where a number belongs, and a
+// read past the end of the file are read failures (platform::RunTimeFailure).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class FieldStream {
+public:
+    // Opens a file for reading from its start; a run-time failure when missing.
+    void open(const std::string& path);
+    // Opens text held in memory (tests, fuzzing); `name` stands for the path in reports.
+    void open_text(std::string text, std::string name = "<memory>");
+    void close();
+    bool is_open() const { return open_; }
+
+    // True when nothing is left to read.
+    bool eof() const;
+
+    std::string read_text();
+    int32_t read_int32();
+    int16_t read_int16();
+    uint8_t read_uint8();
+
+    // Line (from 1) on which the last field read began; 0 before any read.
+    int32_t line() const { return fieldLine_; }
+    const std::string& path() const { return path_; }
+
+private:
+    int64_t read_number(int64_t low, int64_t high, const char* width);
+    void skip_blanks();
+    void consume_field_end();  // blanks, then one comma or line end if present
+    [[noreturn]] void failure(const std::string& why) const;
+
+    std::string text_;
+    size_t pos_ = 0;
+    int32_t currentLine_ = 1;
+    int32_t fieldLine_ = 0;
+    std::string path_;
+    bool open_ = false;
+};

@@ -1,0 +1,39 @@
+// The line table: x and y of the centre line for every metre, columns 0 to E,
+// rows 0 and 1, each entry a self-describing value (empty, 16-bit or 64-bit float).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class LineTable {
+public:
+    // Variant type codes, as stored in the line data file.
+    static constexpr uint16_t kEmpty = 0;
+    static constexpr uint16_t kInt16 = 2;
+    static constexpr uint16_t kDouble = 5;
+
+    // Makes the table anew with columns 0 to lastColumn, every entry empty.
+    void create(int32_t lastColumn);
+    void destroy();
+    bool exists() const { return exists_; }
+    int32_t last_column() const;  // run-time failure when it does not exist
+
+    uint16_t type(int64_t column, int row) const;
+    double value(int64_t column, int row) const;  // 16-bit entries as their value
+    void set_int16(int64_t column, int row, int16_t v);
+    void set_double(int64_t column, int row, double v);
+
+    // Seeds columns 0 and 1: (0, 0) and (0, 1) as 16-bit integers.
+    void seed();
+    // Column c from the two before it: straight on, or turned by k radians per metre.
+    void straight_step(int64_t column);
+    void curve_step(int64_t column, double k);
+
+private:
+    size_t index(int64_t column, int row) const;  // run-time failure outside the table
+    std::vector<double> values_;
+    std::vector<uint8_t> types_;
+    int32_t last_ = -1;
+    bool exists_ = false;
+};

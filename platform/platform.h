@@ -1,0 +1,59 @@
+// Operating-system services the compiler needs: the wait window, the message
+// box, the program folder, the end of the process and whole-file operations.
+// One implementation file per platform is chosen at build time.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// A failing file or system operation. Nothing but the readers handles it;
+// elsewhere it ends the run with the standard report.
+struct RunTimeFailure : std::runtime_error {
+    RunTimeFailure(std::string operation, std::string path, std::string reason);
+    std::string operation;
+    std::string path;
+    std::string reason;
+};
+
+// The folder that holds the running program, without a trailing separator.
+std::string program_folder();
+
+// The folder, the platform's separator and the name.
+std::string join(const std::string& folder, const std::string& name);
+
+// Shows the wait window with its one label and paints it once.
+void show_wait_window(const std::string& label);
+
+// Shows a text in a modal box with a single OK button; returns when closed.
+void message_box(const std::string& text);
+
+// The standard report of a run-time failure (does not end the process).
+void report_failure(const RunTimeFailure& failure);
+
+// Closes everything and ends the process with the given status.
+[[noreturn]] void end_process(int status);
+
+// --- files (always one at a time) ---------------------------------------
+
+bool file_exists(const std::string& path);
+
+// Opens for binary reading and writing and closes again: creates an absent
+// file empty, leaves an existing one's content untouched.
+void touch_file(const std::string& path);
+
+// Removes the file; fails when it does not exist.
+void delete_file(const std::string& path);
+
+// Creates the file (or empties an existing one) and writes the bytes.
+void write_file(const std::string& path, std::string_view bytes);
+
+// Reads a whole file; fails when it does not exist.
+std::string read_file(const std::string& path);
+
+// Creates a folder and its parents when missing.
+void make_folders(const std::string& path);
+
+}  // namespace platform

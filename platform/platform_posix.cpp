@@ -1,0 +1,153 @@
+// POSIX implementation of the platform services.
+#include "platform/platform.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <iostream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+RunTimeFailure::RunTimeFailure(std::string op, std::string p, std::string why)
+    : std::runtime_error(op + " " + p + ": " + why),
+      operation(std::move(op)),
+      path(std::move(p)),
+      reason(std::move(why)) {}
+
+namespace {
+
+[[noreturn]] void fail(const char* operation, const std::string& path, int error) {
+    throw RunTimeFailure(operation, path, std::strerror(error));
+}
+
+// Writes all bytes, resuming after short writes and interrupted calls.
+void write_all(int fd, std::string_view bytes, const std::string& path) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int error = errno;
+            ::close(fd);
+            fail("write", path, error);
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+}
+
+}  // namespace
+
+std::string program_folder() {
+    char buffer[PATH_MAX + 1];
+    ssize_t n = ::readlink("/proc/self/exe", buffer, PATH_MAX);
+    if (n < 0) fail("find program folder", "/proc/self/exe", errno);
+    std::string exe(buffer, static_cast<size_t>(n));
+    size_t slash = exe.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "";  // the root: join gives "/name"
+    return exe.substr(0, slash);
+}
+
+std::string join(const std::string& folder, const std::string& name) {
+    return folder + "/" + name;
+}
+
+void show_wait_window(const std::string& label) {
+    std::cout << label << std::endl;
+}
+
+void message_box(const std::string& text) {
+    std::cerr << text << std::endl;
+    if (::isatty(STDIN_FILENO)) {
+        std::cerr << "(press Enter)" << std::flush;
+        std::string ignored;
+        std::getline(std::cin, ignored);
+    }
+}
+
+void report_failure(const RunTimeFailure& failure) {
+    std::cerr << "run-time failure: " << failure.operation << " '" << failure.path
+              << "': " << failure.reason << std::endl;
+}
+
+void end_process(int status) {
+    std::cout.flush();
+    std::cerr.flush();
+    std::_Exit(status);
+}
+
+bool file_exists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+void touch_file(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) fail("open", path, errno);
+    ::close(fd);
+}
+
+void delete_file(const std::string& path) {
+    if (::unlink(path.c_str()) != 0) fail("delete", path, errno);
+}
+
+void write_file(const std::string& path, std::string_view bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) fail("open", path, errno);
+    write_all(fd, bytes, path);
+    if (::close(fd) != 0) fail("close", path, errno);
+}
+
+std::string read_file(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) fail("open", path, errno);
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        fail("open", path, error);
+    }
+    std::string content;
+    content.reserve(static_cast<size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int error = errno;
+            ::close(fd);
+            fail("read", path, error);
+        }
+        if (n == 0) break;
+        content.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return content;
+}
+
+void make_folders(const std::string& path) {
+    if (path.empty()) return;
+    std::string partial;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t slash = path.find('/', start);
+        if (slash == std::string::npos) slash = path.size();
+        partial = path.substr(0, slash);
+        if (!partial.empty() && ::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST)
+            fail("create folder", partial, errno);
+        start = slash + 1;
+    }
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        fail("create folder", path, ENOTDIR);
+}
+
+}  // namespace platform

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages listed in packages.txt that are missing.
+# As root it runs apt-get; otherwise it prints the command to run and fails.
+set -eu
+here=$(cd "$(dirname "$0")/.." && pwd)
+list="${1:-$here/packages.txt}"
+missing=()
+while read -r pkg; do
+  case "$pkg" in ''|'#'*) continue ;; esac
+  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$pkg")
+  fi
+done < "$list"
+[ ${#missing[@]} -eq 0 ] && exit 0
+if [ "$(id -u)" -eq 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q "${missing[@]}"
+else
+  echo "Missing packages. Run: sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi
