@@ -1,8 +1,25 @@
+// The field stream of the description readers: one field per read, ended by a
+// comma or a line end, read as text or as a whole number of a given width.
 #include "line/field_stream.h"
+
+#include <utility>
 
 #include "platform/platform.h"
 
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits beyond this are still consumed but no longer change the value, so a
+// number of any length is refused by its width check without overflowing.
+constexpr int64_t kSaturation = int64_t{1} << 40;
+
+}  // namespace
+
 void FieldStream::open(const std::string& path) { open_text(platform::read_file(path), path); }
+
 void FieldStream::open_text(std::string text, std::string name) {
     text_ = std::move(text);
     path_ = std::move(name);
@@ -11,10 +28,85 @@ void FieldStream::open_text(std::string text, std::string name) {
     fieldLine_ = 0;
     open_ = true;
 }
-void FieldStream::close() { open_ = false; text_.clear(); pos_ = 0; }
+
+void FieldStream::close() {
+    open_ = false;
+    text_.clear();
+    pos_ = 0;
+}
+
 bool FieldStream::eof() const { return pos_ >= text_.size(); }
-std::string FieldStream::read_text() { failure("not implemented"); }
-int32_t FieldStream::read_int32() { failure("not implemented"); }
-int16_t FieldStream::read_int16() { failure("not implemented"); }
-uint8_t FieldStream::read_uint8() { failure("not implemented"); }
+
+void FieldStream::skip_blanks() {
+    while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;
+}
+
+// Consumes one comma or one line end (CR LF counts as one) if it stands next.
+void FieldStream::consume_field_end() {
+    skip_blanks();
+    if (pos_ >= text_.size()) return;
+    char c = text_[pos_];
+    if (c == ',') {
+        ++pos_;
+    } else if (c == '\r') {
+        ++pos_;
+        if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+        ++currentLine_;
+    } else if (c == '\n') {
+        ++pos_;
+        ++currentLine_;
+    }
+}
+
+std::string FieldStream::read_text() {
+    if (!open_) failure("the file is not open");
+    if (eof()) failure("read past the end of the file");
+    skip_blanks();
+    fieldLine_ = currentLine_;
+    size_t start = pos_;
+    while (pos_ < text_.size() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
+    size_t end = pos_;
+    while (end > start && is_blank(text_[end - 1])) --end;
+    std::string field = text_.substr(start, end - start);
+    consume_field_end();
+    return field;
+}
+
+int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
+    if (!open_) failure("the file is not open");
+    if (eof()) failure("read past the end of the file");
+    skip_blanks();
+    fieldLine_ = currentLine_;
+    bool negative = false;
+    if (pos_ < text_.size() && text_[pos_] == '-') {
+        negative = true;
+        ++pos_;
+    }
+    size_t digitsStart = pos_;
+    int64_t value = 0;
+    while (pos_ < text_.size() && is_digit(text_[pos_])) {
+        if (value < kSaturation) value = value * 10 + (text_[pos_] - '0');
+        ++pos_;
+    }
+    bool noDigits = pos_ == digitsStart;
+    bool endsHere = pos_ >= text_.size() || is_blank(text_[pos_]) || text_[pos_] == ',' ||
+                    is_line_end(text_[pos_]);
+    if (!endsHere || (noDigits && negative)) failure("number expected");
+    // No digits and nothing but blanks up to the field's end: an empty field, 0.
+    consume_field_end();
+    if (negative) value = -value;
+    if (value < low || value > high) failure(std::string("number does not fit ") + width);
+    return value;
+}
+
+int32_t FieldStream::read_int32() {
+    return static_cast<int32_t>(read_number(INT32_MIN, INT32_MAX, "32 bits"));
+}
+
+int16_t FieldStream::read_int16() {
+    return static_cast<int16_t>(read_number(INT16_MIN, INT16_MAX, "16 bits"));
+}
+
+uint8_t FieldStream::read_uint8() { return static_cast<uint8_t>(read_number(0, UINT8_MAX, "8 bits")); }
+
 void FieldStream::failure(const std::string& why) const { throw platform::RunTimeFailure("read", path_, why); }
