@@ -30,6 +30,10 @@ void show_wait_window(const std::string& label);
 // Shows a text in a modal box with a single OK button; returns when closed.
 void message_box(const std::string& text);
 
+// For command-line tools: from now on message boxes and failure reports go
+// to standard error as one line and never wait for anybody.
+void use_console_messages();
+
 // The standard report of a run-time failure (does not end the process).
 void report_failure(const RunTimeFailure& failure);
 

@@ -22,6 +22,8 @@ RunTimeFailure::RunTimeFailure(std::string op, std::string p, std::string why)
 
 namespace {
 
+bool consoleMessages = false;
+
 [[noreturn]] void fail(const char* operation, const std::string& path, int error) {
     throw RunTimeFailure(operation, path, std::strerror(error));
 }
@@ -64,9 +66,11 @@ void show_wait_window(const std::string& label) {
     std::cout << label << std::endl;
 }
 
+void use_console_messages() { consoleMessages = true; }
+
 void message_box(const std::string& text) {
     std::cerr << text << std::endl;
-    if (::isatty(STDIN_FILENO)) {
+    if (!consoleMessages && ::isatty(STDIN_FILENO)) {
         std::cerr << "(press Enter)" << std::flush;
         std::string ignored;
         std::getline(std::cin, ignored);

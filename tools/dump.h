@@ -1,0 +1,24 @@
+// Decoded views of the compiled files, as text, JSON or CSV.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/track_grid.h"
+#include "line/line_table.h"
+#include "train/scenario_table.h"
+
+enum class DumpFormat { Text, Json, Csv };
+
+// Grid: one row per cell with a kind (every cell when `all`).
+void dump_grid(std::ostream& out, const std::vector<TrackCell>& cells, bool all, DumpFormat format);
+// Scenario: every slot that is not as reset (every slot when `all`), with its role.
+void dump_scenario(std::ostream& out, const ScenarioTable& table, bool all, DumpFormat format);
+// Line: x and y every 100 m (every metre when `all`).
+void dump_line_table(std::ostream& out, const LineTable& table, bool all, DumpFormat format);
+
+// The name of a cell kind ("signal", "station stop", ...).
+std::string cell_kind_name(int kind);
+// What a slot holds: "unused", "station", "board caption" or the header's name.
+std::string slot_role(const ScenarioTable& table, int slot);

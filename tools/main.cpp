@@ -1,0 +1,62 @@
+// scenario_tool: write the built-in documents, compile an author's documents
+// with diagnostics, and decode compiled files.
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "platform/platform.h"
+#include "tools/commands.h"
+
+int main(int argc, char** argv) {
+    platform::use_console_messages();
+    CLI::App app{"Author, compile and inspect train-driving scenarios", "scenario_tool"};
+    app.set_version_flag("--version", "scenario_tool 1.0");
+    app.require_subcommand(1);
+
+    ScenarioNames writeNames;
+    std::string writeFolder;
+    auto* write = app.add_subcommand("write-documents", "Write the five built-in documents into a folder");
+    write->add_option("DIR", writeFolder, "Folder to write into (created if missing)")->required();
+    write->add_option("--route", writeNames.route, "Route name")->capture_default_str();
+    write->add_option("--train-code", writeNames.train, "Train code")->capture_default_str();
+
+    CompileOptions compile;
+    auto* comp = app.add_subcommand("compile", "Compile a line and a train description into DIR");
+    comp->add_option("LINE_DOC", compile.lineDocument, "Line description document")->required();
+    comp->add_option("TRAIN_DOC", compile.trainDocument, "Train description document")->required();
+    comp->add_option("--out", compile.outFolder, "Folder for the compiled files")->required();
+    comp->add_option("--route", compile.names.route, "Route name")->capture_default_str();
+    comp->add_option("--train-code", compile.names.train, "Train code")->capture_default_str();
+    bool noLineTable = false;
+    comp->add_flag("--no-line-table", noLineTable, "Do not build or write the line data file");
+
+    DumpOptions dump;
+    auto* dmp = app.add_subcommand("dump", "Decode a compiled file");
+    dmp->add_option("KIND", dump.what, "grid, scenario or line")
+        ->required()
+        ->check(CLI::IsMember({"grid", "scenario", "line"}));
+    dmp->add_option("FILE", dump.file, "The compiled file")->required();
+    dmp->add_flag("--all", dump.all, "Every cell, slot or metre");
+    dmp->add_option("--format", dump.format, "text, json or csv")
+        ->capture_default_str()
+        ->check(CLI::IsMember({"text", "json", "csv"}));
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "scenario_tool: " << e.what() << "\nRun with --help for usage.\n";
+        return kExitUsage;
+    }
+
+    if (*write) return write_documents(writeFolder, writeNames, std::cerr);
+    if (*comp) {
+        compile.lineTable = !noLineTable;
+        return compile_documents(compile, std::cerr);
+    }
+    return dump_file(dump, std::cout, std::cerr);
+}
