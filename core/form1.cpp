@@ -25,6 +25,7 @@ void Form1::memorizza_percorso(int32_t switchValue) {
     errorDocument = Document::None;
     errorLine = 0;
     errorCell = -1;
+    errorDetail.clear();
     azzera_tabella();
     memorizza_dati();
     completa_griglia();
@@ -43,7 +44,9 @@ void Form1::errore(const std::string& a) {
     throw ProgramEnd{kExitErrore};
 }
 
-void Form1::recupera_lettura(Document where) {
+void Form1::recupera_lettura(Document where, const std::string& detail) {
+    // The failing field's line, before the document is closed.
+    const int32_t failedLine = file1.is_open() ? file1.line() : 0;
     file1.close();
     for (const std::string& name : {line_document_name(), train_document_name()}) {
         std::string path = file_path(name);
@@ -54,9 +57,9 @@ void Form1::recupera_lettura(Document where) {
         }
     }
     errorCode = 25;
-    if (errorDocument == Document::None || errorLine == 0) {
-        errorDocument = where;
-    }
+    errorDocument = where;
+    errorLine = failedLine;
+    errorDetail = detail;
 }
 
 std::string Form1::file_path(const std::string& name) const { return platform::join(programFolder, name); }

@@ -55,6 +55,7 @@ public:
     Document errorDocument = Document::None;
     int32_t errorLine = 0;
     int32_t errorCell = -1;
+    std::string errorDetail;  // what a read failure said (error 25)
 
     // --- run sequence -------------------------------------------------------
     void Form_Load();
@@ -108,7 +109,7 @@ private:
     bool leggi_linea();
     void leggi_treno();
     // Recovery path of the readers: close, delete both documents where present, 25.
-    void recupera_lettura(Document where);
+    void recupera_lettura(Document where, const std::string& detail = "");
 };
 
 // minimo(x, y): y when x > y, else x.

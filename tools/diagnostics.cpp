@@ -144,6 +144,7 @@ std::string error_message(const Form1& form, int32_t code, const std::string& ro
                    " inside or just after a slow-down; free one of those cells";
         }
         case 25:
+            if (!form.errorDetail.empty()) return "the document could not be read: " + form.errorDetail;
             return "the document could not be read: a number does not fit its field or is not a whole number, "
                    "a speed limit is above 1277 km/h, the document ends inside a record, or it is missing";
         case 201: return "negative position " + metres(p) + "; positions are metres from the start of the route";
