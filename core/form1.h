@@ -104,6 +104,8 @@ public:
     std::string grid_file_name() const;        // routeName_trainCode.dat
 
 private:
+    friend struct LineReaderAccess;  // the line description reader's tests
+
     // The two halves of memorizza_dati. The line half returns whether the
     // train half follows (it does not after any error but 15).
     bool leggi_linea();
