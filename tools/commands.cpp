@@ -78,7 +78,14 @@ int compile_documents(const CompileOptions& options, std::ostream& err) {
                 platform::delete_file(copy);  // a stale copy must not stand in for a missing document
             }
         }
-        form.memorizza_percorso(options.lineTable ? 1 : 0);
+        try {
+            form.memorizza_percorso(options.lineTable ? 1 : 0);
+        } catch (const platform::RunTimeFailure&) {
+            // A reader error that left the grid unsized ends in a run-time
+            // failure; the author still wants to know which row caused it.
+            if (form.errorCode > 0) err << diagnostic(form, line, train) << '\n';
+            throw;
+        }
         if (form.errorCode > 0) {
             err << diagnostic(form, line, train) << '\n';
             return kExitScenarioError;
