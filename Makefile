@@ -30,3 +30,21 @@ test-sanitize: deps
 
 clean:
 	rm -rf build build-sanitize
+
+# Windows: cross-compiled with MinGW-w64 into build-windows/bin (static .exe files),
+# and tested under Wine in a virtual X display.
+WINDOWS_BUILD ?= build-windows
+.PHONY: windows test-windows clean-windows
+
+windows:
+	@bash scripts/install_deps.sh
+	@bash scripts/install_deps.sh packages-windows.txt
+	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+		-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF >/dev/null
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+test-windows:
+	@bash scripts/test_windows.sh
+
+clean-windows:
+	rm -rf $(WINDOWS_BUILD)

@@ -1,0 +1,318 @@
+// Win32 implementation of the platform services. Paths and texts arrive as
+// Windows-1252 bytes and are widened for the W calls; nothing depends on the
+// machine's ANSI code page.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+RunTimeFailure::RunTimeFailure(std::string op, std::string p, std::string why)
+    : std::runtime_error(op + " " + p + ": " + why),
+      operation(std::move(op)),
+      path(std::move(p)),
+      reason(std::move(why)) {}
+
+namespace {
+
+constexpr UINT kCodePage = 1252;
+
+// Set by command-line tools: messages go to standard error, no window opens.
+bool consoleMessages = false;
+
+// The wait window: one per process, painted once by its own WM_PAINT.
+HWND waitWindow = nullptr;
+HFONT waitFont = nullptr;
+std::wstring waitLabel;
+
+std::wstring widen(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    int n = ::MultiByteToWideChar(kCodePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    if (n > 0) ::MultiByteToWideChar(kCodePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+// Narrows to Windows-1252; `lossless` tells whether every character fitted.
+std::string narrow(const std::wstring& wide, bool* lossless = nullptr) {
+    if (lossless) *lossless = true;
+    if (wide.empty()) return std::string();
+    BOOL substituted = FALSE;
+    int n = ::WideCharToMultiByte(kCodePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                  &substituted);
+    std::string text(static_cast<size_t>(n), '\0');
+    if (n > 0)
+        ::WideCharToMultiByte(kCodePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, nullptr,
+                              &substituted);
+    if (lossless) *lossless = !substituted;
+    return text;
+}
+
+// The system's own text for an error number, with the number after it.
+std::string system_text(DWORD error) {
+    wchar_t* buffer = nullptr;
+    DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                   FORMAT_MESSAGE_IGNORE_INSERTS,
+                               nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text;
+    if (n > 0 && buffer != nullptr) text.assign(buffer, n);
+    if (buffer != nullptr) ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+        text.pop_back();
+    std::string reason = narrow(text);
+    if (reason.empty()) reason = "system error";
+    return reason + " (" + std::to_string(error) + ")";
+}
+
+[[noreturn]] void fail(const char* operation, const std::string& path, DWORD error) {
+    throw RunTimeFailure(operation, path, system_text(error));
+}
+
+// The running module's full file name.
+std::wstring module_file_name() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    // Long-path names reach 32767 characters; the loop stops there.
+    while (buffer.size() <= 32768) {
+        DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) fail("find program folder", "", ::GetLastError());
+        if (n < buffer.size()) return std::wstring(buffer.data(), n);
+        buffer.resize(buffer.size() * 2);
+    }
+    fail("find program folder", "", ERROR_INSUFFICIENT_BUFFER);
+}
+
+size_t last_separator(const std::wstring& path) { return path.find_last_of(L"\\/"); }
+
+// The program's title: its file name without folder and extension.
+std::wstring program_title() {
+    std::wstring name;
+    try {
+        name = module_file_name();
+    } catch (const RunTimeFailure&) {
+        return L"scenario_compiler";
+    }
+    size_t sep = last_separator(name);
+    if (sep != std::wstring::npos) name.erase(0, sep + 1);
+    size_t dot = name.find_last_of(L'.');
+    if (dot != std::wstring::npos && dot > 0) name.erase(dot);
+    return name;
+}
+
+LRESULT CALLBACK wait_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = ::BeginPaint(window, &paint);
+        RECT client;
+        ::GetClientRect(window, &client);
+        ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+        HGDIOBJ previous = waitFont ? ::SelectObject(dc, waitFont) : nullptr;
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+        ::DrawTextW(dc, waitLabel.c_str(), static_cast<int>(waitLabel.size()), &client,
+                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        if (previous) ::SelectObject(dc, previous);
+        ::EndPaint(window, &paint);
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+// Reports a file operation that failed with the last error.
+[[noreturn]] void fail_last(const char* operation, const std::string& path) {
+    fail(operation, path, ::GetLastError());
+}
+
+// Owns one open handle; closing is checked where a lost write would matter.
+struct Handle {
+    HANDLE h;
+    explicit Handle(HANDLE handle) : h(handle) {}
+    ~Handle() {
+        if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    bool close() {
+        HANDLE handle = h;
+        h = INVALID_HANDLE_VALUE;
+        return ::CloseHandle(handle) != 0;
+    }
+};
+
+}  // namespace
+
+std::string program_folder() {
+    std::wstring exe = module_file_name();
+    size_t sep = last_separator(exe);
+    std::wstring folder = sep == std::wstring::npos ? std::wstring(L".") : exe.substr(0, sep);
+    bool lossless = true;
+    std::string bytes = narrow(folder, &lossless);
+    // Every path goes through Windows-1252: a folder outside it could not be reached again.
+    if (!lossless) fail("find program folder", bytes, ERROR_NO_UNICODE_TRANSLATION);
+    return bytes;
+}
+
+std::string join(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
+
+void show_wait_window(const std::string& label) {
+    if (consoleMessages) return;
+    waitLabel = widen(label);
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    const wchar_t* className = L"ScenarioCompilerWait";
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = wait_window_procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT));
+    windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = className;
+    ::RegisterClassExW(&windowClass);  // a second call finds it registered
+
+    // 24 points at the screen's resolution, bold, a sans-serif face.
+    HDC screen = ::GetDC(nullptr);
+    int pixelsPerInch = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ::ReleaseDC(nullptr, screen);
+    if (!waitFont)
+        waitFont = ::CreateFontW(-::MulDiv(24, pixelsPerInch, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                                 VARIABLE_PITCH | FF_SWISS, L"Arial");
+
+    // A caption without buttons: the window takes no input anyway.
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION;
+    RECT frame = {0, 0, 320, 120};
+    ::AdjustWindowRectEx(&frame, style, FALSE, 0);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    std::wstring title = program_title();
+    if (!waitWindow)
+        waitWindow = ::CreateWindowExW(0, className, title.c_str(), style, x, y, width, height, nullptr, nullptr,
+                                       instance, nullptr);
+    if (!waitWindow) return;  // the work goes on without its window
+    ::ShowWindow(waitWindow, SW_SHOWNORMAL);
+    ::UpdateWindow(waitWindow);
+    ::GdiFlush();
+}
+
+void use_console_messages() { consoleMessages = true; }
+
+void message_box(const std::string& text) {
+    if (consoleMessages) {
+        std::cerr << text << std::endl;
+        return;
+    }
+    std::wstring title = program_title();
+    ::MessageBoxW(waitWindow, widen(text).c_str(), title.c_str(), MB_OK);
+}
+
+void report_failure(const RunTimeFailure& failure) {
+    if (consoleMessages) {
+        std::cerr << "run-time failure: " << failure.operation << " '" << failure.path << "': " << failure.reason
+                  << std::endl;
+        return;
+    }
+    std::string text = "Run-time error: " + failure.operation;
+    if (!failure.path.empty()) text += " '" + failure.path + "'";
+    text += "\n\n" + failure.reason;
+    std::wstring title = program_title();
+    ::MessageBoxW(waitWindow, widen(text).c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void end_process(int status) {
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    if (waitWindow) {
+        ::DestroyWindow(waitWindow);
+        waitWindow = nullptr;
+    }
+    ::ExitProcess(static_cast<UINT>(status));
+}
+
+bool file_exists(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesW(widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void touch_file(const std::string& path) {
+    Handle file(::CreateFileW(widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.h == INVALID_HANDLE_VALUE) fail_last("open", path);
+    if (!file.close()) fail_last("close", path);
+}
+
+void delete_file(const std::string& path) {
+    if (!::DeleteFileW(widen(path).c_str())) fail_last("delete", path);
+}
+
+void write_file(const std::string& path, std::string_view bytes) {
+    Handle file(::CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr));
+    if (file.h == INVALID_HANDLE_VALUE) fail_last("open", path);
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
+        DWORD written = 0;
+        if (!::WriteFile(file.h, p, chunk, &written, nullptr)) fail_last("write", path);
+        if (written == 0) fail("write", path, ERROR_WRITE_FAULT);
+        p += written;
+        left -= written;
+    }
+    if (!file.close()) fail_last("close", path);
+}
+
+std::string read_file(const std::string& path) {
+    Handle file(::CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.h == INVALID_HANDLE_VALUE) fail_last("open", path);
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(file.h, &size)) fail_last("read", path);
+    std::string content;
+    if (size.QuadPart > 0) content.reserve(static_cast<size_t>(size.QuadPart));
+    char buffer[65536];
+    for (;;) {
+        DWORD n = 0;
+        if (!::ReadFile(file.h, buffer, sizeof buffer, &n, nullptr)) fail_last("read", path);
+        if (n == 0) break;
+        content.append(buffer, n);
+    }
+    return content;
+}
+
+void make_folders(const std::string& path) {
+    if (path.empty()) return;
+    // Every prefix ending before a separator is created when missing; drive
+    // names and share prefixes simply fail to be created and are passed over.
+    DWORD lastError = ERROR_PATH_NOT_FOUND;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t sep = path.find_first_of("\\/", start);
+        if (sep == std::string::npos) sep = path.size();
+        if (sep > 0) {
+            std::wstring partial = widen(path.substr(0, sep));
+            if (!::CreateDirectoryW(partial.c_str(), nullptr)) {
+                DWORD error = ::GetLastError();
+                if (error != ERROR_ALREADY_EXISTS) lastError = error;
+            }
+        }
+        start = sep + 1;
+    }
+    DWORD attributes = ::GetFileAttributesW(widen(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) fail("create folder", path, lastError);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) fail("create folder", path, ERROR_DIRECTORY);
+}
+
+}  // namespace platform
