@@ -1,4 +1,344 @@
-// The train description reader, second half of memorizza_dati.
-#include "core/form1.h"
+// The train description reader, second half of memorizza_dati: general values
+// of the train, speed-limit and adhesion profiles, stations, signals,
+// slow-downs and abbattimento marks.
+#include <cstdint>
+#include <string>
+#include <string_view>
 
-void Form1::leggi_treno() {}
+#include "core/form1.h"
+#include "core/rounding.h"
+#include "platform/platform.h"
+
+namespace {
+
+// Codes of the train description reader.
+constexpr int32_t kRoomOnGrid = 15;
+constexpr int32_t kAbbattimentoNotFree = 7;
+constexpr int32_t kStationPosition = 8;
+constexpr int32_t kStationLength = 9;
+constexpr int32_t kStationSlotsUsedUp = 10;
+constexpr int32_t kStationsTooClose = 22;
+constexpr int32_t kStationTooEarly = 24;
+constexpr int32_t kProgressive = 2;
+constexpr int32_t kNegativePosition = 201;
+constexpr int32_t kStationBeyondGrid = 210;
+
+// Keyword fields are recognised by a case-blind search for the word.
+bool contiene(std::string_view field, std::string_view word) {
+    auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (word.size() > field.size()) return false;
+    for (size_t start = 0; start + word.size() <= field.size(); ++start) {
+        size_t k = 0;
+        while (k < word.size() && fold(field[start + k]) == fold(word[k])) ++k;
+        if (k == word.size()) return true;
+    }
+    return false;
+}
+
+// The working values of one reading.
+struct TrainReading {
+    int32_t N = 0;              // last cell of the grid
+    int32_t speedFill = 0;      // first cell whose speed limit is not written yet
+    int32_t adhesionFill = 0;   // the same for adhesion
+    int32_t station = 1;        // slot of the next station
+    int32_t previousSpeed = 0;  // km/h of the latest speed-limit record
+    int32_t previousAdhesion = 0;
+    int32_t recordLine = 0;     // line of the keyword field in hand
+    int32_t code = 0;           // code of an abort, or 15 from a room check
+    bool codeIsNew = false;     // whether the code was set during this reading
+};
+
+// What follows a record: the next keyword field, the normal end, or an abort.
+enum class Next { Record, NormalEnd, Abort };
+
+[[noreturn]] void failure(const Form1& form, const std::string& why) {
+    throw platform::RunTimeFailure("read", form.file_path(form.train_document_name()), why);
+}
+
+// A computed value that leaves 32 bits is a run-time failure, like a number too wide for its field.
+int32_t fit32(const Form1& form, int64_t v) {
+    if (v < INT32_MIN || v > INT32_MAX) failure(form, "value " + std::to_string(v) + " overflows 32 bits");
+    return static_cast<int32_t>(v);
+}
+
+// The speed step of a speed in km/h: round(v / 5), which must fit an unsigned byte.
+uint8_t speed_step(const Form1& form, int32_t v) {
+    int64_t step = round_half_even(static_cast<double>(v) / 5.0);
+    if (step < 0 || step > 255) failure(form, "speed " + std::to_string(v) + " gives a step outside 0 to 255");
+    return static_cast<uint8_t>(step);
+}
+
+Next abort_with(TrainReading& r, int32_t code) {
+    r.code = code;
+    r.codeIsNew = true;
+    return Next::Abort;
+}
+
+// The checks every positioned record passes first: a negative position is
+// refused before anything is placed, and the position must leave room on the
+// grid ((p + reach) / 50 at most N), else the reading ends normally with 15.
+Next check_position(TrainReading& r, int32_t p, double reach) {
+    if (p < 0) return abort_with(r, kNegativePosition);
+    if (static_cast<double>(r.N) < (static_cast<double>(p) + reach) / 50.0) {
+        r.code = kRoomOnGrid;
+        r.codeIsNew = true;
+        return Next::NormalEnd;
+    }
+    return Next::Record;
+}
+
+// After a placement call any pending code ends the reading; only a code the
+// call itself left is new.
+Next after_placement(const Form1& form, TrainReading& r, int32_t before) {
+    if (form.errorCode <= 0) return Next::Record;
+    r.code = form.errorCode;
+    r.codeIsNew = form.errorCode != before;
+    return Next::Abort;
+}
+
+// Speed limits from the speed fill index up to cell round(p / 50), at least
+// one cell when that index is positive, never cell N or beyond.
+void speed_record(Form1& form, TrainReading& r, int32_t p, int32_t v) {
+    int64_t e = round_half_even(static_cast<double>(p) / 50.0);
+    if (e > 0) {
+        do {
+            if (r.speedFill >= r.N) break;
+            form.grid[r.speedFill].aux1 = speed_step(form, r.previousSpeed);
+            ++r.speedFill;
+        } while (r.speedFill < e);
+    }
+    r.previousSpeed = v;
+}
+
+void adhesion_record(Form1& form, TrainReading& r, int32_t p, int32_t a) {
+    int64_t e = round_half_even(static_cast<double>(p) / 50.0);
+    if (e > 0) {
+        do {
+            if (r.adhesionFill >= r.N) break;
+            form.grid[r.adhesionFill].aux3 = low8(r.previousAdhesion);
+            ++r.adhesionFill;
+        } while (r.adhesionFill < e);
+    }
+    r.previousAdhesion = a;
+}
+
+// One station record into the slot of the station slot counter.
+Next station_record(Form1& form, TrainReading& r) {
+    const int32_t s = r.station;
+    // A station never takes a slot that holds a board caption.
+    if (s < 1 || s > form.boardSlot || s > kFirstBoardSlot) return abort_with(r, kStationSlotsUsedUp);
+    ScenarioSlot& slot = form.scenario[static_cast<size_t>(s)];
+
+    int32_t position = form.file1.read_int32();
+    if (position < 0) return abort_with(r, kNegativePosition);
+    slot.long3 = position;
+    if (Next room = check_position(r, position, 800.0); room != Next::Record) return room;
+    if (slot.long3 % 50 != 0) return abort_with(r, kStationPosition);
+
+    slot.tag = form.file1.read_uint8();
+    int32_t length = form.file1.read_int32();
+    if (length % 100 != 0) return abort_with(r, kStationLength);
+
+    slot.flag = form.file1.read_uint8();
+    slot.byte4 = form.file1.read_uint8();
+    slot.byte3 = form.file1.read_uint8();
+    slot.int1 = form.file1.read_int16();
+    slot.int2 = form.file1.read_int16();
+    slot.byte1 = form.file1.read_uint8();
+    slot.int3 = form.file1.read_int16();
+    slot.int4 = form.file1.read_int16();
+    slot.int5 = form.file1.read_int16();
+    slot.byte2 = form.file1.read_uint8();
+    int64_t hours = form.file1.read_int32();
+    int64_t minutes = form.file1.read_int32();
+    int64_t seconds = form.file1.read_int32();
+    slot.long4 = fit32(form, (hours * 60 + minutes) * 60 + seconds);
+    form.currentField = form.file1.read_text();
+    slot.label = form.currentField;
+
+    // Extent of the station by its type code.
+    const int64_t at = slot.long3;
+    if (slot.tag == 5 || slot.tag == 6) {
+        slot.long1 = fit32(form, at - length);
+        slot.long2 = fit32(form, at + 150);
+        slot.byte3 = 0;
+    } else if (slot.tag == 7 || slot.tag == 8) {
+        slot.long1 = fit32(form, at - length);
+        slot.long2 = fit32(form, at + length);
+        slot.byte3 = 0;
+    } else {
+        double half = static_cast<double>(length) / 2.0;
+        slot.long1 = fit32(form, round_half_even(static_cast<double>(at) - half));
+        double end = static_cast<double>(at) + half + (slot.byte3 != 0 ? 50.0 : 0.0);
+        slot.long2 = fit32(form, round_half_even(end));
+    }
+    if (length < 600) slot.byte4 = 0;
+    if (s == 1) {  // after the extent: the first station's flag still lengthens it
+        slot.byte3 = 0;
+        slot.byte4 = 0;
+    }
+
+    // Station stop cell and the four approach codes before it; none for 25 and above.
+    if (slot.tag < 25) {
+        const double stop = static_cast<double>(slot.long2) / 50.0 - 1.0;
+        if (stop > 1.0 && round_half_even(stop) > r.N) return abort_with(r, kStationBeyondGrid);
+        if (slot.tag != 5 && slot.tag != 6) {
+            for (int k = 1; k <= 4; ++k) {
+                double x = stop - k;
+                if (x > 1.0) form.grid[round_half_even(x)].approachCode = static_cast<uint8_t>(80 + k);
+            }
+        }
+        if (!(stop > 1.0)) return abort_with(r, kStationTooEarly);
+        TrackCell& cell = form.grid[round_half_even(stop)];
+        cell.kind = kStationStop;
+        cell.value1 = low16(s);
+    }
+
+    if (s > 1 && static_cast<int64_t>(slot.long1) - 350 < form.scenario[static_cast<size_t>(s - 1)].long2)
+        return abort_with(r, kStationsTooClose);
+
+    ++r.station;
+    if (r.station >= form.boardSlot) return abort_with(r, kStationSlotsUsedUp);
+    return Next::Record;
+}
+
+Next signal_record(Form1& form, TrainReading& r) {
+    int32_t v[11];
+    for (int32_t& x : v) x = form.file1.read_int32();
+    if (Next room = check_position(r, v[0], 100.0); room != Next::Record) return room;
+    const int32_t before = form.errorCode;
+    form.memo_segnale(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
+    return after_placement(form, r, before);
+}
+
+Next slowdown_record(Form1& form, TrainReading& r) {
+    int32_t v[6];
+    for (int32_t& x : v) x = form.file1.read_int32();
+    if (Next room = check_position(r, v[0], 100.0); room != Next::Record) return room;
+    const int32_t before = form.errorCode;
+    form.memo_rallentamento(v[0], v[1], v[2], v[3], v[4], v[5]);
+    return after_placement(form, r, before);
+}
+
+// An abbattimento mark in cell round(p / 50): kind 12 with a positive value, else 13.
+Next abbattimento_record(Form1& form, TrainReading& r) {
+    int32_t p = form.file1.read_int32();
+    int32_t v = form.file1.read_int32();
+    if (Next room = check_position(r, p, 100.0); room != Next::Record) return room;
+    int64_t c = round_half_even(static_cast<double>(p) / 50.0);
+    if (!form.grid.is_free(c)) return abort_with(r, kAbbattimentoNotFree);
+    TrackCell& cell = form.grid[c];
+    if (v > 0) {
+        cell.kind = kAbbattimento;
+        cell.value1 = low16(v);
+    } else {
+        cell.kind = kOpenAbbattimento;
+    }
+    return Next::Record;
+}
+
+// Every record test on one keyword field, in the order of the record table;
+// several may pass, each reading its own values.
+Next records(Form1& form, TrainReading& r, const std::string& keyword) {
+    ScenarioSlot& general = form.scenario[kSlotGeneral];
+    ScenarioSlot& train = form.scenario[kSlotTrain];
+    if (contiene(keyword, "frenata") && contiene(keyword, "massa")) general.long1 = form.file1.read_int32();
+    if (contiene(keyword, "vetture")) general.long3 = form.file1.read_int32();
+    if (contiene(keyword, "velocit")) {
+        int32_t p = form.file1.read_int32();
+        int32_t v = form.file1.read_int32();
+        if (Next room = check_position(r, p, 100.0); room != Next::Record) return room;
+        speed_record(form, r, p, v);
+    }
+    if (contiene(keyword, "aderenza")) {
+        int32_t p = form.file1.read_int32();
+        int32_t a = form.file1.read_int32();
+        if (Next room = check_position(r, p, 100.0); room != Next::Record) return room;
+        adhesion_record(form, r, p, a);
+    }
+    if (contiene(keyword, "orologio")) {
+        train.int3 = form.file1.read_int16();
+        train.int4 = form.file1.read_int16();
+        train.int5 = form.file1.read_int16();
+    }
+    if (contiene(keyword, "sabbia")) train.int1 = form.file1.read_int16();
+    if (contiene(keyword, "segnale")) {
+        if (Next next = signal_record(form, r); next != Next::Record) return next;
+    }
+    if (contiene(keyword, "rallentamento")) {
+        if (Next next = slowdown_record(form, r); next != Next::Record) return next;
+    }
+    if (contiene(keyword, "abbattimento")) {
+        if (Next next = abbattimento_record(form, r); next != Next::Record) return next;
+    }
+    if (contiene(keyword, "stazione")) return station_record(form, r);
+    return Next::Record;
+}
+
+// Reads the next keyword field, passing over up to two dash fields; false when
+// the end of the document is reached first (that field is never examined).
+bool next_keyword(Form1& form) {
+    form.currentField = form.file1.read_text();
+    if (form.file1.eof()) return false;
+    for (int skipped = 0; skipped < 2 && form.currentField.find('-') != std::string::npos; ++skipped) {
+        form.currentField = form.file1.read_text();
+        if (form.file1.eof()) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void Form1::leggi_treno() {
+    TrainReading r;
+    const std::string document = file_path(train_document_name());
+    try {
+        // No existence test: a missing document is a read failure like any other.
+        file1.open(document);
+        r.N = grid.upper();
+
+        // Preamble: everything up to the first field that names the general section.
+        while (!file1.eof()) {
+            currentField = file1.read_text();
+            if (contiene(currentField, "[generale]")) break;
+        }
+
+        // Body: one keyword field per pass. Every read consumes text, so the
+        // end of the document bounds the loop.
+        Next next = Next::Record;
+        while (next == Next::Record && !file1.eof() && next_keyword(*this)) {
+            const std::string keyword = currentField;
+            r.recordLine = file1.line();
+            next = records(*this, r, keyword);
+        }
+
+        file1.close();
+        platform::delete_file(document);
+        if (r.codeIsNew) {
+            errorCode = r.code;
+            errorDocument = Document::Train;
+            errorLine = r.recordLine;
+        }
+        if (next == Next::Abort) return;
+
+        // Normal end: the profiles reach cell N - 3 (at least one cell each),
+        // then the progressive definitions must stand on whole cells.
+        do {
+            grid[r.speedFill].aux1 = speed_step(*this, r.previousSpeed);
+            ++r.speedFill;
+        } while (r.speedFill < r.N - 2);
+        do {
+            grid[r.adhesionFill].aux3 = low8(r.previousAdhesion);
+            ++r.adhesionFill;
+        } while (r.adhesionFill < r.N - 2);
+        for (int s = kSlotProgressive3; s <= kSlotProgressive1; ++s) {
+            if (scenario[s].long1 % 50 != 0 || scenario[s].long2 % 50 != 0) {
+                errorCode = kProgressive;
+                errorDocument = Document::Train;
+                errorLine = 0;
+            }
+        }
+    } catch (const platform::RunTimeFailure& failure) {
+        recupera_lettura(Document::Train, failure.reason);
+    }
+}
