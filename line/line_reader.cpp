@@ -1,7 +1,332 @@
-// The line description reader, first half of memorizza_dati.
+// The line description reader, first half of memorizza_dati: sizes the grid
+// and the line table from the route length, fills the route's header slots,
+// writes gradients and indication boards into the grid, hands montagna
+// stretches and speed boards to their placement and builds the line geometry.
+#include <cstdint>
+#include <string>
+
 #include "core/form1.h"
+#include "core/rounding.h"
+#include "platform/platform.h"
+
+namespace {
+
+// How a part of the reading ends: go on, jump to the completion (end of the
+// file or no room on the grid), or stop (document closed and deleted).
+enum class Next { Go, Completion, Stop };
+
+constexpr int32_t kLongestRoute = 1000000;
+constexpr int64_t kLastLineColumn = 1000000;
+
+// Turn rates of the curve classes 1 to 6, radians per metre.
+constexpr double kTurnRate[7] = {0.0, 0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+
+// Working values of one reading.
+struct LineReading {
+    int32_t lastCell = 0;          // N, the grid's upper index
+    int32_t lastColumn = 0;        // E, the line table's last column
+    int32_t fill = 0;              // next cell to receive a gradient
+    int32_t previousGradient = 0;  // gradient of the last gradient row
+    int64_t column = 2;            // next line table column to compute
+    int32_t recordLine = 0;        // line of the keyword field in hand
+};
+
+std::string lower(std::string s) {
+    for (char& c : s) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return s;
+}
+
+bool has(const std::string& field, const char* word) { return field.find(word) != std::string::npos; }
+
+// (position + 100) / 50 beyond the last cell: the row leaves no room on the grid.
+bool no_room(int32_t lastCell, int32_t position) {
+    return static_cast<double>(lastCell) < (static_cast<double>(position) + 100.0) / 50.0;
+}
+
+void note_error(Form1& f, int32_t code, int32_t line) {
+    f.errorCode = code;
+    f.errorDocument = Document::Line;
+    f.errorLine = line;
+}
+
+void close_and_delete(Form1& f) {
+    f.file1.close();
+    platform::delete_file(f.file_path(f.line_document_name()));
+}
+
+// Closes and deletes the document and records the code: the reading ends here.
+Next refuse(Form1& f, int32_t code, int32_t line) {
+    close_and_delete(f);
+    note_error(f, code, line);
+    return Next::Stop;
+}
+
+// Reads fields until one contains "[generale]"; false when the file ended first.
+bool find_general(Form1& f) {
+    for (;;) {
+        if (f.file1.eof()) {  // an empty document
+            refuse(f, 102, f.file1.line());
+            return false;
+        }
+        f.currentField = f.file1.read_text();
+        if (f.file1.eof()) {
+            refuse(f, 102, f.file1.line());
+            return false;
+        }
+        if (has(lower(f.currentField), "[generale]")) return true;
+    }
+}
+
+void read_triple(Form1& f, ScenarioSlot& slot) {
+    slot.long1 = f.file1.read_int32();
+    slot.long2 = f.file1.read_int32();
+    slot.long3 = f.file1.read_int32();
+}
+
+Next route_length(Form1& f, LineReading& r) {
+    int32_t length = f.file1.read_int32();
+    f.scenario[kSlotGeneral].long2 = length;
+    if (length > kLongestRoute) return refuse(f, 1, r.recordLine);
+    if (length < 0) return refuse(f, 212, r.recordLine);
+    f.grid.dimension(length);
+    if (f.j != 0) {
+        f.line.create(length + 7000);
+    } else {
+        f.line.destroy();
+    }
+    return Next::Go;
+}
+
+Next signal_repetition(Form1& f, LineReading& r, const std::string& key) {
+    ScenarioSlot& train = f.scenario[kSlotTrain];
+    train.long1 = f.file1.read_int32();
+    train.long2 = f.file1.read_int32();
+    if (train.long1 % 50 != 0) return refuse(f, 3, r.recordLine);
+    if (train.long2 % 50 != 0) return refuse(f, 4, r.recordLine);
+    if (has(key, "4")) {
+        train.long3 = 4;
+    } else if (has(key, "9")) {
+        train.long3 = 9;
+    } else {
+        return refuse(f, 5, r.recordLine);
+    }
+    if (train.long2 == 0) train.long3 = 0;
+    return Next::Go;
+}
+
+// The general section, from the field after "[generale]" to the first field
+// that holds "[" and "]" and does not begin with "-", or the end of the file.
+Next general_section(Form1& f, LineReading& r) {
+    for (;;) {
+        if (f.file1.eof()) return Next::Go;
+        f.currentField = f.file1.read_text();
+        if (f.file1.eof()) return Next::Go;
+        for (int skipped = 0; skipped < 10 && has(f.currentField, "-"); ++skipped) {
+            f.currentField = f.file1.read_text();
+        }
+        r.recordLine = f.file1.line();
+        const std::string key = f.currentField;
+        const std::string low = lower(key);
+
+        if (has(low, "lunghezza") && has(low, "percorso")) {
+            if (route_length(f, r) == Next::Stop) return Next::Stop;
+        }
+        if (has(key, "tre") && has(key, "progressiva")) read_triple(f, f.scenario[kSlotProgressive3]);
+        if (has(key, "due") && has(key, "progressiva")) read_triple(f, f.scenario[kSlotProgressive2]);
+        if (has(key, "uno") && has(key, "progressiva")) read_triple(f, f.scenario[kSlotProgressive1]);
+        if (has(key, "sfondo") && has(key, "uno")) f.scenario[kSlotRoute].long1 = f.file1.read_int32();
+        if (has(key, "sfondo") && has(key, "due")) f.scenario[kSlotRoute].long3 = f.file1.read_int32();
+        if (has(key, "sfondo") && has(key, "tre")) f.scenario[kSlotRoute].long2 = f.file1.read_int32();
+        if (has(key, "segnali") && has(key, "ripetizione")) {
+            if (signal_repetition(f, r, key) == Next::Stop) return Next::Stop;
+        }
+
+        size_t first = key.find_first_not_of(" \t");
+        bool dashFirst = first != std::string::npos && key[first] == '-';
+        if (!dashFirst && has(key, "[") && has(key, "]")) return Next::Go;
+    }
+}
+
+// Both tables must exist by now: a document without a route length row fails here.
+void set_up_records(Form1& f, LineReading& r) {
+    f.montagnaCount = 0;
+    f.boardSlot = kFirstBoardSlot;
+    r.fill = 0;
+    r.previousGradient = 0;
+    r.column = 2;
+    r.lastCell = f.grid.upper();
+    if (f.j != 0) {
+        r.lastColumn = f.line.last_column();
+        f.line.seed();
+    }
+}
+
+Next gradient_row(Form1& f, LineReading& r) {
+    int32_t p = f.file1.read_int32();
+    int32_t g = f.file1.read_int32();
+    if (p < 0) return refuse(f, 201, r.recordLine);
+    if (no_room(r.lastCell, p)) {
+        note_error(f, 15, r.recordLine);
+        return Next::Completion;
+    }
+    int64_t n = round_half_even(static_cast<double>(p) / 50.0);
+    if (n > 0) {
+        // Rows crowded in the last cells would carry the fill past the grid.
+        if (r.fill > r.lastCell) return refuse(f, 207, r.recordLine);
+        do {
+            f.grid[r.fill].aux2 = low8(int64_t{r.previousGradient} + 100);
+            ++r.fill;
+        } while (r.fill < n);
+    }
+    r.previousGradient = g;
+    return Next::Go;
+}
+
+Next curve_row(Form1& f, LineReading& r, const std::string& low) {
+    int32_t s = f.file1.read_int32();
+    int32_t len = f.file1.read_int32();
+    if (s < 0) return refuse(f, 201, r.recordLine);
+    if (no_room(r.lastCell, s)) {
+        note_error(f, 15, r.recordLine);
+        return Next::Completion;
+    }
+    int curveClass = 0;
+    for (int d = 1; d <= 6 && curveClass == 0; ++d) {
+        if (low.find(static_cast<char>('0' + d)) != std::string::npos) curveClass = d;
+    }
+    if (curveClass == 0) return refuse(f, 103, r.recordLine);
+    double k = kTurnRate[curveClass];
+    if (has(low, "s")) k = -k;  // left-hand curve
+    const int64_t end = int64_t{s} + len;
+    if (end > r.lastColumn) return refuse(f, 206, r.recordLine);
+    while (r.column <= s) {
+        f.line.straight_step(r.column);
+        ++r.column;
+        if (r.column > kLastLineColumn) return refuse(f, 103, r.recordLine);
+    }
+    while (r.column <= end) {
+        f.line.curve_step(r.column, k);
+        ++r.column;
+        if (r.column > kLastLineColumn) return refuse(f, 103, r.recordLine);
+    }
+    return Next::Go;
+}
+
+Next montagna_row(Form1& f, LineReading& r) {
+    int32_t inizio = f.file1.read_int32();
+    int32_t fine = f.file1.read_int32();
+    int32_t tipo = f.file1.read_int32();
+    if (inizio < 0 || fine < 0) return refuse(f, 201, r.recordLine);
+    if (no_room(r.lastCell, inizio)) {
+        note_error(f, 15, r.recordLine);
+        return Next::Completion;
+    }
+    f.memo_montagna(inizio, fine, tipo);
+    if (f.errorCode > 0) return refuse(f, f.errorCode, r.recordLine);
+    return Next::Go;
+}
+
+Next speed_board_row(Form1& f, LineReading& r) {
+    int32_t posizione = f.file1.read_int32();
+    int32_t vas = f.file1.read_int32();
+    int32_t vbs = f.file1.read_int32();
+    int32_t vcs = f.file1.read_int32();
+    int32_t strisces = f.file1.read_int32();
+    int32_t vad = f.file1.read_int32();
+    int32_t vbd = f.file1.read_int32();
+    int32_t vcd = f.file1.read_int32();
+    int32_t strisced = f.file1.read_int32();
+    if (posizione < 0) return refuse(f, 201, r.recordLine);
+    if (no_room(r.lastCell, posizione)) {
+        note_error(f, 15, r.recordLine);
+        return Next::Completion;
+    }
+    f.memo_indicatori_v_max(posizione, vas, vbs, vcs, strisces, vad, vbd, vcd, strisced);
+    if (f.errorCode > 0) return refuse(f, f.errorCode, r.recordLine);
+    return Next::Go;
+}
+
+Next indication_board_row(Form1& f, LineReading& r) {
+    int32_t q = f.file1.read_int32();
+    f.currentField = f.file1.read_text();  // the caption
+    if (q < 0) return refuse(f, 201, r.recordLine);
+    if (no_room(r.lastCell, q)) {
+        note_error(f, 15, r.recordLine);
+        return Next::Completion;
+    }
+    int64_t c = cell_index(static_cast<double>(q));
+    if (!f.grid.is_free(c)) return refuse(f, 6, r.recordLine);
+    // Slots 80 down to 1 hold captions; slot 0 stays empty.
+    if (f.boardSlot < 1) return refuse(f, 204, r.recordLine);
+    f.grid[c].kind = kSign;
+    f.grid[c].value1 = low16(f.boardSlot);
+    f.scenario[static_cast<size_t>(f.boardSlot)].label = f.currentField;
+    --f.boardSlot;
+    return Next::Go;
+}
+
+// One keyword field per pass, to the end of the file or a row without room.
+Next record_section(Form1& f, LineReading& r) {
+    for (;;) {
+        if (f.file1.eof()) return Next::Completion;
+        f.currentField = f.file1.read_text();
+        if (f.file1.eof()) return Next::Completion;
+        for (int skipped = 0; skipped < 2 && has(f.currentField, "-"); ++skipped) {
+            f.currentField = f.file1.read_text();
+            if (f.file1.eof()) return Next::Completion;
+        }
+        r.recordLine = f.file1.line();
+        const std::string low = lower(f.currentField);
+
+        Next next = Next::Go;
+        if (has(low, "pendenza")) next = gradient_row(f, r);
+        if (next == Next::Go && f.j != 0 && has(low, "curva")) next = curve_row(f, r, low);
+        if (next == Next::Go && has(low, "montagna")) next = montagna_row(f, r);
+        if (next == Next::Go && has(low, "indicatori_v")) next = speed_board_row(f, r);
+        if (next == Next::Go && has(low, "cartello") && has(low, "indicat")) next = indication_board_row(f, r);
+        if (next != Next::Go) return next;
+    }
+}
+
+// Carries the last gradient to cell N - 3 and the geometry to column E - 2.
+void complete(Form1& f, LineReading& r) {
+    close_and_delete(f);
+    do {
+        if (r.fill > r.lastCell) break;  // crowded rows already reached the last cell
+        f.grid[r.fill].aux2 = low8(int64_t{r.previousGradient} + 100);
+        ++r.fill;
+    } while (r.fill < r.lastCell - 2);
+    if (f.j != 0) {
+        while (r.column <= int64_t{r.lastColumn} - 2) {
+            f.line.straight_step(r.column);
+            ++r.column;
+        }
+    }
+}
+
+}  // namespace
 
 bool Form1::leggi_linea() {
-    errorCode = 101;
-    return false;
+    scenario[kSlotRoute].label = routeName;
+    scenario[kSlotTrain].label = trainCode;
+    if (!platform::file_exists(file_path(line_document_name()))) {
+        note_error(*this, 101, 0);
+        return false;
+    }
+    try {
+        file1.open(file_path(line_document_name()));
+        LineReading r;
+        if (!find_general(*this)) return false;
+        if (general_section(*this, r) == Next::Stop) return false;
+        progressive_ordina();
+        set_up_records(*this, r);
+        if (record_section(*this, r) == Next::Stop) return false;
+        complete(*this, r);
+        return true;
+    } catch (const platform::RunTimeFailure& failure) {
+        recupera_lettura(Document::Line, failure.reason);
+        return false;
+    }
 }
