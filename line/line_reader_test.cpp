@@ -144,6 +144,11 @@ TEST(LineReader, GeneralSectionKeywords) {
          "[generale]\r\nlunghezza percorso, 1000\r\nSfondo uno, 4000\r\nsfondo UNO, 5\r\n"
          "Ripetizione segnali 4, 1000, 2000\r\n[x]\r\n",
          0, 0, {{At::Long1, 85, 0}, {At::Long1, 86, 0}, {At::Long2, 86, 0}}, {}},
+        {"the longest route, 1000000 m, is accepted", "[generale]\r\nlunghezza percorso, 1000000\r\n[x]\r\n", 0, 0,
+         {{At::Long2, 84, 1000000}, {At::Kind, 20140, 0}, {At::Aux2, 20137, 100}, {At::Aux2, 20138, 0},
+          {At::XType, 1006998, LineTable::kDouble}, {At::Y, 1006998, 1006998},
+          {At::XType, 1006999, LineTable::kEmpty}},
+         {}},
         {"route length ignores letter case", "[generale]\r\nLUNGHEZZA Percorso, 2000\r\n[x]\r\n", 0, 0,
          {{At::Long2, 84, 2000}}, {}},
         {"49 codes gives 4", "[generale]\r\nlunghezza percorso, 1000\r\nripetizione segnali 49 codici, 0, 5000\r\n[x]\r\n",
