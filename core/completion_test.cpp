@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/form1.h"
+#include "core/test_folder.h"
 #include "core/test_grid.h"
 #include "platform/platform.h"
 
@@ -199,5 +200,53 @@ TEST(VerificaRiservati, ReservedFieldInUseEndsTheRun) {
         EXPECT_EQ(form.scenario[kSlotRoute].int1, c.int1After) << c.name;
         EXPECT_EQ(form.scenario[kSlotRoute].long4, c.slotLong4) << c.name;
         EXPECT_EQ(form.grid[1].value2, c.cellValue2) << c.name;
+    }
+}
+
+TEST(VerificaRiservati, CompilePassStopsBeforeAnyCompiledFile) {
+    // Minimal descriptions; the train rows put something into a reserved field of cell 1.
+    const std::string lineDocument = "[generale]\r\nlunghezza percorso,    2000\r\n[fine]\r\n";
+    struct Case {
+        const char* name;
+        const char* trainRow;
+        const char* message;  // "" when the pass completes
+    };
+    const Case cases[] = {
+        {"signal in the first 25 m", "segnale,    0,   1, 4, 1,  0, 0,    1,  3,1,0, 0\r\n", " Errore n. 1250\n"},
+        {"slow-down at 0 with speed 0 and d_v 5", "rallentamento,    0,  0,  500,  0,  0,  5\r\n",
+         " Errore n. 1251\n"},
+        {"signal at 25 m lands in cell 2", "segnale,    25,   1, 4, 1,  0, 0,    1,  3,1,0, 0\r\n", ""},
+    };
+    const char* compiled[] = {"Bresta_Vilcar_linea.dat", "Bresta_Vilcar_RX907.sim", "Bresta_Vilcar_RX907.dat"};
+    for (const Case& c : cases) {
+        TestFolder folder;
+        for (const char* name : compiled) folder.write(name, "old");
+        folder.write("Bresta_Vilcar_linea.txt", lineDocument);
+        folder.write("Bresta_Vilcar_RX907-.txt", std::string("[generale]\r\n") + c.trainRow + "[fine]\r\n");
+        Form1 form(folder.path());
+        form.routeName = "Bresta_Vilcar";
+        form.trainCode = "RX907";
+        testing::internal::CaptureStderr();
+        int status = 0;
+        try {
+            form.memorizza_percorso(1);
+        } catch (const ProgramEnd& e) {
+            status = e.status;
+        }
+        const std::string shown = testing::internal::GetCapturedStderr();
+        if (*c.message != '\0') {
+            EXPECT_EQ(shown, c.message) << c.name;
+            EXPECT_EQ(status, kExitErrore) << c.name;
+            for (const char* name : compiled) EXPECT_EQ(folder.read(name), "old") << c.name << ": " << name;
+        } else {
+            EXPECT_EQ(shown, "") << c.name;
+            EXPECT_EQ(status, 0) << c.name;
+            EXPECT_EQ(form.grid[2].kind, kSignal) << c.name;
+            const std::string grid = folder.read("Bresta_Vilcar_RX907.dat");
+            ASSERT_EQ(grid.size(), 15u * (180 + 1)) << c.name;
+            EXPECT_EQ(grid.substr(16, 2), "\x01\x14") << c.name;
+            EXPECT_NE(folder.read("Bresta_Vilcar_RX907.sim"), "old") << c.name;
+            EXPECT_NE(folder.read("Bresta_Vilcar_linea.dat"), "old") << c.name;
+        }
     }
 }
