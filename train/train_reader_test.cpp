@@ -278,22 +278,25 @@ struct SlotLimitCase {
     int boards;
     int stations;
     int32_t code;
+    int stored;  // stations that reach their slot
 };
 
 TEST(TrainReader, StationSlotsStopBelowTheBoardCaptions) {
-    const std::vector<SlotLimitCase> cases = {{4, 74, 0}, {4, 75, 10}, {0, 78, 0}, {0, 79, 10}};
+    const std::vector<SlotLimitCase> cases = {
+        {4, 74, 0, 74}, {4, 75, 10, 75}, {0, 78, 0, 78}, {0, 79, 10, 79}, {79, 1, 10, 1}, {80, 1, 10, 0},
+    };
     for (const SlotLimitCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.boards) + " boards, " + std::to_string(c.stations) + " stations");
         std::string line = "[generale]\r\nlunghezza percorso,    106000\r\n[cartelli]\r\n";
         for (int b = 1; b <= c.boards; ++b)
-            line += "cartello_indicatore, " + std::to_string(90000 + 1000 * b) + ", (B" + std::to_string(b) + ")\r\n";
+            line += "cartello_indicatore, " + std::to_string(20000 + 1000 * b) + ", (B" + std::to_string(b) + ")\r\n";
         line += "[fine]\r\n";
         std::string body;
         for (int s = 1; s <= c.stations; ++s) body += station(350 * s, 25, 0, "S" + std::to_string(s));
         Reading r(train(body), line);
         EXPECT_EQ(r.form.errorCode, c.code);
-        EXPECT_EQ(r.form.scenario[c.stations].label, "S" + std::to_string(c.stations));
-        EXPECT_EQ(r.form.scenario[80 - c.boards].label, "");
+        for (int s = 1; s <= c.stored; ++s) EXPECT_EQ(r.form.scenario[s].label, "S" + std::to_string(s));
+        for (int s = c.stored + 1; s <= 80 - c.boards; ++s) EXPECT_EQ(r.form.scenario[s].label, "") << "slot " << s;
         for (int b = 1; b <= c.boards; ++b) EXPECT_EQ(r.form.scenario[81 - b].label, "(B" + std::to_string(b) + ")");
     }
 }
