@@ -1,0 +1,250 @@
+#!/usr/bin/env bash
+# Builds the Windows programs and checks them under Wine in a virtual X display:
+# the Win32 platform checks, a complete run whose six files must equal the
+# Linux build's byte for byte, a picture of the wait window, and an errore box
+# closed by a simulated key press. Nothing waits for a person: every step is
+# bounded in time. Ends with the line "N passed, M failed".
+set -u
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+passed=0
+failed=0
+pass() { echo "PASS: $1"; passed=$((passed + 1)); }
+fail() { echo "FAIL: $1"; failed=$((failed + 1)); }
+
+work=$(mktemp -d /tmp/test-windows-XXXXXX)
+xvfb_pid=""
+export WINEPREFIX="$work/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no prompts to fetch Mono or Gecko
+unset WINEARCH
+
+finish() {
+  if [ -d "$WINEPREFIX" ]; then timeout 30 wineserver -k >/dev/null 2>&1; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+  if [ "$failed" -eq 0 ]; then rm -rf "$work"; else echo "Kept for inspection: $work"; fi
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit $?
+}
+
+# The six files a complete run leaves beside the program.
+outputs=(
+  Bresta_Vilcar_RX907_note.txt
+  Bresta_Vilcar_RX907_rallentamenti.txt
+  Bresta_Vilcar_RX907_scheda_treno.txt
+  Bresta_Vilcar_linea.dat
+  Bresta_Vilcar_RX907.sim
+  Bresta_Vilcar_RX907.dat
+)
+expected_listing() { printf '%s\n' "$1" "${outputs[@]}" | sort; }
+
+# Ids of the top-level X windows that carry exactly this title.
+windows_named() { xdotool search --name "^$1\$" 2>/dev/null; }
+
+# Waits (at most $2 tenths of a second) until process $1 has ended.
+wait_for_end() {
+  local pid=$1 tenths=$2
+  while [ "$tenths" -gt 0 ] && kill -0 "$pid" 2>/dev/null; do sleep 0.1; tenths=$((tenths - 1)); done
+  ! kill -0 "$pid" 2>/dev/null
+}
+
+# Waits (at most $3 tenths of a second) until at least $2 windows carry title $1.
+wait_for_windows() {
+  local title=$1 count=$2 tenths=$3
+  while [ "$tenths" -gt 0 ]; do
+    [ "$(windows_named "$title" | wc -l)" -ge "$count" ] && return 0
+    sleep 0.1
+    tenths=$((tenths - 1))
+  done
+  return 1
+}
+
+# The narrowest of the windows with title $1: a message box in front of its wait window.
+narrowest_window() {
+  local id best="" best_width=100000
+  for id in $(windows_named "$1"); do
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    if [ "$WIDTH" -lt "$best_width" ]; then best=$id; best_width=$WIDTH; fi
+  done
+  echo "$best"
+}
+
+# Presses Return in the window $1 (the default button of a message box).
+press_return() {
+  xdotool windowfocus --sync "$1" >/dev/null 2>&1
+  xdotool key Return >/dev/null 2>&1
+}
+
+# --- builds ------------------------------------------------------------------
+if timeout 1200 make windows >"$work/make-windows.log" 2>&1 && [ -f build-windows/bin/scenario_compiler.exe ]; then
+  pass "make windows builds build-windows/bin/scenario_compiler.exe"
+else
+  tail -30 "$work/make-windows.log"
+  fail "make windows"
+  finish
+fi
+if x86_64-w64-mingw32-objdump -p build-windows/bin/scenario_compiler.exe >"$work/pe.txt" 2>&1 &&
+   grep -q 'Subsystem.*Windows GUI' "$work/pe.txt" &&
+   ! grep -i 'DLL Name:' "$work/pe.txt" | grep -qiv -E 'kernel32|user32|gdi32|msvcrt|advapi32|shell32'; then
+  pass "scenario_compiler.exe is a GUI program needing only system DLLs"
+else
+  grep -E 'Subsystem|DLL Name' "$work/pe.txt"
+  fail "scenario_compiler.exe subsystem or DLLs"
+fi
+if timeout 600 cmake --build build-windows -j 2 --target wait_window_hold errore_box platform_win32_test \
+     >"$work/helpers.log" 2>&1; then
+  pass "test helper programs build"
+else
+  tail -30 "$work/helpers.log"
+  fail "test helper programs build"
+  finish
+fi
+helpers="$root/build-windows/test-bin"
+if timeout 1200 make build >"$work/make-build.log" 2>&1 && [ -x build/bin/scenario_compiler ]; then
+  pass "make build builds the Linux program"
+else
+  tail -30 "$work/make-build.log"
+  fail "make build"
+fi
+
+# --- virtual display and Wine ------------------------------------------------
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+if [ ! -s "$work/display" ]; then
+  cat "$work/xvfb.log"
+  fail "Xvfb starts"
+  finish
+fi
+export DISPLAY=":$(head -1 "$work/display")"
+if timeout 300 wineboot -i >"$work/wineboot.log" 2>&1 &&
+   # Wine draws the frames itself: there is no window manager in the virtual display.
+   timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$work/wineboot.log" 2>&1 &&
+   timeout 60 wineserver -w; then
+  pass "Wine prefix is ready on display $DISPLAY"
+else
+  tail -20 "$work/wineboot.log"
+  fail "Wine prefix"
+  finish
+fi
+
+# --- Win32 platform services ----------------------------------------------------
+if timeout 120 wine "$helpers/platform_win32_test.exe" >"$work/platform.log" 2>&1; then
+  pass "Win32 platform checks ($(tail -1 "$work/platform.log"))"
+else
+  sed 's/^/    /' "$work/platform.log"
+  fail "Win32 platform checks"
+fi
+
+# --- a complete run on each system --------------------------------------------------
+mkdir -p "$work/linux" "$work/windows"
+cp build/bin/scenario_compiler "$work/linux/" 2>/dev/null
+(cd "$work/linux" && timeout 300 ./scenario_compiler >"$work/linux.log" 2>&1)
+linux_status=$?
+if [ "$linux_status" -eq 0 ] && [ "$(ls -A "$work/linux")" = "$(expected_listing scenario_compiler)" ]; then
+  pass "Linux run ends with status 0 leaving the six files"
+else
+  cat "$work/linux.log"
+  fail "Linux run: status $linux_status, files: $(ls -A "$work/linux" | tr '\n' ' ')"
+fi
+
+cp build-windows/bin/scenario_compiler.exe "$work/windows/"
+(cd "$work/windows" && exec timeout 300 wine scenario_compiler.exe >"$work/windows.log" 2>&1) &
+run_pid=$!
+# A second window of the program's title is a failure report: picture it and close it.
+tenths=3000
+while [ "$tenths" -gt 0 ] && kill -0 "$run_pid" 2>/dev/null; do
+  if [ "$(windows_named scenario_compiler | wc -l)" -ge 2 ]; then
+    box=$(narrowest_window scenario_compiler)
+    import -window root "$work/windows_failure.png" 2>/dev/null
+    echo "    the Windows run showed a message box: $work/windows_failure.png"
+    press_return "$box"
+    wait_for_end "$run_pid" 100
+    break
+  fi
+  sleep 0.1
+  tenths=$((tenths - 1))
+done
+kill "$run_pid" 2>/dev/null
+wait "$run_pid"
+windows_status=$?
+if [ "$windows_status" -eq 0 ] &&
+   [ "$(ls -A "$work/windows")" = "$(expected_listing scenario_compiler.exe)" ]; then
+  pass "Windows run ends with status 0 leaving the six files"
+else
+  cat "$work/windows.log"
+  fail "Windows run: status $windows_status, files: $(ls -A "$work/windows" | tr '\n' ' ')"
+fi
+for name in "${outputs[@]}"; do
+  if [ -f "$work/linux/$name" ] && [ -f "$work/windows/$name" ] && cmp "$work/linux/$name" "$work/windows/$name"; then
+    pass "$name is byte-identical on Linux and Windows"
+  else
+    fail "$name differs or is missing"
+  fi
+done
+
+# --- the wait window ---------------------------------------------------------------
+# The helper runs under the shipped program's name, so that its title is the same.
+mkdir -p "$work/hold"
+cp "$helpers/wait_window_hold.exe" "$work/hold/scenario_compiler.exe"
+(cd "$work/hold" && exec timeout 60 wine scenario_compiler.exe 10 >/dev/null 2>&1) &
+hold_pid=$!
+if wait_for_windows scenario_compiler 1 300; then
+  sleep 1
+  window=$(windows_named scenario_compiler | head -1)
+  import -window "$window" -strip "$work/wait_window.png" 2>/dev/null
+  # The middle of the window holds the label: dark letters on a light ground.
+  range=$(convert "$work/wait_window.png" -gravity center -crop 60%x40%+0+0 +repage -colorspace Gray \
+            -format '%[fx:minima] %[fx:maxima] %k' info: 2>/dev/null)
+  read -r darkest lightest colours <<<"${range:-1 0 0}"
+  if awk -v d="$darkest" -v l="$lightest" -v c="$colours" 'BEGIN { exit !(d < 0.25 && l > 0.75 && c >= 3) }'; then
+    mkdir -p docs && cp "$work/wait_window.png" docs/wait_window.png
+    pass "wait window shows its label (docs/wait_window.png)"
+  else
+    fail "wait window picture looks blank (darkest $darkest, lightest $lightest, $colours colours)"
+  fi
+else
+  fail "wait window did not appear"
+fi
+if wait_for_end "$hold_pid" 300 && wait "$hold_pid"; then
+  pass "wait window program ends by itself with status 0"
+else
+  kill "$hold_pid" 2>/dev/null
+  fail "wait window program did not end cleanly"
+fi
+
+# --- the errore box -----------------------------------------------------------------
+timeout 60 wine "$helpers/errore_box.exe" 1250 >/dev/null 2>&1 &
+box_pid=$!
+if wait_for_windows errore_box 2 300; then
+  sleep 0.5
+  box=$(narrowest_window errore_box)
+  import -window root -strip "$work/errore_box.png" 2>/dev/null
+  if kill -0 "$box_pid" 2>/dev/null; then
+    pass "errore box waits while it is open"
+  else
+    fail "errore box program ended before the box was closed"
+  fi
+  press_return "$box"
+  if wait_for_end "$box_pid" 100; then
+    wait "$box_pid"
+    status=$?
+    if [ "$status" -eq 2 ]; then
+      pass "closing the errore box ends the program with status 2"
+    else
+      fail "errore program ended with status $status, not 2"
+    fi
+  else
+    kill "$box_pid" 2>/dev/null
+    fail "errore program still running 10 s after its box was closed"
+  fi
+else
+  kill "$box_pid" 2>/dev/null
+  fail "errore box did not appear"
+fi
+
+finish
