@@ -9,11 +9,11 @@
 namespace {
 
 constexpr const char* kTreno[] = {
-    "Nella realt" "\xE0" " il treno RX 907 " "\xE8" " effettuato con un elettrotreno a otto casse oppure con una locomotiva di",
+    "Nella realt" "\xE0" " il treno n" "\xB0" " 907 " "\xE8" " effettuato con un elettrotreno a otto casse oppure con una locomotiva di",
     "serie leggera e otto carrozze a pianale basso.",
     "La locomotiva V160 qui simulata non " "\xE8" " abilitata a circolare sulla linea ",
     "Bresta Vilcar; la simulazione funziona comunque con la massa indicata e consente di mantenere l'orario.",
-    "Nella salita all'uscita da Bresta marciare con i motori in serie (1" "\xB0" " combinazione) e nella lunga",
+    "Nella forte salita all'uscita da Bresta marciare con i motori di trazione in serie e nella lunga",
     "discesa dopo Passo Cornale frenare senza superare i limiti.",
     "[generale]",
     "numero vetture,    8",
