@@ -48,3 +48,14 @@ test-windows:
 
 clean-windows:
 	rm -rf $(WINDOWS_BUILD)
+
+# Fuzzing with clang-14 and libFuzzer in build-fuzz/ (never part of the normal
+# build): every target for FUZZ_SECONDS each; the smoke run for 30 s each.
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz fuzz-smoke
+
+fuzz: deps
+	@bash scripts/fuzz.sh $(FUZZ_SECONDS)
+
+fuzz-smoke: deps
+	@bash scripts/fuzz.sh 30

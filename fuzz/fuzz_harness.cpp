@@ -1,0 +1,62 @@
+#include "fuzz/fuzz_harness.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/platform.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Memory-backed when the machine has it: every input writes and deletes files.
+fs::path folder_root() {
+    std::error_code error;
+    if (fs::is_directory("/dev/shm", error)) return "/dev/shm";
+    return fs::temp_directory_path();
+}
+
+std::string& process_folder() {
+    static std::string folder = [] {
+        fs::path p = folder_root() / ("scenario-fuzz-" + std::to_string(::getpid()));
+        fs::create_directories(p);
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(process_folder(), ignored);
+        });
+        return p.string();
+    }();
+    return folder;
+}
+
+}  // namespace
+
+const std::string& fresh_program_folder() {
+    const std::string& folder = process_folder();
+    for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
+    return folder;
+}
+
+Form1 fresh_form() {
+    Form1 form(fresh_program_folder());
+    form.routeName = "Bresta_Vilcar";
+    form.trainCode = "RX907";
+    return form;
+}
+
+void put_document(const Form1& form, const std::string& name, std::string_view text) {
+    platform::write_file(form.file_path(name), text);
+}
+
+void fuzz_verdict(const std::vector<std::string>& violations) {
+    if (violations.empty()) return;
+    for (const std::string& v : violations) std::fprintf(stderr, "invariant broken: %s\n", v.c_str());
+    std::abort();
+}
+
+void append(std::vector<std::string>& out, const std::vector<std::string>& more) {
+    out.insert(out.end(), more.begin(), more.end());
+}

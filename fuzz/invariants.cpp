@@ -1,0 +1,214 @@
+// Checks of the state the compiler leaves, shared by the fuzz targets and the
+// replay of their corpus in the normal test suite.
+#include "fuzz/invariants.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/platform.h"
+#include "tools/compiled_files.h"
+
+namespace {
+
+constexpr int32_t kDefinedCodes[] = {1,  2,  3,  4,  5,  6,   7,   8,   9,   10,  11,  12,  13,  15,
+                                     16, 17, 18, 19, 20, 21,  22,  24,  25,  101, 102, 103, 201, 202,
+                                     203, 204, 205, 206, 207, 210, 211, 212};
+
+bool kind_is_produced(int kind) { return (kind >= 0 && kind <= 6) || (kind >= 10 && kind <= 14); }
+
+// The numeric fields of a slot that are not zero, by name.
+std::vector<std::string> numeric_fields_set(const ScenarioSlot& s) {
+    std::vector<std::string> set;
+    auto add = [&](const char* name, long long v) {
+        if (v != 0) set.emplace_back(name);
+    };
+    add("tag", s.tag);
+    add("long1", s.long1);
+    add("long2", s.long2);
+    add("long3", s.long3);
+    add("flag", s.flag);
+    add("int1", s.int1);
+    add("int2", s.int2);
+    add("int3", s.int3);
+    add("int4", s.int4);
+    add("int5", s.int5);
+    add("byte1", s.byte1);
+    add("byte2", s.byte2);
+    add("byte3", s.byte3);
+    add("byte4", s.byte4);
+    add("long4", s.long4);
+    return set;
+}
+
+void check_slot(std::vector<std::string>& out, const ScenarioSlot& slot, int index,
+                std::initializer_list<const char*> writable, const std::string* label) {
+    for (const std::string& field : numeric_fields_set(slot)) {
+        if (std::find(writable.begin(), writable.end(), field) == writable.end())
+            out.push_back("slot " + std::to_string(index) + " field " + field + " was written");
+    }
+    if (label == nullptr && !slot.label.empty())
+        out.push_back("slot " + std::to_string(index) + " has a label");
+    if (label != nullptr && slot.label != *label)
+        out.push_back("slot " + std::to_string(index) + " label is '" + slot.label + "', not '" + *label + "'");
+}
+
+void check_grid(std::vector<std::string>& out, const Form1& form) {
+    const ScenarioSlot& general = form.scenario[kSlotGeneral];
+    const int32_t length = general.long2;
+    const bool lengthRefused = form.errorCode == 1 || form.errorCode == 212;
+    if (form.errorCode == 1 && length <= 1000000) out.push_back("code 1 for a route length of " + std::to_string(length));
+    if (form.errorCode == 212 && length >= 0) out.push_back("code 212 for a route length of " + std::to_string(length));
+    if (!form.grid.sized()) {
+        if (!form.grid.cells().empty()) out.push_back("an unsized grid holds cells");
+        return;
+    }
+    const int32_t upper = static_cast<int32_t>(form.grid.cells().size()) - 1;
+    if (!lengthRefused && upper != grid_upper_bound(length))
+        out.push_back("grid upper bound " + std::to_string(upper) + " for route length " + std::to_string(length));
+    if (form.j != 0 && !lengthRefused) {
+        if (!form.line.exists()) {
+            out.push_back("a sized grid but no line table");
+        } else if (form.line.last_column() != length + 7000) {
+            out.push_back("line table last column " + std::to_string(form.line.last_column()) + " for route length " +
+                          std::to_string(length));
+        }
+    }
+    for (size_t i = 0; i < form.grid.cells().size(); ++i) {
+        const TrackCell& c = form.grid.cells()[i];
+        const std::string where = "cell " + std::to_string(i);
+        if (!kind_is_produced(c.kind)) {
+            out.push_back(where + " has kind " + std::to_string(c.kind));
+        } else if (c.kind == kSign && (c.value1 <= form.boardSlot || c.value1 > kFirstBoardSlot)) {
+            out.push_back(where + " is a sign for slot " + std::to_string(c.value1));
+        } else if (c.kind == kStationStop && (c.value1 < 1 || c.value1 >= kFirstBoardSlot)) {
+            out.push_back(where + " is a station stop for slot " + std::to_string(c.value1));
+        } else if (c.kind == kWarningApproach && (c.value1 < 1 || c.value1 > 4)) {
+            out.push_back(where + " is a warning approach cell counting " + std::to_string(c.value1));
+        }
+    }
+}
+
+void check_table(std::vector<std::string>& out, const Form1& form) {
+    if (form.boardSlot < 0 || form.boardSlot > kFirstBoardSlot)
+        out.push_back("board slot counter " + std::to_string(form.boardSlot));
+    if (form.montagnaCount < 0 || form.montagnaCount > Form1::kMontagnaEntries - 1)
+        out.push_back("montagna stretch count " + std::to_string(form.montagnaCount));
+    check_slot(out, form.scenario[0], 0, {}, nullptr);
+    // Captions only above the board slot counter: nothing but the label there.
+    for (int s = std::max(form.boardSlot + 1, 1); s <= kFirstBoardSlot; ++s) {
+        const std::string& caption = form.scenario[static_cast<size_t>(s)].label;
+        check_slot(out, form.scenario[static_cast<size_t>(s)], s, {}, &caption);
+    }
+    for (int s = kSlotProgressive3; s <= kSlotProgressive1; ++s)
+        check_slot(out, form.scenario[static_cast<size_t>(s)], s, {"long1", "long2", "long3"}, nullptr);
+    check_slot(out, form.scenario[kSlotGeneral], kSlotGeneral, {"long1", "long2", "long3"}, nullptr);
+    check_slot(out, form.scenario[kSlotRoute], kSlotRoute, {"long1", "long2", "long3", "int1", "long4"}, &form.routeName);
+    check_slot(out, form.scenario[kSlotTrain], kSlotTrain, {"long1", "long2", "long3", "int1", "int3", "int4", "int5"},
+               &form.trainCode);
+    const int32_t repetitionCodes = form.scenario[kSlotTrain].long3;
+    if (repetitionCodes != 0 && repetitionCodes != 4 && repetitionCodes != 9)
+        out.push_back("signal repetition codes " + std::to_string(repetitionCodes));
+}
+
+void check_diagnostics(std::vector<std::string>& out, const Form1& form) {
+    const int32_t code = form.errorCode;
+    if (code >= 11 && code <= 13) {
+        if (!form.grid.contains(form.errorCell)) out.push_back("completion error without its cell");
+    } else if (code > 0 && form.errorDocument == Document::None) {
+        out.push_back("error " + std::to_string(code) + " names no document");
+    }
+    if (form.errorLine < 0) out.push_back("negative error line");
+    // A read failure is the only run-time failure the readers may turn into 25.
+    if (code == 25 && form.errorDetail == "index out of range")
+        out.push_back("a reader reached outside a table (error 25: " + form.errorDetail + ")");
+}
+
+bool same_cell(const TrackCell& a, const TrackCell& b) {
+    return a.kind == b.kind && a.value1 == b.value1 && a.value2 == b.value2 && a.value3 == b.value3 &&
+           a.value4 == b.value4 && a.timeCode == b.timeCode && a.approachCode == b.approachCode &&
+           a.scenery == b.scenery && a.aux1 == b.aux1 && a.aux2 == b.aux2 && a.aux3 == b.aux3;
+}
+
+bool same_slot(const ScenarioSlot& a, const ScenarioSlot& b) {
+    return a.tag == b.tag && a.long1 == b.long1 && a.long2 == b.long2 && a.long3 == b.long3 && a.flag == b.flag &&
+           a.label == b.label && a.int1 == b.int1 && a.int2 == b.int2 && a.int3 == b.int3 && a.int4 == b.int4 &&
+           a.int5 == b.int5 && a.byte1 == b.byte1 && a.byte2 == b.byte2 && a.byte3 == b.byte3 &&
+           a.byte4 == b.byte4 && a.long4 == b.long4;
+}
+
+}  // namespace
+
+bool is_defined_error_code(int32_t code) {
+    return code == 0 || std::find(std::begin(kDefinedCodes), std::end(kDefinedCodes), code) != std::end(kDefinedCodes);
+}
+
+std::vector<std::string> form_violations(const Form1& form, std::initializer_list<int32_t> allowed) {
+    std::vector<std::string> out;
+    if (!is_defined_error_code(form.errorCode)) {
+        out.push_back("undefined error code " + std::to_string(form.errorCode));
+    } else if (form.errorCode != 0 && allowed.size() != 0 &&
+               std::find(allowed.begin(), allowed.end(), form.errorCode) == allowed.end()) {
+        out.push_back("error code " + std::to_string(form.errorCode) + " cannot come from this document");
+    }
+    check_grid(out, form);
+    check_table(out, form);
+    check_diagnostics(out, form);
+    return out;
+}
+
+std::vector<std::string> document_violations(const Form1& form) {
+    std::vector<std::string> out;
+    if (platform::file_exists(form.file_path(form.line_document_name())))
+        out.push_back("the line description was not deleted");
+    const bool trainSkipped = form.errorDocument == Document::Line && form.errorCode != 15 && form.errorCode != 25;
+    if (!trainSkipped && platform::file_exists(form.file_path(form.train_document_name())))
+        out.push_back("the train description was not deleted");
+    return out;
+}
+
+std::vector<std::string> compiled_file_violations(const Form1& form) {
+    std::vector<std::string> out;
+    try {
+        if (form.grid[1].value1 != 5121) out.push_back("cell 1 lacks the marker value");
+        if (form.scenario[kSlotRoute].int1 != 610) out.push_back("slot 85 lacks the marker value");
+        std::vector<TrackCell> cells = decode_grid(platform::read_file(form.file_path(form.grid_file_name())));
+        if (cells.size() != form.grid.cells().size()) {
+            out.push_back("grid file holds " + std::to_string(cells.size()) + " cells");
+        } else {
+            for (size_t i = 0; i < cells.size(); ++i) {
+                if (!same_cell(cells[i], form.grid.cells()[i])) {
+                    out.push_back("grid file differs at cell " + std::to_string(i));
+                    break;
+                }
+            }
+        }
+        ScenarioTable table = decode_scenario(platform::read_file(form.file_path(form.scenario_file_name())));
+        for (size_t s = 0; s < table.size(); ++s) {
+            if (!same_slot(table[s], form.scenario[s])) out.push_back("scenario file differs at slot " + std::to_string(s));
+        }
+        const std::string linePath = form.file_path(form.line_data_name());
+        if (form.j != 0) {
+            LineTable line = decode_line_table(platform::read_file(linePath));
+            if (line.last_column() != form.line.last_column()) {
+                out.push_back("line data file ends at column " + std::to_string(line.last_column()));
+            } else {
+                for (int64_t c = 0; c <= line.last_column(); ++c) {
+                    for (int row = 0; row < 2; ++row) {
+                        if (line.type(c, row) != form.line.type(c, row) || line.value(c, row) != form.line.value(c, row)) {
+                            out.push_back("line data file differs at column " + std::to_string(c));
+                            c = line.last_column();
+                            break;
+                        }
+                    }
+                }
+            }
+        } else if (platform::file_exists(linePath)) {
+            out.push_back("a line data file without a line table");
+        }
+    } catch (const DecodeError& e) {
+        out.push_back(std::string("a compiled file does not decode: ") + e.what());
+    } catch (const platform::RunTimeFailure& f) {
+        out.push_back("a compiled file is missing: " + f.path + ": " + f.reason);
+    }
+    return out;
+}
