@@ -214,16 +214,18 @@ struct StationExample {
     int32_t long1, long2, long3, long4;
     uint8_t tag, byte2, byte3, byte4;
     int stopCell;
-    bool approach;  // 81 to 84 in the four cells before the stop cell
+    // Approach codes of the four cells before the stop cell, nearest first; none
+    // listed where a signal read later writes its own codes into those cells.
+    std::vector<int> approach;
 };
 
 TEST_F(BuiltInRun, Stations) {
     ASSERT_TRUE(scenarioWhole_);
     ASSERT_EQ(grid_.size(), 2261u);
     const std::vector<StationExample> stations = {
-        {1, "BRESTA", -350, 350, 0, 34680, 4, 1, 0, 0, 6, true},
-        {4, "PIANCASTELLO", 18200, 18900, 18550, 35820, 4, 30, 0, 1, 377, true},
-        {24, "VILCAR P.NUOVA", 107200, 108150, 108000, 39600, 6, 0, 0, 1, 2162, false},
+        {1, "BRESTA", -350, 350, 0, 34680, 4, 1, 0, 0, 6, {81, 82, 83, 84}},
+        {4, "PIANCASTELLO", 18200, 18900, 18550, 35820, 4, 30, 0, 1, 377, {}},
+        {24, "VILCAR P.NUOVA", 107200, 108150, 108000, 39600, 6, 0, 0, 1, 2162, {0, 0, 0, 0}},
     };
     for (const StationExample& e : stations) {
         SCOPED_TRACE(e.label);
@@ -239,8 +241,10 @@ TEST_F(BuiltInRun, Stations) {
         EXPECT_EQ(s.byte4, e.byte4);
         EXPECT_EQ(grid_[e.stopCell].kind, kStationStop);
         EXPECT_EQ(grid_[e.stopCell].value1, e.slot);
-        for (int k = 1; k <= 4; ++k)
-            EXPECT_EQ(grid_[e.stopCell - k].approachCode, e.approach ? 80 + k : 0) << "cell " << e.stopCell - k;
+        for (size_t k = 0; k < e.approach.size(); ++k) {
+            const int cell = e.stopCell - 1 - static_cast<int>(k);
+            EXPECT_EQ(grid_[cell].approachCode, e.approach[k]) << "cell " << cell;
+        }
     }
 }
 
