@@ -411,3 +411,60 @@ TEST(LineReader, NegativeRouteLengthLeavesTheGridUnsized) {
     EXPECT_FALSE(run.form.grid.sized());
     EXPECT_FALSE(run.form.line.exists());
 }
+
+TEST(LineReader, BuiltInLineDescription) {
+    TestFolder folder;
+    Form1 form(folder.path());
+    form.routeName = "Bresta_Vilcar";
+    form.trainCode = "RX907";
+    form.j = 1;
+    form.dati_linea();
+    ASSERT_TRUE(folder.exists("Bresta_Vilcar_linea.txt"));
+    EXPECT_TRUE(LineReaderAccess::leggi_linea(form));
+    EXPECT_EQ(form.errorCode, 0);
+    EXPECT_FALSE(folder.exists("Bresta_Vilcar_linea.txt"));
+
+    const int32_t n = 2260;
+    ASSERT_EQ(form.grid.upper(), n);
+    for (int32_t c = 0; c <= n; ++c) {
+        EXPECT_EQ(form.grid[c].aux2 != 0, c <= n - 3) << c;
+    }
+
+    const int64_t signCells[] = {57, 78, 221, 223};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(signCells[i]);
+        EXPECT_EQ(form.grid[signCells[i]].kind, kSign);
+        EXPECT_EQ(form.grid[signCells[i]].value1, 80 - i);
+        EXPECT_FALSE(form.scenario[static_cast<size_t>(80 - i)].label.empty());
+    }
+    EXPECT_TRUE(form.scenario[76].label.empty());
+    EXPECT_EQ(form.scenario[77].label, "(P.C.CAVRIA)");  // the fourth board, at 11100 m
+    EXPECT_EQ(form.boardSlot, 76);
+
+    EXPECT_EQ(form.scenario[kSlotGeneral].long2, 106000);
+    const ScenarioSlot& train = form.scenario[kSlotTrain];
+    EXPECT_EQ(train.long1, 1000);
+    EXPECT_EQ(train.long2, 107500);
+    EXPECT_EQ(train.long3, 4);
+    const ScenarioSlot& route = form.scenario[kSlotRoute];
+    EXPECT_EQ(route.long1, 4000);
+    EXPECT_EQ(route.long2, 1);
+    EXPECT_EQ(route.long3, 1000);
+    EXPECT_EQ(route.label, "Bresta_Vilcar");
+    EXPECT_EQ(train.label, "RX907");
+    const ScenarioSlot& first = form.scenario[kSlotProgressive3];
+    EXPECT_EQ(first.long1, 1000);
+    EXPECT_EQ(first.long2, 0);
+    EXPECT_EQ(first.long3, 0);
+    for (int s : {kSlotProgressive2, kSlotProgressive1}) {
+        EXPECT_EQ(form.scenario[static_cast<size_t>(s)].long1, 0);
+        EXPECT_EQ(form.scenario[static_cast<size_t>(s)].long2, 0);
+    }
+
+    // The line table reaches E - 2 = 112998; the first curve is right-handed at 1850.
+    EXPECT_EQ(form.line.last_column(), 113000);
+    EXPECT_EQ(form.line.type(112998, 0), LineTable::kDouble);
+    EXPECT_EQ(form.line.type(112999, 0), LineTable::kEmpty);
+    EXPECT_EQ(form.line.value(1850, 0), 0.0);
+    EXPECT_EQ(form.line.value(1851, 0), 0.002);
+}
