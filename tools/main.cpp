@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 #include "tools/commands.h"
+#include "tools/plot.h"
 
 int main(int argc, char** argv) {
     platform::use_console_messages();
@@ -40,6 +41,13 @@ int main(int argc, char** argv) {
         ->capture_default_str()
         ->check(CLI::IsMember({"text", "json", "csv"}));
 
+    PlotOptions plot;
+    auto* plt = app.add_subcommand("plot", "Draw the compiled route of DIR as one SVG picture");
+    plt->add_option("DIR", plot.folder, "Folder with the compiled files")->required();
+    plt->add_option("--out", plot.outFile, "The SVG file to write")->required();
+    plt->add_option("--route", plot.names.route, "Route name")->capture_default_str();
+    plt->add_option("--train-code", plot.names.train, "Train code")->capture_default_str();
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -58,5 +66,6 @@ int main(int argc, char** argv) {
         compile.lineTable = !noLineTable;
         return compile_documents(compile, std::cerr);
     }
+    if (*plt) return plot_route(plot, std::cerr);
     return dump_file(dump, std::cout, std::cerr);
 }

@@ -1,0 +1,119 @@
+#include "tools/plot.h"
+
+#include <new>
+
+#include "core/form1.h"
+#include "platform/platform.h"
+#include "tools/compiled_files.h"
+#include "tools/plan_drawing.h"
+#include "tools/plot_style.h"
+#include "tools/profile_drawing.h"
+
+using namespace plot_style;
+
+namespace {
+
+// A compiled file that cannot be used, with the reason in words.
+struct Unusable {
+    std::string path;
+    std::string reason;
+};
+
+std::string read_compiled(const std::string& path, const std::string& what) {
+    if (!platform::file_exists(path)) throw Unusable{path, "no " + what + " here (compile the scenario first)"};
+    try {
+        return platform::read_file(path);
+    } catch (const platform::RunTimeFailure& f) {
+        throw Unusable{path, "cannot " + f.operation + ": " + f.reason};
+    }
+}
+
+// The three files must describe one route: the grid and the line table are
+// sized from the route length that the scenario file carries.
+void check_sizes(const RouteModel& model, size_t cells, const LineTable* line, const PlotOptions& o,
+                 const std::string& gridPath, const std::string& linePath) {
+    const int32_t length = model.routeLength;
+    if (length < 0 || length > 1000000)
+        throw Unusable{platform::join(o.folder, o.names.route + "_" + o.names.train + ".sim"),
+                       "route length " + std::to_string(length) + " m is outside 0 to 1000000"};
+    const auto expected = static_cast<size_t>(grid_upper_bound(length)) + 1;
+    if (cells != expected)
+        throw Unusable{gridPath, std::to_string(cells) + " cells, but a route of " + std::to_string(length) +
+                                     " m has " + std::to_string(expected) + ": the files do not belong together"};
+    if (line != nullptr && line->last_column() != length + 7000)
+        throw Unusable{linePath, "metres 0 to " + std::to_string(line->last_column()) + ", but a route of " +
+                                     std::to_string(length) + " m has 0 to " + std::to_string(length + 7000) +
+                                     ": the files do not belong together"};
+}
+
+std::string summary(const RouteModel& model) {
+    auto count = [](size_t n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    return "Route length " + svg_number(model.routeLength / 1000.0, 2) + " km \xC2\xB7 " +
+           count(model.stations.size(), "station", "stations") + " \xC2\xB7 " +
+           count(model.signals.size(), "signal", "signals") + " \xC2\xB7 " +
+           count(model.boards.size(), "indication board", "indication boards") + " \xC2\xB7 " +
+           count(model.speedBoards.size(), "speed board", "speed boards");
+}
+
+}  // namespace
+
+std::string render_route_svg(const RouteModel& model) {
+    SvgWriter svg(kWidth);
+    svg.open_group(SvgWriter::attr("font-family", kFonts) + SvgWriter::attr("fill", kInk));
+    const std::string route = model.route.empty() ? "(unnamed route)" : model.route;
+    const std::string train = model.train.empty() ? "(no train code)" : model.train;
+    svg.text({kMargin, 34}, route + " \xE2\x80\x94 train " + train,
+             SvgWriter::attr("id", "title") + SvgWriter::attr("font-size", "22") + SvgWriter::attr("font-weight", "bold"));
+    svg.text({kMargin, 56}, summary(model), SvgWriter::attr("id", "summary") + SvgWriter::attr("font-size", "13") +
+                                                SvgWriter::attr("fill", kMuted));
+    double y = 70;
+    if (model.line.present()) {
+        y += draw_plan(svg, model, y) + 12;
+    } else {
+        svg.text({kMargin, y + 14}, "No line data file: the plan of the line is left out.",
+                 SvgWriter::attr("id", "no-plan") + SvgWriter::attr("font-size", "12") +
+                     SvgWriter::attr("font-style", "italic") + SvgWriter::attr("fill", kMuted));
+        y += 28;
+    }
+    y += draw_profile(svg, model, y);
+    return svg.finish(y + 12);
+}
+
+int plot_route(const PlotOptions& o, std::ostream& err) {
+    const std::string base = platform::join(o.folder, o.names.route);
+    const std::string gridPath = base + "_" + o.names.train + ".dat";
+    const std::string scenarioPath = base + "_" + o.names.train + ".sim";
+    const std::string linePath = base + "_linea.dat";
+    std::string svg;
+    try {
+        std::string path = gridPath;
+        try {
+            const std::vector<TrackCell> grid = decode_grid(read_compiled(gridPath, "grid file"));
+            path = scenarioPath;
+            const ScenarioTable table = decode_scenario(read_compiled(scenarioPath, "scenario file"));
+            path = linePath;
+            LineTable line;
+            const bool hasLine = platform::file_exists(linePath);
+            if (hasLine) line = decode_line_table(read_compiled(linePath, "line data file"));
+            const RouteModel model = build_route_model(grid, table, hasLine ? &line : nullptr);
+            check_sizes(model, grid.size(), hasLine ? &line : nullptr, o, gridPath, linePath);
+            svg = render_route_svg(model);
+        } catch (const DecodeError& e) {
+            throw Unusable{path, e.what()};
+        } catch (const std::bad_alloc&) {
+            throw Unusable{path, "too large to decode"};
+        }
+    } catch (const Unusable& u) {
+        err << "scenario_tool: " << u.path << ": " << u.reason << '\n';
+        return kExitErrore;
+    }
+    try {
+        platform::write_file(o.outFile, svg);
+    } catch (const platform::RunTimeFailure& f) {
+        err << "scenario_tool: " << f.path << ": cannot " << f.operation << ": " << f.reason << '\n';
+        return kExitRunTimeFailure;
+    }
+    return kExitClean;
+}

@@ -1,0 +1,24 @@
+// scenario_tool plot: one self-contained SVG picture of a compiled route, its
+// plan to scale and its profile along the kilometres.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "tools/commands.h"
+#include "tools/route_model.h"
+
+struct PlotOptions {
+    std::string folder;   // where the compiled files are
+    std::string outFile;  // the SVG to write
+    ScenarioNames names;
+};
+
+// The picture of a route as SVG text (UTF-8).
+std::string render_route_svg(const RouteModel& model);
+
+// Reads the compiled files of the folder and writes the picture. Exit status
+// 2 when the grid or scenario file is missing or malformed (or the line data
+// file is malformed), 3 when the picture cannot be written, 0 otherwise. A
+// folder without a line data file gives the profile alone.
+int plot_route(const PlotOptions& options, std::ostream& err);
