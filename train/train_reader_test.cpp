@@ -367,6 +367,10 @@ struct ErrorCase {
 const std::string kLineStoppedAt4 =
     "[generale]\r\nlunghezza percorso,    106000\r\n[pendenze]\r\npendenza,  112901,  1\r\n[fine]\r\n";
 
+// A line description whose first progressive definition is not on a 50 m boundary.
+const std::string kLineBadProgressive =
+    "[generale]\r\nlunghezza percorso,    106000\r\nprogressiva chilometrica uno,    1010,    0,    0\r\n[fine]\r\n";
+
 std::string speed_then(const std::string& rest) { return train("velocita, 0, 100\r\n" + rest); }
 
 const std::string kStationFields = ", 4, 700,  0, 1, 0,  1,1,0,  4,1,1,    1,   9,38, 0, X\r\n";
@@ -401,8 +405,9 @@ TEST(TrainReader, ErrorCodes) {
         {"abbattimento without room, records after it unread",
          speed_then("abbattimento, 112901, 5\r\nsabbia, 99999\r\n"), 15, Document::Train, 4, true},
         {"progressive definition off the 50 m cells", speed_then(""), 2, Document::Train, 0, true,
-         "[generale]\r\nlunghezza percorso,    106000\r\nprogressiva chilometrica uno,    1010,    0,    0\r\n"
-         "[fine]\r\n"},
+         kLineBadProgressive},
+        {"no general section: the speed row is not read, the progressive check still runs",
+         "velocita, 0, 100\r\n[fine]\r\n", 2, Document::Train, 0, false, kLineBadProgressive},
         {"256 in an 8-bit station field", speed_then("stazione, 1000, 4, 700, 256,1,0,1,1,0,4,1,1,1,9,38,0,X\r\n"),
          25, Document::Train, 4, false},
         {"40000 in a 16-bit field", speed_then("sabbia, 40000\r\n"), 25, Document::Train, 4, false},
