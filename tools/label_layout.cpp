@@ -40,14 +40,54 @@ double text_width(const std::string& utf8, double fontSize) {
     return em * fontSize;
 }
 
+constexpr double kBucket = 32;
+
+LabelSpace::LabelSpace(Box area) : area_(area) {
+    columns_ = std::clamp(static_cast<int>(std::ceil((area.x1 - area.x0) / kBucket)), 1, 4096);
+    rows_ = std::clamp(static_cast<int>(std::ceil((area.y1 - area.y0) / kBucket)), 1, 4096);
+    buckets_.resize(static_cast<size_t>(columns_) * static_cast<size_t>(rows_));
+}
+
+void LabelSpace::bucket_range(const Box& box, int& c0, int& c1, int& r0, int& r1) const {
+    auto index = [](double v, double origin, int count) {
+        const double i = std::floor((v - origin) / kBucket);
+        return static_cast<int>(std::clamp(i, 0.0, static_cast<double>(count - 1)));
+    };
+    c0 = index(box.x0, area_.x0, columns_);
+    c1 = index(box.x1, area_.x0, columns_);
+    r0 = index(box.y0, area_.y0, rows_);
+    r1 = index(box.y1, area_.y0, rows_);
+}
+
 void LabelSpace::add_segments(const std::vector<Point>& polyline) {
-    for (size_t i = 1; i < polyline.size(); ++i) segments_.push_back({polyline[i - 1], polyline[i]});
+    for (size_t i = 1; i < polyline.size(); ++i) {
+        const Point a = polyline[i - 1], b = polyline[i];
+        const Box bounds{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+        if (!bounds.overlaps({area_.x0 - 1, area_.y0 - 1, area_.x1 + 1, area_.y1 + 1})) continue;
+        int c0, c1, r0, r1;
+        bucket_range(bounds, c0, c1, r0, r1);
+        for (int r = r0; r <= r1; ++r)
+            for (int c = c0; c <= c1; ++c)
+                buckets_[static_cast<size_t>(r) * static_cast<size_t>(columns_) + static_cast<size_t>(c)].push_back(
+                    segments_.size());
+        segments_.push_back({a, b});
+        seen_.push_back(0);
+    }
 }
 
 int LabelSpace::crowding(const Box& box) const {
     int n = 0;
     for (const Box& t : taken_) n += t.overlaps(box) ? 1 : 0;
-    for (const auto& [a, b] : segments_) n += segment_hits(a, b, box) ? 1 : 0;
+    ++query_;
+    int c0, c1, r0, r1;
+    bucket_range(box, c0, c1, r0, r1);
+    for (int r = r0; r <= r1; ++r)
+        for (int c = c0; c <= c1; ++c)
+            for (size_t s : buckets_[static_cast<size_t>(r) * static_cast<size_t>(columns_) + static_cast<size_t>(c)]) {
+                if (seen_[s] == query_) continue;
+                seen_[s] = query_;
+                n += segment_hits(segments_[s].first, segments_[s].second, box) ? 1 : 0;
+            }
     return n;
 }
 
@@ -74,7 +114,9 @@ std::optional<PlacedLabel> LabelSpace::place(Point anchor, Point normal, const s
     // Half the extent of the box along the normal: how far its centre must stand off.
     const double reach = std::abs(normal.x) * w / 2 + std::abs(normal.y) * h / 2;
     const Point tangent{-normal.y, normal.x};
-    const double distances[] = {4, 10, 18, 30, 46, 66};
+    // The box's length along the line, for sliding it along.
+    const double along = std::abs(tangent.x) * w + std::abs(tangent.y) * h;
+    const double distances[] = {7, 12, 20, 32, 48, 66};
     const double shifts[] = {0, 0.5, -0.5};
 
     std::optional<PlacedLabel> best;
@@ -84,8 +126,8 @@ std::optional<PlacedLabel> LabelSpace::place(Point anchor, Point normal, const s
         for (double shift : shifts) {
             for (int side : {1, -1}) {
                 const double off = d + reach + pad;
-                const Point centre{anchor.x + side * normal.x * off + tangent.x * shift * w,
-                                   anchor.y + side * normal.y * off + tangent.y * shift * w};
+                const Point centre{anchor.x + side * normal.x * off + tangent.x * shift * along,
+                                   anchor.y + side * normal.y * off + tangent.y * shift * along};
                 const Box box{centre.x - w / 2 - pad, centre.y - h / 2 - pad, centre.x + w / 2 + pad,
                               centre.y + h / 2 + pad};
                 // Baseline: the box's text line, with the descent below it.

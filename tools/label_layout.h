@@ -31,7 +31,7 @@ struct PlacedLabel {
 // segments that labels must not cross.
 class LabelSpace {
 public:
-    explicit LabelSpace(Box area) : area_(area) {}
+    explicit LabelSpace(Box area);
     void add_segments(const std::vector<Point>& polyline);
     void take(const Box& box) { taken_.push_back(box); }
     // A marked point: a label that lies nearer to it than to its own anchor
@@ -49,10 +49,17 @@ public:
 private:
     int crowding(const Box& box) const;
     bool nearer_to_another(const Box& box, Point own) const;
+    // The buckets of the area that a box covers, as column and row ranges.
+    void bucket_range(const Box& box, int& c0, int& c1, int& r0, int& r1) const;
     Box area_;
     std::vector<Point> anchors_;
     std::vector<Box> taken_;
     std::vector<std::pair<Point, Point>> segments_;
+    // The segments by square buckets of the area, so that a box meets only its neighbours.
+    int columns_ = 1, rows_ = 1;
+    std::vector<std::vector<size_t>> buckets_;
+    mutable std::vector<size_t> seen_;  // per segment: the last query that looked at it
+    mutable size_t query_ = 0;
 };
 
 // Positions for labels wanted at the sorted positions `wanted`, at least `gap`

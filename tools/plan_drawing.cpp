@@ -189,7 +189,9 @@ double draw_plan(SvgWriter& svg, const RouteModel& model, double top) {
     // Kilometre ticks along the route, every one; numbers as far apart as room allows.
     const double routePixels = std::max(1.0, static_cast<double>(routeEnd) * s);
     const double pixelsPerKm = routePixels / std::max(1.0, static_cast<double>(routeEnd) / 1000);
-    const auto numberEvery = static_cast<int64_t>(std::max(1.0, nice_step(46 / pixelsPerKm)));
+    // A very long route keeps to a few hundred numbers whatever its shape.
+    const auto numberEvery = static_cast<int64_t>(
+        std::max({1.0, nice_step(46 / pixelsPerKm), nice_step(static_cast<double>(routeEnd) / 1000 / 150)}));
     std::vector<std::pair<int64_t, LinePlace>> kilometres;
     svg.open_group(SvgWriter::attr("id", "plan-kilometres") + SvgWriter::attr("stroke", kMuted) +
                    SvgWriter::attr("stroke-width", "1"));

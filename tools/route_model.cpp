@@ -143,7 +143,15 @@ std::vector<Point> simplify(const std::vector<Point>& points, double tolerance) 
     std::vector<bool> keep(points.size(), false);
     keep.front() = keep.back() = true;
     // Ranges still to examine; each split makes them strictly shorter, so the work ends.
-    std::vector<std::pair<size_t, size_t>> ranges{{0, points.size() - 1}};
+    // Pieces of bounded length keep the worst case (a line that winds round and
+    // round) far from quadratic in the whole line; their ends stay.
+    constexpr size_t kPiece = 512;
+    std::vector<std::pair<size_t, size_t>> ranges;
+    for (size_t first = 0; first + 1 < points.size(); first += kPiece) {
+        const size_t last = std::min(first + kPiece, points.size() - 1);
+        keep[last] = true;
+        ranges.push_back({first, last});
+    }
     while (!ranges.empty()) {
         auto [first, last] = ranges.back();
         ranges.pop_back();
