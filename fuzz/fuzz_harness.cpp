@@ -19,17 +19,19 @@ fs::path folder_root() {
     return fs::temp_directory_path();
 }
 
-std::string& process_folder() {
-    static std::string folder = [] {
+// Made once and never freed, so the clean-up at exit still finds its name.
+const std::string& process_folder() {
+    static const std::string* folder = [] {
         fs::path p = folder_root() / ("scenario-fuzz-" + std::to_string(::getpid()));
         fs::create_directories(p);
+        auto* name = new std::string(p.string());
         std::atexit([] {
             std::error_code ignored;
             fs::remove_all(process_folder(), ignored);
         });
-        return p.string();
+        return name;
     }();
-    return folder;
+    return *folder;
 }
 
 }  // namespace
