@@ -214,8 +214,7 @@ struct StationExample {
     int32_t long1, long2, long3, long4;
     uint8_t tag, byte2, byte3, byte4;
     int stopCell;
-    // Approach codes of the four cells before the stop cell, nearest first; none
-    // listed where a signal read later writes its own codes into those cells.
+    // Approach codes of the four cells before the stop cell, nearest first.
     std::vector<int> approach;
 };
 
@@ -224,7 +223,7 @@ TEST_F(BuiltInRun, Stations) {
     ASSERT_EQ(grid_.size(), 2261u);
     const std::vector<StationExample> stations = {
         {1, "BRESTA", -350, 350, 0, 34680, 4, 1, 0, 0, 6, {81, 82, 83, 84}},
-        {4, "PIANCASTELLO", 18200, 18900, 18550, 35820, 4, 30, 0, 1, 377, {}},
+        {4, "PIANCASTELLO", 18200, 18900, 18550, 35820, 4, 30, 0, 1, 377, {81, 82, 83, 84}},
         {24, "VILCAR P.NUOVA", 107200, 108150, 108000, 39600, 6, 0, 0, 1, 2162, {0, 0, 0, 0}},
     };
     for (const StationExample& e : stations) {
