@@ -62,3 +62,12 @@ void fuzz_verdict(const std::vector<std::string>& violations) {
 void append(std::vector<std::string>& out, const std::vector<std::string>& more) {
     out.insert(out.end(), more.begin(), more.end());
 }
+
+#ifdef SCENARIO_FUZZER
+// Makes the folder before the first input, so that its name is not taken
+// for memory the first input leaked.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fresh_program_folder();
+    return 0;
+}
+#endif

@@ -29,6 +29,7 @@ struct LineReading {
     int32_t previousGradient = 0;  // gradient of the last gradient row
     int64_t column = 2;            // next line table column to compute
     int32_t recordLine = 0;        // line of the keyword field in hand
+    int32_t lengthToSize = -1;     // route length whose grid and line table are still to be made
 };
 
 std::string lower(std::string s) {
@@ -90,13 +91,23 @@ Next route_length(Form1& f, LineReading& r) {
     f.scenario[kSlotGeneral].long2 = length;
     if (length > kLongestRoute) return refuse(f, 1, r.recordLine);
     if (length < 0) return refuse(f, 212, r.recordLine);
-    f.grid.dimension(length);
+    r.lengthToSize = length;
+    return Next::Go;
+}
+
+// The grid and the line table of the last route length row read, new and
+// empty. Nothing in the general section reads or writes them, so they are
+// made once it is left, on every path: a document that repeats its length
+// row thousands of times does not rebuild a million-metre table for each.
+void size_tables(Form1& f, LineReading& r) {
+    if (r.lengthToSize < 0) return;
+    f.grid.dimension(r.lengthToSize);
     if (f.j != 0) {
-        f.line.create(length + 7000);
+        f.line.create(r.lengthToSize + 7000);
     } else {
         f.line.destroy();
     }
-    return Next::Go;
+    r.lengthToSize = -1;
 }
 
 Next signal_repetition(Form1& f, LineReading& r, const std::string& key) {
@@ -315,17 +326,20 @@ bool Form1::leggi_linea() {
         note_error(*this, 101, 0);
         return false;
     }
+    LineReading r;
     try {
         file1.open(file_path(line_document_name()));
-        LineReading r;
         if (!find_general(*this)) return false;
-        if (general_section(*this, r) == Next::Stop) return false;
+        const Next general = general_section(*this, r);
+        size_tables(*this, r);
+        if (general == Next::Stop) return false;
         progressive_ordina();
         set_up_records(*this, r);
         if (record_section(*this, r) == Next::Stop) return false;
         complete(*this, r);
         return true;
     } catch (const platform::RunTimeFailure& failure) {
+        size_tables(*this, r);  // a length row read before the failure still sizes them
         recupera_lettura(Document::Line, failure.reason);
         return false;
     }

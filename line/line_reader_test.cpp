@@ -468,3 +468,34 @@ TEST(LineReader, BuiltInLineDescription) {
     EXPECT_EQ(form.line.value(1850, 0), 0.0);
     EXPECT_EQ(form.line.value(1851, 0), 0.002);
 }
+
+// The tables are made from the last route length row read, whatever ends the
+// general section: its end, a refusal or a read failure.
+TEST(LineReader, TheLastRouteLengthRowSizesTheTables) {
+    const std::string rows = "[generale]\r\n" + repeat("lunghezza percorso, 1000000\r\n", 200) +
+                             "lunghezza percorso, 500\r\nlunghezza percorso, 1000\r\n";
+    struct Case {
+        const char* name;
+        std::string doc;
+        int32_t errorCode;
+    };
+    const Case cases[] = {
+        {"end of the general section", rows + "[curve]\r\n", 0},
+        {"a refused length after it", rows + "lunghezza percorso, 1000001\r\n[x]\r\n", 1},
+        {"a refused signal repetition after it", rows + "ripetizione segnali 4, 1025, 0\r\n[x]\r\n", 3},
+        {"a read failure after it", rows + "sfondo uno, x\r\n[x]\r\n", 25},
+    };
+    for (const Case& c : cases) {
+        for (int32_t j : {0, 1}) {
+            SCOPED_TRACE(std::string(c.name) + ", j " + std::to_string(j));
+            LineRun run(c.doc, j);
+            EXPECT_EQ(run.form.errorCode, c.errorCode);
+            ASSERT_TRUE(run.form.grid.sized());
+            EXPECT_EQ(run.form.grid.upper(), kN);
+            EXPECT_EQ(run.form.line.exists(), j != 0);
+            if (j != 0) {
+                EXPECT_EQ(run.form.line.last_column(), kE);
+            }
+        }
+    }
+}
