@@ -41,6 +41,8 @@ std::vector<std::string> numeric_fields_set(const ScenarioSlot& s) {
     return set;
 }
 
+bool is_reset(const ScenarioSlot& s) { return numeric_fields_set(s).empty() && s.label.empty(); }
+
 void check_slot(std::vector<std::string>& out, const ScenarioSlot& slot, int index,
                 std::initializer_list<const char*> writable, const std::string* label) {
     for (const std::string& field : numeric_fields_set(slot)) {
@@ -81,7 +83,8 @@ void check_grid(std::vector<std::string>& out, const Form1& form) {
             out.push_back(where + " has kind " + std::to_string(c.kind));
         } else if (c.kind == kSign && (c.value1 <= form.boardSlot || c.value1 > kFirstBoardSlot)) {
             out.push_back(where + " is a sign for slot " + std::to_string(c.value1));
-        } else if (c.kind == kStationStop && (c.value1 < 1 || c.value1 >= kFirstBoardSlot)) {
+        } else if (c.kind == kStationStop && (c.value1 < 1 || c.value1 >= kFirstBoardSlot ||
+                                              is_reset(form.scenario[static_cast<size_t>(c.value1)]))) {
             out.push_back(where + " is a station stop for slot " + std::to_string(c.value1));
         } else if (c.kind == kWarningApproach && (c.value1 < 1 || c.value1 > 4)) {
             out.push_back(where + " is a warning approach cell counting " + std::to_string(c.value1));
@@ -95,6 +98,13 @@ void check_table(std::vector<std::string>& out, const Form1& form) {
     if (form.montagnaCount < 0 || form.montagnaCount > Form1::kMontagnaEntries - 1)
         out.push_back("montagna stretch count " + std::to_string(form.montagnaCount));
     check_slot(out, form.scenario[0], 0, {}, nullptr);
+    // Stations fill the slots from 1 up without a gap.
+    bool gap = false;
+    for (int s = 1; s <= std::min(form.boardSlot, kFirstBoardSlot - 1); ++s) {
+        const bool reset = is_reset(form.scenario[static_cast<size_t>(s)]);
+        if (gap && !reset) out.push_back("station slot " + std::to_string(s) + " follows an empty slot");
+        gap = gap || reset;
+    }
     // Captions only above the board slot counter: nothing but the label there.
     for (int s = std::max(form.boardSlot + 1, 1); s <= kFirstBoardSlot; ++s) {
         const std::string& caption = form.scenario[static_cast<size_t>(s)].label;
