@@ -30,18 +30,20 @@ std::string read_compiled(const std::string& path, const std::string& what) {
 
 // The three files must describe one route: the grid and the line table are
 // sized from the route length that the scenario file carries.
-void check_sizes(const RouteModel& model, size_t cells, const LineTable* line, const PlotOptions& o,
-                 const std::string& gridPath, const std::string& linePath) {
+struct CompiledPaths {
+    std::string grid, scenario, line;
+};
+
+void check_sizes(const RouteModel& model, size_t cells, const LineTable* line, const CompiledPaths& paths) {
     const int32_t length = model.routeLength;
     if (length < 0 || length > 1000000)
-        throw Unusable{platform::join(o.folder, o.names.route + "_" + o.names.train + ".sim"),
-                       "route length " + std::to_string(length) + " m is outside 0 to 1000000"};
+        throw Unusable{paths.scenario, "route length " + std::to_string(length) + " m is outside 0 to 1000000"};
     const auto expected = static_cast<size_t>(grid_upper_bound(length)) + 1;
     if (cells != expected)
-        throw Unusable{gridPath, std::to_string(cells) + " cells, but a route of " + std::to_string(length) +
+        throw Unusable{paths.grid, std::to_string(cells) + " cells, but a route of " + std::to_string(length) +
                                      " m has " + std::to_string(expected) + ": the files do not belong together"};
     if (line != nullptr && line->last_column() != length + 7000)
-        throw Unusable{linePath, "metres 0 to " + std::to_string(line->last_column()) + ", but a route of " +
+        throw Unusable{paths.line, "metres 0 to " + std::to_string(line->last_column()) + ", but a route of " +
                                      std::to_string(length) + " m has 0 to " + std::to_string(length + 7000) +
                                      ": the files do not belong together"};
 }
@@ -82,23 +84,23 @@ std::string render_route_svg(const RouteModel& model) {
 }
 
 int plot_route(const PlotOptions& o, std::ostream& err) {
+    // The names the compiler gives the three files.
     const std::string base = platform::join(o.folder, o.names.route);
-    const std::string gridPath = base + "_" + o.names.train + ".dat";
-    const std::string scenarioPath = base + "_" + o.names.train + ".sim";
-    const std::string linePath = base + "_linea.dat";
+    const CompiledPaths paths{base + "_" + o.names.train + ".dat", base + "_" + o.names.train + ".sim",
+                              base + "_linea.dat"};
     std::string svg;
     try {
-        std::string path = gridPath;
+        std::string path = paths.grid;
         try {
-            const std::vector<TrackCell> grid = decode_grid(read_compiled(gridPath, "grid file"));
-            path = scenarioPath;
-            const ScenarioTable table = decode_scenario(read_compiled(scenarioPath, "scenario file"));
-            path = linePath;
+            const std::vector<TrackCell> grid = decode_grid(read_compiled(paths.grid, "grid file"));
+            path = paths.scenario;
+            const ScenarioTable table = decode_scenario(read_compiled(paths.scenario, "scenario file"));
+            path = paths.line;
             LineTable line;
-            const bool hasLine = platform::file_exists(linePath);
-            if (hasLine) line = decode_line_table(read_compiled(linePath, "line data file"));
+            const bool hasLine = platform::file_exists(paths.line);
+            if (hasLine) line = decode_line_table(read_compiled(paths.line, "line data file"));
             const RouteModel model = build_route_model(grid, table, hasLine ? &line : nullptr);
-            check_sizes(model, grid.size(), hasLine ? &line : nullptr, o, gridPath, linePath);
+            check_sizes(model, grid.size(), hasLine ? &line : nullptr, paths);
             svg = render_route_svg(model);
         } catch (const DecodeError& e) {
             throw Unusable{path, e.what()};

@@ -406,4 +406,11 @@ TEST(Plot, UnusableCompiledFilesEndWithStatusTwo) {
     TestFolder empty;
     RunResult p = tool("plot . --out s.svg", empty);
     EXPECT_EQ(p.status, 2);
+
+    // Good files, but a picture that cannot be written: a run-time failure.
+    TestFolder good;
+    compile_small_route(good, {5}, true);
+    RunResult unwritable = tool("plot out --route Salita --train-code S1 --out no/such/folder/s.svg", good);
+    EXPECT_EQ(unwritable.status, 3);
+    EXPECT_NE(unwritable.err.find("s.svg"), std::string::npos) << unwritable.err;
 }
