@@ -1,33 +1,69 @@
-// Little-endian appends into a byte buffer, field by field.
+// Little-endian fields into byte buffers. ByteWriter appends field by field
+// to a buffer sized ahead and written through a position, so that a field
+// costs a store and not a checked append per byte; it grows when a write
+// would pass its end.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
 
+// Stores the low N bytes of v at p, least significant first, and returns the
+// position after them. With N fixed the compiler merges the byte stores into one.
+template <int N>
+inline char* store_le(char* p, uint64_t v) {
+    for (int i = 0; i < N; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    return p + N;
+}
+
+inline uint64_t double_bits(double v) {
+    uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
+
 class ByteWriter {
 public:
-    explicit ByteWriter(size_t size) { bytes_.reserve(size); }
+    // `size`: the bytes expected; more may be written.
+    explicit ByteWriter(size_t size) { bytes_.resize(size); }
 
-    void u8(uint8_t v) { bytes_ += static_cast<char>(v); }
-    void u16(uint16_t v) { unsigned_le(v, 2); }
-    void i16(int16_t v) { unsigned_le(static_cast<uint16_t>(v), 2); }
-    void i32(int32_t v) { unsigned_le(static_cast<uint32_t>(v), 4); }
-    void f64(double v) {
-        uint64_t bits = 0;
-        std::memcpy(&bits, &v, sizeof bits);
-        unsigned_le(bits, 8);
+    void u8(uint8_t v) { unsigned_le<1>(v); }
+    void u16(uint16_t v) { unsigned_le<2>(v); }
+    void i16(int16_t v) { unsigned_le<2>(static_cast<uint16_t>(v)); }
+    void i32(int32_t v) { unsigned_le<4>(static_cast<uint32_t>(v)); }
+    void f64(double v) { unsigned_le<8>(double_bits(v)); }
+    void bytes(std::string_view b) {
+        if (b.empty()) return;
+        make_room(b.size());
+        std::memcpy(bytes_.data() + used_, b.data(), b.size());
+        used_ += b.size();
     }
-    void bytes(std::string_view b) { bytes_.append(b); }
 
-    const std::string& str() const { return bytes_; }
-    std::string take() { return std::move(bytes_); }
+    size_t size() const { return used_; }
+    // The bytes written so far.
+    std::string_view view() const { return {bytes_.data(), used_}; }
+    // Starts again from the first byte, keeping the buffer.
+    void clear() { used_ = 0; }
+    std::string take() {
+        bytes_.resize(used_);
+        used_ = 0;
+        return std::move(bytes_);
+    }
 
 private:
-    void unsigned_le(uint64_t v, int n) {
-        for (int i = 0; i < n; ++i) bytes_ += static_cast<char>((v >> (8 * i)) & 0xFF);
+    template <int N>
+    void unsigned_le(uint64_t v) {
+        make_room(N);
+        store_le<N>(bytes_.data() + used_, v);
+        used_ += N;
     }
+    void make_room(size_t n) {
+        if (bytes_.size() - used_ < n) bytes_.resize(std::max(2 * bytes_.size(), used_ + n));
+    }
+
     std::string bytes_;
+    size_t used_ = 0;
 };

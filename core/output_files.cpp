@@ -2,7 +2,10 @@
 #include "core/output_files.h"
 
 #include <cstdint>
+#include <cstring>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "core/byte_writer.h"
 #include "core/form1.h"
@@ -14,17 +17,71 @@ constexpr size_t kCellBytes = 15;
 constexpr size_t kSlotBytes = 34;  // without the label's characters
 constexpr size_t kMaxLabel = 0xFFFF;
 
-// Bytes of one line table entry: its type code and its value.
-size_t variant_bytes(uint16_t type, int64_t column, int row) {
-    switch (type) {
-        case LineTable::kEmpty: return 2;
-        case LineTable::kInt16: return 4;
-        case LineTable::kDouble: return 10;
-        default:
-            throw platform::RunTimeFailure("encode line table",
-                                           "column " + std::to_string(column) + " row " + std::to_string(row),
-                                           "unknown value type " + std::to_string(type));
+// The line table is encoded a chunk at a time, each chunk handed on while it
+// is still in the cache.
+constexpr size_t kChunkBytes = size_t{1} << 16;
+
+[[noreturn]] void unknown_type(uint16_t type, size_t column, int row) {
+    throw platform::RunTimeFailure("encode line table",
+                                   "column " + std::to_string(column) + " row " + std::to_string(row),
+                                   "unknown value type " + std::to_string(type));
+}
+
+// Row 0 then row 1 into `out` (anything with append(std::string_view)), in
+// pieces of exactly kChunkBytes but the last. The entries are stored straight
+// into the chunk, the only test per entry being whether the chunk is full;
+// whole pieces keep every write on page boundaries, so that the file system
+// never fills a page partly and has to clear the rest first.
+template <typename Out>
+void encode_line_rows(const LineTable& line, Out& out) {
+    constexpr size_t kLargestEntry = 10;
+    std::string chunk(kChunkBytes + kLargestEntry, '\0');
+    char* const first = chunk.data();
+    char* const full = first + kChunkBytes;
+    char* p = first;
+    for (int row = 0; row < 2; ++row) {
+        const std::span<const uint8_t> types = line.row_types(row);
+        const std::span<const double> values = line.row_values(row);
+        for (size_t c = 0; c < types.size(); ++c) {
+            switch (types[c]) {
+                case LineTable::kEmpty: p = store_le<2>(p, LineTable::kEmpty); break;
+                case LineTable::kInt16:
+                    p = store_le<2>(p, LineTable::kInt16);
+                    p = store_le<2>(p, static_cast<uint16_t>(static_cast<int16_t>(values[c])));
+                    break;
+                case LineTable::kDouble:
+                    p = store_le<2>(p, LineTable::kDouble);
+                    p = store_le<8>(p, double_bits(values[c]));
+                    break;
+                default: unknown_type(types[c], c, row);
+            }
+            if (p >= full) {
+                // The entry that crossed the end starts the next piece.
+                out.append(std::string_view(first, kChunkBytes));
+                const size_t over = static_cast<size_t>(p - full);
+                std::memmove(first, full, over);
+                p = first + over;
+            }
+        }
     }
+    out.append(std::string_view(first, static_cast<size_t>(p - first)));
+}
+
+// Bytes of the encoded line table.
+size_t line_table_bytes(const LineTable& line) {
+    size_t size = 0;
+    for (int row = 0; row < 2; ++row) {
+        const std::span<const uint8_t> types = line.row_types(row);
+        for (size_t c = 0; c < types.size(); ++c) {
+            switch (types[c]) {
+                case LineTable::kEmpty: size += 2; break;
+                case LineTable::kInt16: size += 4; break;
+                case LineTable::kDouble: size += 10; break;
+                default: unknown_type(types[c], c, row);
+            }
+        }
+    }
+    return size;
 }
 
 // Replaces a file whole: create it if absent, delete it, write it anew; the
@@ -88,21 +145,21 @@ std::string encode_scenario(const ScenarioTable& scenario) {
 }
 
 std::string encode_line_table(const LineTable& line) {
-    const int64_t last = line.last_column();
-    size_t size = 0;
-    for (int row = 0; row < 2; ++row)
-        for (int64_t c = 0; c <= last; ++c) size += variant_bytes(line.type(c, row), c, row);
-    ByteWriter out(size);
-    for (int row = 0; row < 2; ++row) {
-        for (int64_t c = 0; c <= last; ++c) {
-            const uint16_t type = line.type(c, row);
-            out.u16(type);
-            if (type == LineTable::kInt16) out.i16(static_cast<int16_t>(line.value(c, row)));
-            else if (type == LineTable::kDouble) out.f64(line.value(c, row));
-        }
-    }
-    return out.take();
+    std::string out;
+    out.reserve(line_table_bytes(line));
+    encode_line_rows(line, out);
+    return out;
 }
+
+void write_line_data_file(const Form1& form) {
+    replace_file(form, form.line_data_name(), encode_line_table(form.line));
+}
+
+void write_scenario_file(const Form1& form) {
+    replace_file(form, form.scenario_file_name(), encode_scenario(form.scenario));
+}
+
+void write_grid_file(const Form1& form) { replace_file(form, form.grid_file_name(), encode_grid(form.grid)); }
 
 void Form1::scrivi_file_compilati() {
     // Everything is encoded before the first file is touched, so a table that

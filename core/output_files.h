@@ -8,6 +8,8 @@
 #include "line/line_table.h"
 #include "train/scenario_table.h"
 
+class Form1;
+
 // Cells 0 to the upper bound, 15 bytes each.
 std::string encode_grid(const TrackGrid& grid);
 
@@ -17,3 +19,9 @@ std::string encode_scenario(const ScenarioTable& scenario);
 
 // Row 0 then row 1, columns 0 to the last, each a type code and its value.
 std::string encode_line_table(const LineTable& line);
+
+// Each replaces one compiled file in the form's program folder: create it if
+// absent, delete it, write it anew. scrivi_file_compilati runs them in order.
+void write_line_data_file(const Form1& form);
+void write_scenario_file(const Form1& form);
+void write_grid_file(const Form1& form);

@@ -66,19 +66,47 @@ void LineTable::seed() {
     set_int16(1, 1, 1);
 }
 
+std::span<const double> LineTable::row_values(int row) const {
+    const size_t first = index(0, row);
+    return {values_.data() + first, static_cast<size_t>(last_) + 1};
+}
+
+std::span<const uint8_t> LineTable::row_types(int row) const {
+    const size_t first = index(0, row);
+    return {types_.data() + first, static_cast<size_t>(last_) + 1};
+}
+
+// A step reads the two columns before its own: one check of the column
+// covers all six entries it touches, which are then reached directly.
+size_t LineTable::step_index(int64_t column) const {
+    if (!exists_) outside("column " + std::to_string(column), "the line table was never made");
+    if (column < 2 || column > last_) outside("column " + std::to_string(column), "index out of range");
+    return static_cast<size_t>(column);
+}
+
 void LineTable::straight_step(int64_t column) {
-    double dx = value(column - 1, 0) - value(column - 2, 0);
-    double dy = value(column - 1, 1) - value(column - 2, 1);
-    set_double(column, 0, value(column - 1, 0) + dx);
-    set_double(column, 1, value(column - 1, 1) + dy);
+    const size_t x = step_index(column);
+    const size_t y = x + static_cast<size_t>(last_) + 1;
+    double* v = values_.data();
+    const double dx = v[x - 1] - v[x - 2];
+    const double dy = v[y - 1] - v[y - 2];
+    v[x] = v[x - 1] + dx;
+    v[y] = v[y - 1] + dy;
+    types_[x] = static_cast<uint8_t>(kDouble);
+    types_[y] = static_cast<uint8_t>(kDouble);
 }
 
 void LineTable::curve_step(int64_t column, double k) {
-    double dx = value(column - 1, 0) - value(column - 2, 0);
-    double dy = value(column - 1, 1) - value(column - 2, 1);
+    const size_t x = step_index(column);
+    const size_t y = x + static_cast<size_t>(last_) + 1;
+    double* v = values_.data();
+    const double dx = v[x - 1] - v[x - 2];
+    const double dy = v[y - 1] - v[y - 2];
     // The new step vector, each component rounded to binary64 before it is added.
-    double nx = dx + k * dy;
-    double ny = dy - k * dx;
-    set_double(column, 0, value(column - 1, 0) + nx);
-    set_double(column, 1, value(column - 1, 1) + ny);
+    const double nx = dx + k * dy;
+    const double ny = dy - k * dx;
+    v[x] = v[x - 1] + nx;
+    v[y] = v[y - 1] + ny;
+    types_[x] = static_cast<uint8_t>(kDouble);
+    types_[y] = static_cast<uint8_t>(kDouble);
 }

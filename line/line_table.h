@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 class LineTable {
@@ -24,6 +25,11 @@ public:
     void set_int16(int64_t column, int row, int16_t v);
     void set_double(int64_t column, int row, double v);
 
+    // Row 0 or 1, columns 0 to the last, for reading a whole row at once
+    // (the line data file is written a row at a time).
+    std::span<const double> row_values(int row) const;
+    std::span<const uint8_t> row_types(int row) const;
+
     // Seeds columns 0 and 1: (0, 0) and (0, 1) as 16-bit integers.
     void seed();
     // Column c from the two before it: straight on, or turned by k radians per metre.
@@ -32,6 +38,7 @@ public:
 
 private:
     size_t index(int64_t column, int row) const;  // run-time failure outside the table
+    size_t step_index(int64_t column) const;      // column of a step: 2 to the last
     std::vector<double> values_;
     std::vector<uint8_t> types_;
     int32_t last_ = -1;
