@@ -32,6 +32,30 @@ int32_t line_ends(std::string_view s) {
     return n;
 }
 
+// Every line end (CR LF, CR or LF) written as a comma: fields end alike at both.
+std::string commas_for_line_ends(std::string_view s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+        out += (s[i] == '\r' || s[i] == '\n') ? ',' : s[i];
+    }
+    return out;
+}
+
+// The fields of a text read as text only, to its end or a read failure.
+std::vector<std::string> text_fields(std::string text) {
+    const size_t bound = text.size() + 1;  // every read consumes at least one byte
+    FieldStream stream;
+    stream.open_text(std::move(text), "fuzz");
+    std::vector<std::string> fields;
+    try {
+        for (size_t reads = 0; reads < bound && !stream.eof(); ++reads) fields.push_back(stream.read_text());
+    } catch (const platform::RunTimeFailure&) {
+        fields.push_back("<read failure>");
+    }
+    return fields;
+}
+
 }  // namespace
 
 std::vector<std::string> fuzz_field_stream(std::string_view input) {
@@ -84,6 +108,8 @@ std::vector<std::string> fuzz_field_stream(std::string_view input) {
     }
     if (textOnly && without_blanks(joined, false) != without_blanks(text, true))
         out.push_back("the text fields do not give back the text");
+    if (textOnly && text_fields(std::string(text)) != text_fields(commas_for_line_ends(text)))
+        out.push_back("line ends and commas end the fields differently");
     return out;
 }
 
