@@ -28,6 +28,11 @@ std::vector<std::string> fuzz_train_reader(std::string_view input) {
     append(out, form_violations(form, {2, 7, 8, 9, 10, 11, 12, 13, 15, 16, 17, 18, 19, 20, 22, 24, 25, 201, 210, 211}));
     append(out, document_violations(form));
     if (written) append(out, compiled_file_violations(form));
+    if (!written) {
+        for (const std::string& name : {form.scenario_file_name(), form.grid_file_name()}) {
+            if (platform::file_exists(form.file_path(name))) out.push_back(name + " written by a pass that failed");
+        }
+    }
     return out;
 }
 
