@@ -59,3 +59,18 @@ fuzz: deps
 
 fuzz-smoke: deps
 	@bash scripts/fuzz.sh 30
+
+# Performance: a Release build in build-release/. `make bench` runs the
+# benchmarks; `make measure` times the programs against cp (scripts/measure.sh).
+RELEASE_BUILD ?= build-release
+.PHONY: release-build bench measure
+
+release-build: deps
+	@cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF -DBUILD_BENCHMARKS=ON >/dev/null
+	@cmake --build $(RELEASE_BUILD) -j $(JOBS) --target scenario_bench scenario_compiler scenario_tool make_route
+
+bench: release-build
+	@$(RELEASE_BUILD)/bin/scenario_bench
+
+measure: release-build
+	@bash scripts/measure.sh $(RELEASE_BUILD)

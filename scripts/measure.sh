@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Reproduces the performance figures of the README, side by side on this
+# machine: hyperfine timings of the compiler against a plain cp of the files
+# it writes, peak resident memory from /usr/bin/time -v, and the cost of
+# compiling generated routes of 10,000, 100,000 and 1,000,000 m.
+#
+#   scripts/measure.sh [BUILD]    BUILD: a Release build (default build-release)
+#                                 holding scenario_compiler, scenario_tool and make_route
+# RUNS (default 30) sets the timed runs of each command.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$here/build-release}
+bin=$build/bin
+runs=${RUNS:-30}
+
+for program in scenario_compiler scenario_tool make_route; do
+  [ -x "$bin/$program" ] || { echo "measure: $bin/$program is missing; run make measure" >&2; exit 1; }
+done
+for tool in hyperfine /usr/bin/time; do
+  command -v "$tool" >/dev/null || { echo "measure: $tool is missing (packages.txt)" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Mean time in milliseconds of result n (0, 1, ...) of a hyperfine JSON export.
+mean_ms() {
+  grep -o '"mean": *[0-9.eE+-]*' "$1" | sed -n "$(($2 + 1))p" | awk '{ printf "%.2f", $2 * 1000 }'
+}
+# Peak resident memory in MB of one run of the command.
+peak_mb() {
+  /usr/bin/time -v "$@" 2>&1 >/dev/null | awk -F: '/Maximum resident set size/ { printf "%.1f", $2 / 1024 }'
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+timing() {
+  hyperfine -N --warmup 5 --runs "$runs" --style basic "$@"
+}
+
+echo "== machine: $(nproc) cores, $(uname -r); $(hyperfine --version); cp from $(cp --version | head -1)"
+
+# --- 1. The main program run, in its own folder, against cp of its six files
+run=$work/run
+six=(Bresta_Vilcar_RX907_note.txt Bresta_Vilcar_RX907_rallentamenti.txt Bresta_Vilcar_RX907_scheda_treno.txt
+     Bresta_Vilcar_linea.dat Bresta_Vilcar_RX907.sim Bresta_Vilcar_RX907.dat)
+mkdir -p "$run" "$work/six"
+cp "$bin/scenario_compiler" "$run/"
+"$run/scenario_compiler" >/dev/null
+for f in "${six[@]}"; do mv "$run/$f" "$work/six/"; done
+sources=("${six[@]/#/$work/six/}")
+# Each timed run starts from a folder that holds only the program, and each
+# cp from an empty folder.
+clean_run="rm -f ${six[*]/#/$run/}"
+empty_copy="sh -c 'rm -rf $work/copy && mkdir $work/copy'"
+timing --export-json "$work/builtin.json" \
+  --prepare "$clean_run" "$run/scenario_compiler" \
+  --prepare "$empty_copy" "cp ${sources[*]} $work/copy/"
+builtin_ms=$(mean_ms "$work/builtin.json" 0)
+cp6_ms=$(mean_ms "$work/builtin.json" 1)
+$clean_run
+builtin_mb=$(peak_mb "$run/scenario_compiler")
+
+# --- 2. scenario_tool compile of generated routes; the longest against cp of its three files
+declare -A route_ms
+for length in 10000 100000 1000000; do
+  "$bin/make_route" "$length" "$work/line_$length.txt" "$work/train_$length.txt"
+done
+compile() { echo "$bin/scenario_tool compile $work/line_$1.txt $work/train_$1.txt --out $work/out_$1"; }
+"$bin/scenario_tool" compile "$work/line_1000000.txt" "$work/train_1000000.txt" --out "$work/compiled"
+three=(Bresta_Vilcar_linea.dat Bresta_Vilcar_RX907.sim Bresta_Vilcar_RX907.dat)
+longest_sources=("${three[@]/#/$work/compiled/}")
+timing --export-json "$work/longest.json" \
+  --prepare "rm -rf $work/out_1000000" "$(compile 1000000)" \
+  --prepare "$empty_copy" "cp ${longest_sources[*]} $work/copy/"
+longest_ms=$(mean_ms "$work/longest.json" 0)
+cp3_ms=$(mean_ms "$work/longest.json" 1)
+rm -rf "$work/out_1000000"
+longest_mb=$(peak_mb $(compile 1000000))
+
+timing --export-json "$work/growth.json" \
+  --prepare "rm -rf $work/out_10000" "$(compile 10000)" \
+  --prepare "rm -rf $work/out_100000" "$(compile 100000)" \
+  --prepare "rm -rf $work/out_1000000" "$(compile 1000000)"
+i=0
+for length in 10000 100000 1000000; do
+  route_ms[$length]=$(mean_ms "$work/growth.json" $i)
+  i=$((i + 1))
+done
+
+cat <<EOF
+
+| Measure | Figure | Target |
+|---|---|---|
+| scenario_compiler run (built-in scenario) | $builtin_ms ms | |
+| cp of its six files into an empty folder | $cp6_ms ms | |
+| ratio | $(ratio "$builtin_ms" "$cp6_ms") | at most 2 |
+| scenario_tool compile, 1,000,000 m route | $longest_ms ms | |
+| cp of its three compiled files into an empty folder | $cp3_ms ms | |
+| ratio | $(ratio "$longest_ms" "$cp3_ms") | at most 2 |
+| peak resident memory, built-in run | $builtin_mb MB | at most 16 MB |
+| peak resident memory, 1,000,000 m compile | $longest_mb MB | at most 64 MB |
+
+| Route length | scenario_tool compile | per km |
+|---|---|---|
+EOF
+for length in 10000 100000 1000000; do
+  echo "| $length m | ${route_ms[$length]} ms | $(awk -v t="${route_ms[$length]}" -v l="$length" 'BEGIN { printf "%.3f", t / (l / 1000) }') ms |"
+done
