@@ -84,11 +84,20 @@ size_t line_table_bytes(const LineTable& line) {
     return size;
 }
 
-// Replaces a file whole: create it if absent, delete it, write it anew; the
+// Removes an older file before its replacement is written: open it for
+// reading and writing (creating it if absent), close it, delete it. For a file
+// that is absent the three steps together leave nothing behind, so they are
+// left out: the file system is spared an entry made only to be removed. The
 // path is joined afresh for each step.
-void replace_file(const Form1& form, const std::string& name, const std::string& bytes) {
+void remove_older_file(const Form1& form, const std::string& name) {
+    if (!platform::file_exists(form.file_path(name))) return;
     platform::touch_file(form.file_path(name));
     platform::delete_file(form.file_path(name));
+}
+
+// Replaces a file whole: the older one removed, the new one written.
+void replace_file(const Form1& form, const std::string& name, const std::string& bytes) {
+    remove_older_file(form, name);
     platform::write_file(form.file_path(name), bytes);
 }
 
