@@ -3,6 +3,8 @@
 // One implementation file per platform is chosen at build time.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -53,6 +55,49 @@ void delete_file(const std::string& path);
 
 // Creates the file (or empties an existing one) and writes the bytes.
 void write_file(const std::string& path, std::string_view bytes);
+
+// A file written in pieces, for output too large to be built whole in memory
+// first: opening creates the file or empties an existing one, each append
+// adds bytes at its end, close finishes it. A writer destroyed while still
+// open closes its file without reporting.
+class FileWriter {
+public:
+    explicit FileWriter(const std::string& path);
+    ~FileWriter();
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
+
+    void append(std::string_view bytes);
+    void close();
+
+private:
+    std::string path_;
+    intptr_t handle_ = -1;  // the platform's file handle; -1 when closed
+};
+
+// Zero-filled memory for a large table, taken from the system in its large
+// pages where it offers them, so that filling the table costs a few page
+// faults and not one per 4 KiB. Released when the owner is destroyed; a run-
+// time failure when the system has no memory to give.
+class ZeroedMemory {
+public:
+    ZeroedMemory() = default;
+    explicit ZeroedMemory(size_t bytes);
+    ~ZeroedMemory();
+    ZeroedMemory(ZeroedMemory&& other) noexcept;
+    ZeroedMemory& operator=(ZeroedMemory&& other) noexcept;
+    ZeroedMemory(const ZeroedMemory&) = delete;
+    ZeroedMemory& operator=(const ZeroedMemory&) = delete;
+
+    void* data() const { return data_; }
+    size_t size() const { return size_; }
+
+private:
+    void* data_ = nullptr;  // the first of size_ usable bytes
+    size_t size_ = 0;
+    void* mapping_ = nullptr;  // what the system gave, released as a whole
+    size_t mapped_ = 0;
+};
 
 // Reads a whole file; fails when it does not exist.
 std::string read_file(const std::string& path);

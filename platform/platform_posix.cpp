@@ -4,11 +4,13 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
 #include <string>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -108,6 +110,87 @@ void write_file(const std::string& path, std::string_view bytes) {
     if (fd < 0) fail("open", path, errno);
     write_all(fd, bytes, path);
     if (::close(fd) != 0) fail("close", path, errno);
+}
+
+FileWriter::FileWriter(const std::string& path) : path_(path) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) fail("open", path, errno);
+    handle_ = fd;
+}
+
+FileWriter::~FileWriter() {
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
+}
+
+void FileWriter::append(std::string_view bytes) {
+    if (handle_ < 0) fail("write", path_, EBADF);
+    const int fd = static_cast<int>(handle_);
+    try {
+        write_all(fd, bytes, path_);  // closes the file when it fails
+    } catch (const RunTimeFailure&) {
+        handle_ = -1;
+        throw;
+    }
+}
+
+void FileWriter::close() {
+    if (handle_ < 0) return;
+    const int fd = static_cast<int>(handle_);
+    handle_ = -1;
+    if (::close(fd) != 0) fail("close", path_, errno);
+}
+
+namespace {
+constexpr size_t kLargePage = size_t{2} << 20;  // the huge page of x86-64 Linux
+}  // namespace
+
+ZeroedMemory::ZeroedMemory(size_t bytes) {
+    if (bytes == 0) return;
+    // Tables of half a large page or more are laid on large-page boundaries, with
+    // a large page of slack to find one, and the system asked to back them
+    // with large pages; smaller ones take ordinary pages.
+    const bool large = bytes >= kLargePage / 2;
+    const size_t rounded = large ? (bytes + kLargePage - 1) / kLargePage * kLargePage : bytes;
+    const size_t mapped = large ? rounded + kLargePage : rounded;
+    void* mapping = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping == MAP_FAILED) fail("allocate", "memory", errno);
+    char* first = static_cast<char*>(mapping);
+    if (large) {
+        const uintptr_t at = reinterpret_cast<uintptr_t>(mapping);
+        first += (kLargePage - at % kLargePage) % kLargePage;
+        ::madvise(first, rounded, MADV_HUGEPAGE);  // advice only: ordinary pages serve as well
+    }
+    data_ = first;
+    size_ = bytes;
+    mapping_ = mapping;
+    mapped_ = mapped;
+}
+
+ZeroedMemory::~ZeroedMemory() {
+    if (mapping_ != nullptr) ::munmap(mapping_, mapped_);
+}
+
+ZeroedMemory::ZeroedMemory(ZeroedMemory&& other) noexcept
+    : data_(other.data_), size_(other.size_), mapping_(other.mapping_), mapped_(other.mapped_) {
+    other.data_ = nullptr;
+    other.size_ = 0;
+    other.mapping_ = nullptr;
+    other.mapped_ = 0;
+}
+
+ZeroedMemory& ZeroedMemory::operator=(ZeroedMemory&& other) noexcept {
+    if (this != &other) {
+        if (mapping_ != nullptr) ::munmap(mapping_, mapped_);
+        data_ = other.data_;
+        size_ = other.size_;
+        mapping_ = other.mapping_;
+        mapped_ = other.mapped_;
+        other.data_ = nullptr;
+        other.size_ = 0;
+        other.mapping_ = nullptr;
+        other.mapped_ = 0;
+    }
+    return *this;
 }
 
 std::string read_file(const std::string& path) {

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdint>
+#include <string>
+#include <utility>
+
 #include "core/test_folder.h"
 
 TEST(Platform, TouchCreatesAbsentFileAndKeepsExistingContent) {
@@ -55,4 +59,57 @@ TEST(Platform, MakeFoldersCreatesParents) {
     ASSERT_EQ(::stat(dir.file("x/y/z").c_str(), &st), 0);
     EXPECT_TRUE(S_ISDIR(st.st_mode));
     platform::make_folders(dir.file("x/y/z"));  // existing: no failure
+}
+
+TEST(Platform, FileWriterEmptiesTheFileAndAppendsPieceByPiece) {
+    TestFolder dir;
+    dir.write("f", "an older and longer content");
+    platform::FileWriter writer(dir.file("f"));
+    writer.append(std::string("ab\0", 3));
+    writer.append("");
+    writer.append(std::string(70000, 'z'));
+    writer.close();
+    writer.close();  // a second close does nothing
+    EXPECT_EQ(dir.read("f"), std::string("ab\0", 3) + std::string(70000, 'z'));
+    try {
+        writer.append("x");
+        FAIL() << "append after close";
+    } catch (const platform::RunTimeFailure& f) {
+        EXPECT_EQ(f.operation, "write");
+        EXPECT_EQ(f.path, dir.file("f"));
+    }
+    try {
+        platform::FileWriter missing(dir.file("no/such/folder"));
+        FAIL() << "opened in a missing folder";
+    } catch (const platform::RunTimeFailure& f) {
+        EXPECT_EQ(f.operation, "open");
+    }
+}
+
+TEST(Platform, ZeroedMemoryIsZeroWritableAndMovesWhole) {
+    constexpr size_t kLargePage = size_t{2} << 20;
+    for (size_t bytes : {size_t{1}, size_t{4099}, kLargePage / 2 - 1, kLargePage / 2, 3 * kLargePage + 5}) {
+        SCOPED_TRACE(bytes);
+        platform::ZeroedMemory memory(bytes);
+        ASSERT_NE(memory.data(), nullptr);
+        EXPECT_EQ(memory.size(), bytes);
+        // Half a large page or more starts on a large-page boundary, where
+        // the system can back it with large pages.
+        if (bytes >= kLargePage / 2) {
+            EXPECT_EQ(reinterpret_cast<uintptr_t>(memory.data()) % kLargePage, 0u);
+        }
+        auto* p = static_cast<unsigned char*>(memory.data());
+        size_t nonZero = 0;
+        for (size_t i = 0; i < bytes; ++i) nonZero += p[i] != 0;
+        EXPECT_EQ(nonZero, 0u);
+        for (size_t i = 0; i < bytes; ++i) p[i] = static_cast<unsigned char>(i * 7);
+        platform::ZeroedMemory moved(std::move(memory));
+        EXPECT_EQ(memory.data(), nullptr);
+        EXPECT_EQ(memory.size(), 0u);
+        ASSERT_EQ(moved.data(), p);
+        EXPECT_EQ(p[bytes - 1], static_cast<unsigned char>((bytes - 1) * 7));
+        moved = platform::ZeroedMemory();
+        EXPECT_EQ(moved.data(), nullptr);
+    }
+    EXPECT_EQ(platform::ZeroedMemory(0).data(), nullptr);
 }
