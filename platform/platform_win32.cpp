@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -258,20 +259,88 @@ void delete_file(const std::string& path) {
 }
 
 void write_file(const std::string& path, std::string_view bytes) {
-    Handle file(::CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr));
-    if (file.h == INVALID_HANDLE_VALUE) fail_last("open", path);
+    FileWriter file(path);
+    file.append(bytes);
+    file.close();
+}
+
+FileWriter::FileWriter(const std::string& path) : path_(path) {
+    HANDLE file = ::CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+    if (file == INVALID_HANDLE_VALUE) fail_last("open", path);
+    handle_ = reinterpret_cast<intptr_t>(file);
+}
+
+FileWriter::~FileWriter() {
+    if (handle_ != -1) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+void FileWriter::append(std::string_view bytes) {
+    if (handle_ == -1) fail("write", path_, ERROR_INVALID_HANDLE);
+    HANDLE file = reinterpret_cast<HANDLE>(handle_);
     const char* p = bytes.data();
     size_t left = bytes.size();
     while (left > 0) {
         DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
         DWORD written = 0;
-        if (!::WriteFile(file.h, p, chunk, &written, nullptr)) fail_last("write", path);
-        if (written == 0) fail("write", path, ERROR_WRITE_FAULT);
+        DWORD error = ERROR_SUCCESS;
+        if (!::WriteFile(file, p, chunk, &written, nullptr)) error = ::GetLastError();
+        else if (written == 0) error = ERROR_WRITE_FAULT;
+        if (error != ERROR_SUCCESS) {
+            // A failed writer is closed: later appends fail, the destructor has nothing to do.
+            ::CloseHandle(file);
+            handle_ = -1;
+            fail("write", path_, error);
+        }
         p += written;
         left -= written;
     }
-    if (!file.close()) fail_last("close", path);
+}
+
+void FileWriter::close() {
+    if (handle_ == -1) return;
+    HANDLE file = reinterpret_cast<HANDLE>(handle_);
+    handle_ = -1;
+    if (!::CloseHandle(file)) fail_last("close", path_);
+}
+
+// Committed pages come zero-filled from the system. Large pages would need a
+// privilege that ordinary accounts lack, so ordinary pages serve throughout.
+ZeroedMemory::ZeroedMemory(size_t bytes) {
+    if (bytes == 0) return;
+    void* mapping = ::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    if (mapping == nullptr) fail("allocate", "memory", ::GetLastError());
+    data_ = mapping;
+    size_ = bytes;
+    mapping_ = mapping;
+    mapped_ = bytes;
+}
+
+ZeroedMemory::~ZeroedMemory() {
+    if (mapping_ != nullptr) ::VirtualFree(mapping_, 0, MEM_RELEASE);
+}
+
+ZeroedMemory::ZeroedMemory(ZeroedMemory&& other) noexcept
+    : data_(other.data_), size_(other.size_), mapping_(other.mapping_), mapped_(other.mapped_) {
+    other.data_ = nullptr;
+    other.size_ = 0;
+    other.mapping_ = nullptr;
+    other.mapped_ = 0;
+}
+
+ZeroedMemory& ZeroedMemory::operator=(ZeroedMemory&& other) noexcept {
+    if (this != &other) {
+        if (mapping_ != nullptr) ::VirtualFree(mapping_, 0, MEM_RELEASE);
+        data_ = other.data_;
+        size_ = other.size_;
+        mapping_ = other.mapping_;
+        mapped_ = other.mapped_;
+        other.data_ = nullptr;
+        other.size_ = 0;
+        other.mapping_ = nullptr;
+        other.mapped_ = 0;
+    }
+    return *this;
 }
 
 std::string read_file(const std::string& path) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 
@@ -68,6 +69,36 @@ const Case cases[] = {
          platform::write_file(in_folder("empty"), "old");
          platform::write_file(in_folder("empty"), "");
          return platform::file_exists(in_folder("empty")) && read_back(in_folder("empty")).empty();
+     }},
+    {"a file writer empties the file, appends piece by piece, and refuses to append once closed",
+     [] {
+         platform::write_file(in_folder("pieces"), "an older and longer content");
+         platform::FileWriter writer(in_folder("pieces"));
+         writer.append(std::string("ab\0", 3));
+         writer.append("");
+         writer.append("\r\n\x80");
+         writer.close();
+         writer.close();  // a second close does nothing
+         bool refused = failure_of([&] { writer.append("x"); }).operation == "write";
+         return refused && read_back(in_folder("pieces")) == std::string("ab\0\r\n\x80", 6);
+     }},
+    {"zeroed memory is zero and writable, moves whole, and is nothing for no bytes",
+     [] {
+         bool ok = platform::ZeroedMemory(0).data() == nullptr;
+         for (size_t bytes : {size_t{1}, size_t{4097}, size_t{3} << 20}) {
+             platform::ZeroedMemory memory(bytes);
+             unsigned char* p = static_cast<unsigned char*>(memory.data());
+             if (p == nullptr || memory.size() != bytes) return false;
+             for (size_t i = 0; i < bytes; i += 997) ok = ok && p[i] == 0;
+             ok = ok && p[bytes - 1] == 0;
+             p[0] = 1;
+             p[bytes - 1] = 2;
+             platform::ZeroedMemory moved(std::move(memory));
+             ok = ok && memory.data() == nullptr && moved.data() == p && moved.size() == bytes && p[bytes - 1] == 2;
+             moved = platform::ZeroedMemory();
+             ok = ok && moved.data() == nullptr && moved.size() == 0;
+         }
+         return ok;
      }},
     {"delete removes the file, then fails naming it with the system's text",
      [] {
