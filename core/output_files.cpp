@@ -161,7 +161,12 @@ std::string encode_line_table(const LineTable& line) {
 }
 
 void write_line_data_file(const Form1& form) {
-    replace_file(form, form.line_data_name(), encode_line_table(form.line));
+    form.line.last_column();  // a table never made fails before its file is touched
+    const std::string name = form.line_data_name();
+    remove_older_file(form, name);
+    platform::FileWriter file(form.file_path(name));
+    encode_line_rows(form.line, file);
+    file.close();
 }
 
 void write_scenario_file(const Form1& form) {
@@ -171,12 +176,13 @@ void write_scenario_file(const Form1& form) {
 void write_grid_file(const Form1& form) { replace_file(form, form.grid_file_name(), encode_grid(form.grid)); }
 
 void Form1::scrivi_file_compilati() {
-    // Everything is encoded before the first file is touched, so a table that
-    // cannot be encoded leaves every older file as it was.
-    const std::string lineBytes = j != 0 ? encode_line_table(line) : std::string();
+    // Everything that can fail to encode is encoded before the first file is
+    // touched, so such a table leaves every older file as it was. The line
+    // table, streamed into its file, can only fail when it was never made.
+    if (j != 0) line.last_column();
     const std::string scenarioBytes = encode_scenario(scenario);
     const std::string gridBytes = encode_grid(grid);
-    if (j != 0) replace_file(*this, line_data_name(), lineBytes);
+    if (j != 0) write_line_data_file(*this);
     replace_file(*this, scenario_file_name(), scenarioBytes);
     replace_file(*this, grid_file_name(), gridBytes);
 }

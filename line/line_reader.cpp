@@ -2,6 +2,7 @@
 // and the line table from the route length, fills the route's header slots,
 // writes gradients and indication boards into the grid, hands montagna
 // stretches and speed boards to their placement and builds the line geometry.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -195,6 +196,24 @@ Next gradient_row(Form1& f, LineReading& r) {
     return Next::Go;
 }
 
+enum class Step { Straight, Curve };
+
+// Computes the line columns from the next one up to `to`, straight or turned
+// by k. The column may not pass kLastLineColumn: the walk stops after that
+// column and the row is refused.
+Next walk_to(Form1& f, LineReading& r, int64_t to, Step step, double k) {
+    if (r.column > to) return Next::Go;
+    const int64_t last = std::min(to, kLastLineColumn);
+    if (step == Step::Straight) {
+        f.line.straight_steps(r.column, last);
+    } else {
+        f.line.curve_steps(r.column, last, k);
+    }
+    r.column = last + 1;
+    if (r.column > kLastLineColumn) return refuse(f, 103, r.recordLine);
+    return Next::Go;
+}
+
 Next curve_row(Form1& f, LineReading& r, const std::string& low) {
     int32_t s = f.file1.read_int32();
     int32_t len = f.file1.read_int32();
@@ -212,17 +231,8 @@ Next curve_row(Form1& f, LineReading& r, const std::string& low) {
     if (has(low, "s")) k = -k;  // left-hand curve
     const int64_t end = int64_t{s} + len;
     if (end > r.lastColumn) return refuse(f, 206, r.recordLine);
-    while (r.column <= s) {
-        f.line.straight_step(r.column);
-        ++r.column;
-        if (r.column > kLastLineColumn) return refuse(f, 103, r.recordLine);
-    }
-    while (r.column <= end) {
-        f.line.curve_step(r.column, k);
-        ++r.column;
-        if (r.column > kLastLineColumn) return refuse(f, 103, r.recordLine);
-    }
-    return Next::Go;
+    if (walk_to(f, r, s, Step::Straight, k) == Next::Stop) return Next::Stop;
+    return walk_to(f, r, end, Step::Curve, k);
 }
 
 Next montagna_row(Form1& f, LineReading& r) {
@@ -310,9 +320,9 @@ void complete(Form1& f, LineReading& r) {
         ++r.fill;
     } while (r.fill < r.lastCell - 2);
     if (f.j != 0) {
-        while (r.column <= int64_t{r.lastColumn} - 2) {
-            f.line.straight_step(r.column);
-            ++r.column;
+        if (r.column <= int64_t{r.lastColumn} - 2) {
+            f.line.straight_steps(r.column, int64_t{r.lastColumn} - 2);
+            r.column = int64_t{r.lastColumn} - 1;
         }
     }
 }

@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <vector>
+
+#include "platform/platform.h"
 
 class LineTable {
 public:
@@ -33,14 +34,34 @@ public:
     // Seeds columns 0 and 1: (0, 0) and (0, 1) as 16-bit integers.
     void seed();
     // Column c from the two before it: straight on, or turned by k radians per metre.
-    void straight_step(int64_t column);
-    void curve_step(int64_t column, double k);
+    void straight_step(int64_t column) { straight_steps(column, column); }
+    void curve_step(int64_t column, double k) { curve_steps(column, column, k); }
+    // Columns first to last in turn, exactly as that many single steps make
+    // them (nothing when first > last). One walk keeps the last two points in
+    // registers instead of reading back each column it has just stored.
+    void straight_steps(int64_t first, int64_t last);
+    void curve_steps(int64_t first, int64_t last, double k);
+
+    LineTable() = default;
+    LineTable(const LineTable& other);
+    LineTable& operator=(const LineTable& other);
+    LineTable(LineTable&& other) noexcept;
+    LineTable& operator=(LineTable&& other) noexcept;
 
 private:
     size_t index(int64_t column, int row) const;  // run-time failure outside the table
-    size_t step_index(int64_t column) const;      // column of a step: 2 to the last
-    std::vector<double> values_;
-    std::vector<uint8_t> types_;
+    // A step reads the two columns before its own: one check of the columns
+    // of a walk covers every entry it touches, which are then reached directly.
+    void check_steps(int64_t first, int64_t last) const;
+
+    void take_from(LineTable& other) noexcept;
+
+    // One block of zero-filled memory (an empty entry is all zero): the
+    // values, then the type bytes, each in element order.
+    platform::ZeroedMemory memory_;
+    double* values_ = nullptr;
+    uint8_t* types_ = nullptr;
+    size_t entries_ = 0;
     int32_t last_ = -1;
     bool exists_ = false;
 };

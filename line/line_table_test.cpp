@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/platform.h"
 
 namespace {
@@ -103,4 +105,49 @@ TEST(LineTable, AccessOutsideTheTableIsARunTimeFailure) {
     t.destroy();
     EXPECT_FALSE(t.exists());
     EXPECT_THROW(t.value(0, 0), platform::RunTimeFailure);
+}
+
+// Walks of many columns give every entry exactly as the steps' definition
+// does, metre by metre, whatever mix of straight runs and curves of either hand.
+TEST(LineTable, WalksMatchTheStepDefinitionBitForBit) {
+    struct Walk {
+        int64_t first, last;
+        double k;  // 0 for a straight run
+    };
+    const int32_t lastColumn = 3000;
+    const Walk walks[] = {{2, 100, 0.0},    {101, 400, 0.002}, {401, 401, 0.0},     {402, 700, -0.003},
+                          {701, 1500, 0.0}, {1501, 1501, 0.0001}, {1502, lastColumn - 2, 0.0}};
+    LineTable t;
+    t.create(lastColumn);
+    t.seed();
+    std::vector<double> x(lastColumn + 1, 0.0), y(lastColumn + 1, 0.0);
+    y[1] = 1.0;
+    for (const Walk& w : walks) {
+        if (w.k == 0.0) t.straight_steps(w.first, w.last);
+        else t.curve_steps(w.first, w.last, w.k);
+        for (int64_t c = w.first; c <= w.last; ++c) {
+            const double dx = x[c - 1] - x[c - 2];
+            const double dy = y[c - 1] - y[c - 2];
+            const double kdy = w.k * dy;
+            const double kdx = w.k * dx;
+            const double nx = w.k == 0.0 ? dx : dx + kdy;
+            const double ny = w.k == 0.0 ? dy : dy - kdx;
+            x[c] = x[c - 1] + nx;
+            y[c] = y[c - 1] + ny;
+        }
+    }
+    for (int64_t c = 2; c <= lastColumn - 2; ++c) {
+        ASSERT_EQ(t.type(c, 0), LineTable::kDouble) << c;
+        ASSERT_EQ(t.type(c, 1), LineTable::kDouble) << c;
+        ASSERT_EQ(t.value(c, 0), x[c]) << c;
+        ASSERT_EQ(t.value(c, 1), y[c]) << c;
+    }
+    EXPECT_EQ(t.type(lastColumn - 1, 0), LineTable::kEmpty);
+
+    // An empty walk touches nothing; a walk reaching outside the table fails.
+    t.straight_steps(lastColumn, lastColumn - 1);
+    EXPECT_EQ(t.type(lastColumn, 1), LineTable::kEmpty);
+    EXPECT_THROW(t.straight_steps(1, 10), platform::RunTimeFailure);
+    EXPECT_THROW(t.curve_steps(lastColumn - 1, lastColumn + 1, 0.001), platform::RunTimeFailure);
+    EXPECT_EQ(t.type(lastColumn - 1, 0), LineTable::kEmpty);
 }
