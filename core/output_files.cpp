@@ -18,8 +18,9 @@ constexpr size_t kSlotBytes = 34;  // without the label's characters
 constexpr size_t kMaxLabel = 0xFFFF;
 
 // The line table is encoded a chunk at a time, each chunk handed on while it
-// is still in the cache.
-constexpr size_t kChunkBytes = size_t{1} << 16;
+// is still in the cache; chunks of 1 MiB keep the file system's work per
+// write small against the bytes it takes.
+constexpr size_t kChunkBytes = size_t{1} << 20;
 
 [[noreturn]] void unknown_type(uint16_t type, size_t column, int row) {
     throw platform::RunTimeFailure("encode line table",
@@ -35,8 +36,8 @@ constexpr size_t kChunkBytes = size_t{1} << 16;
 template <typename Out>
 void encode_line_rows(const LineTable& line, Out& out) {
     constexpr size_t kLargestEntry = 10;
-    std::string chunk(kChunkBytes + kLargestEntry, '\0');
-    char* const first = chunk.data();
+    const platform::ZeroedMemory chunk(kChunkBytes + kLargestEntry);
+    char* const first = static_cast<char*>(chunk.data());
     char* const full = first + kChunkBytes;
     char* p = first;
     for (int row = 0; row < 2; ++row) {
