@@ -185,7 +185,9 @@ std::string diagnostic(const Form1& form, const SourceDocument& line, const Sour
         doc = &train;
         at = 0;
     }
-    std::string where = doc->path + (at > 0 ? ":" + std::to_string(at) : "");
-    std::string row = at > 0 ? line_of(doc->text, at) : "";
-    return where + ": error " + std::to_string(code) + ": " + error_message(form, code, row);
+    std::string out = doc->path;
+    if (at > 0) out.append(":").append(std::to_string(at));
+    const std::string row = at > 0 ? line_of(doc->text, at) : std::string();
+    out.append(": error ").append(std::to_string(code)).append(": ").append(error_message(form, code, row));
+    return out;
 }
