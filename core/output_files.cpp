@@ -17,55 +17,60 @@ constexpr size_t kCellBytes = 15;
 constexpr size_t kSlotBytes = 34;  // without the label's characters
 constexpr size_t kMaxLabel = 0xFFFF;
 
-// The line table is encoded a chunk at a time, each chunk handed on while it
-// is still in the cache; chunks of 1 MiB keep the file system's work per
-// write small against the bytes it takes.
-constexpr size_t kChunkBytes = size_t{1} << 20;
-
 [[noreturn]] void unknown_type(uint16_t type, size_t column, int row) {
     throw platform::RunTimeFailure("encode line table",
                                    "column " + std::to_string(column) + " row " + std::to_string(row),
                                    "unknown value type " + std::to_string(type));
 }
 
-// Row 0 then row 1 into `out` (anything with append(std::string_view)), in
-// pieces of exactly kChunkBytes but the last. The entries are stored straight
-// into the chunk, the only test per entry being whether the chunk is full;
-// whole pieces keep every write on page boundaries, so that the file system
-// never fills a page partly and has to clear the rest first.
+// The first column from `c` on whose entry is not floating point.
+size_t end_of_doubles(std::span<const uint8_t> types, size_t c) {
+    constexpr uint64_t kEightDoubles = 0x0505050505050505;  // LineTable::kDouble in every byte
+    static_assert(LineTable::kDouble == 5);
+    for (uint64_t eight = 0; c + 8 <= types.size(); c += 8) {
+        std::memcpy(&eight, types.data() + c, sizeof eight);
+        if (eight != kEightDoubles) break;
+    }
+    while (c < types.size() && types[c] == LineTable::kDouble) ++c;
+    return c;
+}
+
+// Row 0 then row 1 into `out` (anything with append(std::string_view)). The
+// table keeps each entry in a slot that begins with the entry's bytes in the
+// file, so a run of floating-point entries, whose slots are whole, goes out
+// as it stands in one piece; the other entries, the first 2 or 4 bytes of
+// their slots, are gathered in between.
 template <typename Out>
 void encode_line_rows(const LineTable& line, Out& out) {
-    constexpr size_t kLargestEntry = 10;
-    const platform::ZeroedMemory chunk(kChunkBytes + kLargestEntry);
-    char* const first = static_cast<char*>(chunk.data());
-    char* const full = first + kChunkBytes;
-    char* p = first;
+    constexpr size_t kGathered = size_t{1} << 16;
+    std::string gathered;
     for (int row = 0; row < 2; ++row) {
         const std::span<const uint8_t> types = line.row_types(row);
-        const std::span<const double> values = line.row_values(row);
-        for (size_t c = 0; c < types.size(); ++c) {
+        const std::span<const char> slots = line.row_slots(row);
+        for (size_t c = 0; c < types.size();) {
+            const size_t end = end_of_doubles(types, c);
+            if (end > c) {
+                if (!gathered.empty()) out.append(gathered);
+                gathered.clear();
+                out.append(std::string_view(slots.data() + c * LineTable::kSlotBytes,
+                                            (end - c) * LineTable::kSlotBytes));
+                c = end;
+                continue;
+            }
+            const char* slot = slots.data() + c * LineTable::kSlotBytes;
             switch (types[c]) {
-                case LineTable::kEmpty: p = store_le<2>(p, LineTable::kEmpty); break;
-                case LineTable::kInt16:
-                    p = store_le<2>(p, LineTable::kInt16);
-                    p = store_le<2>(p, static_cast<uint16_t>(static_cast<int16_t>(values[c])));
-                    break;
-                case LineTable::kDouble:
-                    p = store_le<2>(p, LineTable::kDouble);
-                    p = store_le<8>(p, double_bits(values[c]));
-                    break;
+                case LineTable::kEmpty: gathered.append(slot, 2); break;
+                case LineTable::kInt16: gathered.append(slot, 4); break;
                 default: unknown_type(types[c], c, row);
             }
-            if (p >= full) {
-                // The entry that crossed the end starts the next piece.
-                out.append(std::string_view(first, kChunkBytes));
-                const size_t over = static_cast<size_t>(p - full);
-                std::memmove(first, full, over);
-                p = first + over;
+            if (gathered.size() >= kGathered) {
+                out.append(gathered);
+                gathered.clear();
             }
+            ++c;
         }
     }
-    out.append(std::string_view(first, static_cast<size_t>(p - first)));
+    if (!gathered.empty()) out.append(gathered);
 }
 
 // Bytes of the encoded line table.

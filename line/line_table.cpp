@@ -1,5 +1,6 @@
-// The line table: one x and one y per metre, stored as a value and a type
-// byte per entry, in the element order of the line data file.
+// The line table: one x and one y per metre, each entry kept as the line data
+// file holds it (a slot of type code and value) and as a type byte, both in
+// the element order of that file.
 #include "line/line_table.h"
 
 #include <cstring>
@@ -17,9 +18,9 @@ namespace {
 void LineTable::create(int32_t lastColumn) {
     if (lastColumn < 0) outside("column " + std::to_string(lastColumn), "negative size");
     const size_t entries = 2 * (static_cast<size_t>(lastColumn) + 1);
-    memory_ = platform::ZeroedMemory(entries * (sizeof(double) + sizeof(uint8_t)));
-    values_ = static_cast<double*>(memory_.data());
-    types_ = reinterpret_cast<uint8_t*>(values_ + entries);
+    memory_ = platform::ZeroedMemory(entries * (kSlotBytes + 1));
+    slots_ = static_cast<char*>(memory_.data());
+    types_ = reinterpret_cast<uint8_t*>(slots_ + entries * kSlotBytes);
     entries_ = entries;
     last_ = lastColumn;
     exists_ = true;
@@ -27,7 +28,7 @@ void LineTable::create(int32_t lastColumn) {
 
 void LineTable::destroy() {
     memory_ = platform::ZeroedMemory();
-    values_ = nullptr;
+    slots_ = nullptr;
     types_ = nullptr;
     entries_ = 0;
     last_ = -1;
@@ -43,7 +44,7 @@ LineTable& LineTable::operator=(const LineTable& other) {
         return *this;
     }
     create(other.last_);
-    std::memcpy(values_, other.values_, entries_ * sizeof(double));
+    std::memcpy(slots_, other.slots_, entries_ * kSlotBytes);
     std::memcpy(types_, other.types_, entries_);
     return *this;
 }
@@ -57,12 +58,12 @@ LineTable& LineTable::operator=(LineTable&& other) noexcept {
 
 void LineTable::take_from(LineTable& other) noexcept {
     memory_ = std::move(other.memory_);
-    values_ = other.values_;
+    slots_ = other.slots_;
     types_ = other.types_;
     entries_ = other.entries_;
     last_ = other.last_;
     exists_ = other.exists_;
-    other.values_ = nullptr;
+    other.slots_ = nullptr;
     other.types_ = nullptr;
     other.entries_ = 0;
     other.last_ = -1;
@@ -83,20 +84,36 @@ size_t LineTable::index(int64_t column, int row) const {
 
 uint16_t LineTable::type(int64_t column, int row) const { return types_[index(column, row)]; }
 
+double LineTable::value(int64_t column, int row) const { return read(index(column, row)); }
+
 // An empty entry counts as 0, as an empty variant does in arithmetic.
-double LineTable::value(int64_t column, int row) const { return values_[index(column, row)]; }
+double LineTable::read(size_t i) const {
+    const char* slot = slots_ + i * kSlotBytes + 2;
+    switch (types_[i]) {
+        case kDouble: {
+            uint64_t bits = 0;
+            for (int b = 0; b < 8; ++b) bits |= uint64_t{static_cast<uint8_t>(slot[b])} << (8 * b);
+            double v = 0;
+            std::memcpy(&v, &bits, sizeof v);
+            return v;
+        }
+        case kInt16: {
+            const auto low = static_cast<uint8_t>(slot[0]);
+            const auto high = static_cast<uint8_t>(slot[1]);
+            return static_cast<int16_t>(static_cast<uint16_t>(low | (high << 8)));
+        }
+        default: return 0.0;
+    }
+}
 
 void LineTable::set_int16(int64_t column, int row, int16_t v) {
-    size_t i = index(column, row);
-    values_[i] = v;
+    const size_t i = index(column, row);
+    store_le<2>(slots_ + i * kSlotBytes, kInt16);
+    store_le<2>(slots_ + i * kSlotBytes + 2, static_cast<uint16_t>(v));
     types_[i] = static_cast<uint8_t>(kInt16);
 }
 
-void LineTable::set_double(int64_t column, int row, double v) {
-    size_t i = index(column, row);
-    values_[i] = v;
-    types_[i] = static_cast<uint8_t>(kDouble);
-}
+void LineTable::set_double(int64_t column, int row, double v) { put_double(slots_, types_, index(column, row), v); }
 
 void LineTable::seed() {
     set_int16(0, 0, 0);
@@ -105,14 +122,14 @@ void LineTable::seed() {
     set_int16(1, 1, 1);
 }
 
-std::span<const double> LineTable::row_values(int row) const {
-    const size_t first = index(0, row);
-    return {values_ + first, static_cast<size_t>(last_) + 1};
-}
-
 std::span<const uint8_t> LineTable::row_types(int row) const {
     const size_t first = index(0, row);
     return {types_ + first, static_cast<size_t>(last_) + 1};
+}
+
+std::span<const char> LineTable::row_slots(int row) const {
+    const size_t first = index(0, row);
+    return {slots_ + first * kSlotBytes, (static_cast<size_t>(last_) + 1) * kSlotBytes};
 }
 
 void LineTable::check_steps(int64_t first, int64_t last) const {
@@ -125,11 +142,10 @@ void LineTable::straight_steps(int64_t first, int64_t last) {
     if (first > last) return;
     check_steps(first, last);
     const size_t stride = static_cast<size_t>(last_) + 1;
-    double* xs = values_;
-    double* ys = values_ + stride;
+    double x0 = read(first - 2), x1 = read(first - 1);
+    double y0 = read(stride + first - 2), y1 = read(stride + first - 1);
+    char* const slots = slots_;
     uint8_t* const types = types_;
-    double x0 = xs[first - 2], x1 = xs[first - 1];
-    double y0 = ys[first - 2], y1 = ys[first - 1];
     for (size_t c = static_cast<size_t>(first); c <= static_cast<size_t>(last); ++c) {
         const double dx = x1 - x0;
         const double dy = y1 - y0;
@@ -137,10 +153,8 @@ void LineTable::straight_steps(int64_t first, int64_t last) {
         y0 = y1;
         x1 = x1 + dx;
         y1 = y1 + dy;
-        xs[c] = x1;
-        ys[c] = y1;
-        types[c] = static_cast<uint8_t>(kDouble);
-        types[c + stride] = static_cast<uint8_t>(kDouble);
+        put_double(slots, types, c, x1);
+        put_double(slots, types, c + stride, y1);
     }
 }
 
@@ -148,11 +162,10 @@ void LineTable::curve_steps(int64_t first, int64_t last, double k) {
     if (first > last) return;
     check_steps(first, last);
     const size_t stride = static_cast<size_t>(last_) + 1;
-    double* xs = values_;
-    double* ys = values_ + stride;
+    double x0 = read(first - 2), x1 = read(first - 1);
+    double y0 = read(stride + first - 2), y1 = read(stride + first - 1);
+    char* const slots = slots_;
     uint8_t* const types = types_;
-    double x0 = xs[first - 2], x1 = xs[first - 1];
-    double y0 = ys[first - 2], y1 = ys[first - 1];
     for (size_t c = static_cast<size_t>(first); c <= static_cast<size_t>(last); ++c) {
         const double dx = x1 - x0;
         const double dy = y1 - y0;
@@ -163,9 +176,7 @@ void LineTable::curve_steps(int64_t first, int64_t last, double k) {
         y0 = y1;
         x1 = x1 + nx;
         y1 = y1 + ny;
-        xs[c] = x1;
-        ys[c] = y1;
-        types[c] = static_cast<uint8_t>(kDouble);
-        types[c + stride] = static_cast<uint8_t>(kDouble);
+        put_double(slots, types, c, x1);
+        put_double(slots, types, c + stride, y1);
     }
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 
+#include "core/byte_writer.h"
 #include "platform/platform.h"
 
 class LineTable {
@@ -14,6 +15,8 @@ public:
     static constexpr uint16_t kEmpty = 0;
     static constexpr uint16_t kInt16 = 2;
     static constexpr uint16_t kDouble = 5;
+    // Bytes of an entry's slot: its type code, then room for the largest value.
+    static constexpr size_t kSlotBytes = 10;
 
     // Makes the table anew with columns 0 to lastColumn, every entry empty.
     void create(int32_t lastColumn);
@@ -26,10 +29,13 @@ public:
     void set_int16(int64_t column, int row, int16_t v);
     void set_double(int64_t column, int row, double v);
 
-    // Row 0 or 1, columns 0 to the last, for reading a whole row at once
-    // (the line data file is written a row at a time).
-    std::span<const double> row_values(int row) const;
+    // Row 0 or 1, columns 0 to the last, for writing a whole row at once: the
+    // entries' types, and their slots. A slot holds the entry as the line data
+    // file does, its type code and its value little-endian one after the
+    // other, so that its first 2, 4 or 10 bytes (empty, 16-bit, floating
+    // point) are the entry's bytes in that file.
     std::span<const uint8_t> row_types(int row) const;
+    std::span<const char> row_slots(int row) const;
 
     // Seeds columns 0 and 1: (0, 0) and (0, 1) as 16-bit integers.
     void seed();
@@ -56,10 +62,17 @@ private:
 
     void take_from(LineTable& other) noexcept;
 
-    // One block of zero-filled memory (an empty entry is all zero): the
-    // values, then the type bytes, each in element order.
+    double read(size_t i) const;  // entry i as a number; an empty one is 0
+    static void put_double(char* slots, uint8_t* types, size_t i, double v) {
+        store_le<2>(slots + i * kSlotBytes, kDouble);
+        store_le<8>(slots + i * kSlotBytes + 2, double_bits(v));
+        types[i] = static_cast<uint8_t>(kDouble);
+    }
+
+    // One block of zero-filled memory (an empty entry is all zero): the slots,
+    // then a type byte per entry, each in element order.
     platform::ZeroedMemory memory_;
-    double* values_ = nullptr;
+    char* slots_ = nullptr;
     uint8_t* types_ = nullptr;
     size_t entries_ = 0;
     int32_t last_ = -1;
