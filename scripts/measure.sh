@@ -100,9 +100,16 @@ cat <<EOF
 | peak resident memory, built-in run | $builtin_mb MB | at most 16 MB |
 | peak resident memory, 1,000,000 m compile | $longest_mb MB | at most 64 MB |
 
-| Route length | scenario_tool compile | per km |
+| Route length | scenario_tool compile | added per km over the length before |
 |---|---|---|
 EOF
+previous=
 for length in 10000 100000 1000000; do
-  echo "| $length m | ${route_ms[$length]} ms | $(awk -v t="${route_ms[$length]}" -v l="$length" 'BEGIN { printf "%.3f", t / (l / 1000) }') ms |"
+  added=
+  if [ -n "$previous" ]; then
+    added=$(awk -v t="${route_ms[$length]}" -v u="${route_ms[$previous]}" -v l="$length" -v m="$previous" \
+      'BEGIN { printf "%.1f us", (t - u) * 1000 / ((l - m) / 1000) }')
+  fi
+  echo "| $length m | ${route_ms[$length]} ms | $added |"
+  previous=$length
 done
