@@ -24,9 +24,11 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Mean time in milliseconds of result n (0, 1, ...) of a hyperfine JSON export.
-mean_ms() {
-  grep -o '"mean": *[0-9.eE+-]*' "$1" | sed -n "$(($2 + 1))p" | awk '{ printf "%.2f", $2 * 1000 }'
+# Median time in milliseconds of result n (0, 1, ...) of a hyperfine JSON
+# export. The median, not the mean: on a machine shared with other work a few
+# runs that waited for a core would otherwise decide the figure.
+median_ms() {
+  grep -o '"median": *[0-9.eE+-]*' "$1" | sed -n "$(($2 + 1))p" | awk '{ printf "%.2f", $2 * 1000 }'
 }
 # Peak resident memory in MB of one run of the command.
 peak_mb() {
@@ -55,8 +57,8 @@ empty_copy="sh -c 'rm -rf $work/copy && mkdir $work/copy'"
 timing --export-json "$work/builtin.json" \
   --prepare "$clean_run" "$run/scenario_compiler" \
   --prepare "$empty_copy" "cp ${sources[*]} $work/copy/"
-builtin_ms=$(mean_ms "$work/builtin.json" 0)
-cp6_ms=$(mean_ms "$work/builtin.json" 1)
+builtin_ms=$(median_ms "$work/builtin.json" 0)
+cp6_ms=$(median_ms "$work/builtin.json" 1)
 $clean_run
 builtin_mb=$(peak_mb "$run/scenario_compiler")
 
@@ -72,8 +74,8 @@ longest_sources=("${three[@]/#/$work/compiled/}")
 timing --export-json "$work/longest.json" \
   --prepare "rm -rf $work/out_1000000" "$(compile 1000000)" \
   --prepare "$empty_copy" "cp ${longest_sources[*]} $work/copy/"
-longest_ms=$(mean_ms "$work/longest.json" 0)
-cp3_ms=$(mean_ms "$work/longest.json" 1)
+longest_ms=$(median_ms "$work/longest.json" 0)
+cp3_ms=$(median_ms "$work/longest.json" 1)
 rm -rf "$work/out_1000000"
 longest_mb=$(peak_mb $(compile 1000000))
 
@@ -83,13 +85,13 @@ timing --export-json "$work/growth.json" \
   --prepare "rm -rf $work/out_1000000" "$(compile 1000000)"
 i=0
 for length in 10000 100000 1000000; do
-  route_ms[$length]=$(mean_ms "$work/growth.json" $i)
+  route_ms[$length]=$(median_ms "$work/growth.json" $i)
   i=$((i + 1))
 done
 
 cat <<EOF
 
-| Measure | Figure | Target |
+| Measure (median of $runs runs) | Figure | Target |
 |---|---|---|
 | scenario_compiler run (built-in scenario) | $builtin_ms ms | |
 | cp of its six files into an empty folder | $cp6_ms ms | |
