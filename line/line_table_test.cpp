@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -150,4 +151,27 @@ TEST(LineTable, WalksMatchTheStepDefinitionBitForBit) {
     EXPECT_THROW(t.straight_steps(1, 10), platform::RunTimeFailure);
     EXPECT_THROW(t.curve_steps(lastColumn - 1, lastColumn + 1, 0.001), platform::RunTimeFailure);
     EXPECT_EQ(t.type(lastColumn - 1, 0), LineTable::kEmpty);
+}
+
+// A copy is a table of its own; a moved-from table no longer exists.
+TEST(LineTable, CopiesAreIndependentAndMovesLeaveNothingBehind) {
+    LineTable t = straight_table(20, 18);
+    t.set_int16(19, 0, -3);
+    LineTable copy = t;
+    copy.set_double(5, 1, 99.5);
+    EXPECT_EQ(t.value(5, 1), 5.0);
+    EXPECT_EQ(copy.value(5, 1), 99.5);
+    EXPECT_EQ(copy.type(19, 0), LineTable::kInt16);
+    EXPECT_EQ(copy.value(19, 0), -3.0);
+    EXPECT_EQ(copy.type(20, 1), LineTable::kEmpty);
+
+    LineTable moved = std::move(copy);
+    EXPECT_FALSE(copy.exists());
+    EXPECT_THROW(copy.value(0, 0), platform::RunTimeFailure);
+    EXPECT_EQ(moved.value(5, 1), 99.5);
+    copy = moved;  // a moved-from table takes a copy anew
+    EXPECT_EQ(copy.value(18, 1), 18.0);
+    moved = LineTable();
+    EXPECT_FALSE(moved.exists());
+    EXPECT_EQ(copy.last_column(), 20);
 }
