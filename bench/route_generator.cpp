@@ -55,7 +55,7 @@ private:
 };
 
 // Accumulates a document, each line ended by CR LF.
-class Document {
+class TextDocument {
 public:
     void line(std::string_view text) {
         text_ += text;
@@ -68,7 +68,7 @@ private:
     std::string text_;
 };
 
-void general_section(Document& doc, int32_t length) {
+void general_section(TextDocument& doc, int32_t length) {
     // The signal repetition ends on a multiple of 50 past the end of the route.
     const int32_t repetitionEnd = (length / 50) * 50 + 1500;
     doc.line("[generale]");
@@ -84,7 +84,7 @@ void general_section(Document& doc, int32_t length) {
 
 // Curves in pairs of one class, right then left, so that the heading stays
 // near the start's; classes 1 to 6 in turn, lengths 150 to 450 m.
-void curves(Document& doc, int32_t length) {
+void curves(TextDocument& doc, int32_t length) {
     static constexpr int32_t kLengths[4] = {300, 150, 450, 250};
     static constexpr const char* kKeys[2][6] = {
         {"curvad1", "curvad2", "curvad3", "curvad4", "curvad5", "curvad6"},
@@ -100,7 +100,7 @@ void curves(Document& doc, int32_t length) {
     }
 }
 
-void gradients(Document& doc, int32_t length) {
+void gradients(TextDocument& doc, int32_t length) {
     doc.line("[pendenze]");
     for (int32_t k = 0; k * kFeaturePeriod <= length; ++k) {
         const int32_t gradient = (k * 7) % 41 - 20;
@@ -108,7 +108,7 @@ void gradients(Document& doc, int32_t length) {
     }
 }
 
-void montagna_stretches(Document& doc, int32_t length) {
+void montagna_stretches(TextDocument& doc, int32_t length) {
     doc.line("[montagne]");
     const int32_t count = std::min(kMostMontagnaStretches, std::max(1, length / kMontagnaPeriod));
     for (int32_t i = 0; i < count; ++i) {
@@ -119,7 +119,7 @@ void montagna_stretches(Document& doc, int32_t length) {
 }
 
 // Speed boards at 800 m past every 2 km: cell 17 of each 40.
-void speed_boards(Document& doc, int32_t length) {
+void speed_boards(TextDocument& doc, int32_t length) {
     doc.line("[cartelli]");
     for (int32_t k = 0; 800 + k * kFeaturePeriod <= length; ++k) {
         const int32_t speed = 60 + 10 * ((k * 3) % 10);
@@ -135,7 +135,7 @@ void speed_boards(Document& doc, int32_t length) {
 }
 
 // Indication boards at 1300 m past a multiple of 2 km: cell 27 of each 40.
-void indication_boards(Document& doc, int32_t length) {
+void indication_boards(TextDocument& doc, int32_t length) {
     doc.line("[indicazioni]");
     const int32_t spacing = std::max(kFeaturePeriod, (length / kMostIndicationBoards) / kFeaturePeriod * kFeaturePeriod);
     for (int32_t i = 0; i < kMostIndicationBoards && 1300 + i * spacing <= length; ++i) {
@@ -143,7 +143,7 @@ void indication_boards(Document& doc, int32_t length) {
     }
 }
 
-void train_general(Document& doc) {
+void train_general(TextDocument& doc) {
     doc.line("Percorso generato per misurare il compilatore su linee lunghe");
     doc.line("[generale]");
     doc.line(Row("numero vetture").value(8, 4));
@@ -152,14 +152,14 @@ void train_general(Document& doc) {
     doc.line("orologio,    5               55            0 ");
 }
 
-void adhesion(Document& doc, int32_t length) {
+void adhesion(TextDocument& doc, int32_t length) {
     doc.line("[aderenze]");
     for (int32_t k = 0; k * kAdhesionPeriod <= length; ++k) {
         doc.line(Row("aderenza").right(k * kAdhesionPeriod, 8).right(90 + (k * 3) % 11, 6));
     }
 }
 
-void speed_limits(Document& doc, int32_t length) {
+void speed_limits(TextDocument& doc, int32_t length) {
     doc.line("[vel_limite]");
     for (int32_t k = 0; k * kSpeedLimitPeriod <= length; ++k) {
         doc.line(Row("velocita").right(k * kSpeedLimitPeriod, 8).right(60 + 10 * ((k * 3) % 11), 6));
@@ -169,7 +169,7 @@ void speed_limits(Document& doc, int32_t length) {
 // Stations on multiples of 2 km, as far apart as 70 stations allow. Types 4
 // of 400 m and 700 m stop in cells 3 and 6 of their 40; the last station, of
 // type 6, in cell 2.
-void stations(Document& doc, int32_t length) {
+void stations(TextDocument& doc, int32_t length) {
     static constexpr size_t kWidths[16] = {8, 3, 5, 3, 2, 2, 3, 1, 1, 3, 1, 1, 5, 4, 2, 2};
     doc.line("[stazioni]");
     const int32_t spacing =
@@ -189,7 +189,7 @@ void stations(Document& doc, int32_t length) {
 }
 
 // Two signals every 2 km, at 550 m and 1550 m past it: cells 12 and 32 of each 40.
-void signals(Document& doc, int32_t length) {
+void signals(TextDocument& doc, int32_t length) {
     static constexpr int32_t kPatterns[2][10] = {
         {1, 4, 1, 0, 0, 1, 3, 1, 0, 0},
         {2, 4, 1, 0, 0, 2, 2, 1, 0, 0},
@@ -213,7 +213,7 @@ RouteDocuments generate_route(int32_t routeLength) {
         throw std::invalid_argument("route length " + std::to_string(routeLength) + " outside " +
                                     std::to_string(kShortestGeneratedRoute) + " to " +
                                     std::to_string(kLongestGeneratedRoute));
-    Document line;
+    TextDocument line;
     general_section(line, routeLength);
     curves(line, routeLength);
     gradients(line, routeLength);
@@ -222,7 +222,7 @@ RouteDocuments generate_route(int32_t routeLength) {
     indication_boards(line, routeLength);
     line.line("[fine]");
 
-    Document train;
+    TextDocument train;
     train_general(train);
     adhesion(train, routeLength);
     speed_limits(train, routeLength);
