@@ -137,9 +137,11 @@ void speed_boards(TextDocument& doc, int32_t length) {
 // Indication boards at 1300 m past a multiple of 2 km: cell 27 of each 40.
 void indication_boards(TextDocument& doc, int32_t length) {
     doc.line("[indicazioni]");
-    const int32_t spacing = std::max(kFeaturePeriod, (length / kMostIndicationBoards) / kFeaturePeriod * kFeaturePeriod);
+    const int32_t spacing =
+        std::max(kFeaturePeriod, (length / kMostIndicationBoards) / kFeaturePeriod * kFeaturePeriod);
     for (int32_t i = 0; i < kMostIndicationBoards && 1300 + i * spacing <= length; ++i) {
-        doc.line(Row("cartello_indicatore").value(1300 + i * spacing, 2).text(",   (P.C. POSTO ").text(std::to_string(i + 1)).text(")"));
+        const std::string caption = "(P.C. POSTO " + std::to_string(i + 1) + ")";
+        doc.line(Row("cartello_indicatore").value(1300 + i * spacing, 2).text(",   ").text(caption));
     }
 }
 
