@@ -19,9 +19,23 @@ fs::path folder_root() {
     return fs::temp_directory_path();
 }
 
+// Folders left by fuzzing processes that were stopped before their clean-up.
+void remove_stale_folders(const fs::path& root) {
+    const std::string prefix = "scenario-fuzz-";
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(root, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(prefix, 0) != 0) continue;
+        const std::string pid = name.substr(prefix.size());
+        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (!fs::exists("/proc/" + pid, error)) fs::remove_all(entry.path(), error);
+    }
+}
+
 // Made once and never freed, so the clean-up at exit still finds its name.
 const std::string& process_folder() {
     static const std::string* folder = [] {
+        remove_stale_folders(folder_root());
         fs::path p = folder_root() / ("scenario-fuzz-" + std::to_string(::getpid()));
         fs::create_directories(p);
         auto* name = new std::string(p.string());
