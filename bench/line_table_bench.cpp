@@ -3,7 +3,7 @@
 // every 2500 m as the generated routes have.
 #include <benchmark/benchmark.h>
 
-#include "line/line_table.h"
+#include "core/line_table.h"
 
 namespace {
 

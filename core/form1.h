@@ -5,9 +5,9 @@
 #include <string>
 
 #include "core/track_grid.h"
-#include "line/field_stream.h"
-#include "line/line_table.h"
-#include "train/scenario_table.h"
+#include "core/field_stream.h"
+#include "core/line_table.h"
+#include "core/scenario_table.h"
 
 // Thrown by errore after its message: the program ends with this status.
 struct ProgramEnd {

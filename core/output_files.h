@@ -5,8 +5,8 @@
 #include <string>
 
 #include "core/track_grid.h"
-#include "line/line_table.h"
-#include "train/scenario_table.h"
+#include "core/line_table.h"
+#include "core/scenario_table.h"
 
 class Form1;
 

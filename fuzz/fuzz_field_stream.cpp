@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fuzz/fuzz_harness.h"
-#include "line/field_stream.h"
+#include "core/field_stream.h"
 #include "platform/platform.h"
 
 namespace {

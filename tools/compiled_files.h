@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/track_grid.h"
-#include "line/line_table.h"
-#include "train/scenario_table.h"
+#include "core/line_table.h"
+#include "core/scenario_table.h"
 
 // A compiled file whose size or content does not fit its layout.
 struct DecodeError : std::runtime_error {

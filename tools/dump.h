@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/track_grid.h"
-#include "line/line_table.h"
-#include "train/scenario_table.h"
+#include "core/line_table.h"
+#include "core/scenario_table.h"
 
 enum class DumpFormat { Text, Json, Csv };
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/track_grid.h"
-#include "line/line_table.h"
+#include "core/line_table.h"
 #include "tools/svg_writer.h"
-#include "train/scenario_table.h"
+#include "core/scenario_table.h"
 
 // Metres a grid feature cell stands for: cell n is the point (n - 1) x 50.
 constexpr double kCellMetres = 50.0;

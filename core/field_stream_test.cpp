@@ -1,4 +1,4 @@
-#include "line/field_stream.h"
+#include "core/field_stream.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "line/line_table.h"
+#include "core/line_table.h"
 
 #include <gtest/gtest.h>
 

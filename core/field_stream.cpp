@@ -1,6 +1,6 @@
 // The field stream of the description readers: one field per read, ended by a
 // comma or a line end, read as text or as a whole number of a given width.
-#include "line/field_stream.h"
+#include "core/field_stream.h"
 
 #include <utility>
 

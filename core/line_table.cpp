@@ -1,7 +1,7 @@
 // The line table: one x and one y per metre, each entry kept as the line data
 // file holds it (a slot of type code and value) and as a type byte, both in
 // the element order of that file.
-#include "line/line_table.h"
+#include "core/line_table.h"
 
 #include <cstring>
 #include <string>
