@@ -1,15 +1,13 @@
 // Reset of the scenario table, the grid completion pass (abbattimento caps
 // around slow-downs) and the reserved fields with their marker values.
 #include <cstdint>
+#include <string>
 
+#include "core/error_codes.h"
 #include "core/form1.h"
 #include "core/rounding.h"
 
 namespace {
-
-constexpr int32_t kSignalCapsTaken = 11;
-constexpr int32_t kStartCapsTaken = 12;
-constexpr int32_t kInsideCapsTaken = 13;
 
 constexpr int16_t kCapValue = 180;
 constexpr int16_t kRouteMarker = 610;
@@ -125,10 +123,10 @@ void Form1::completa_griglia() {
 
 void Form1::verifica_riservati() {
     ScenarioSlot& route = scenario[kSlotRoute];
-    if (route.int1 != 0 || grid[1].value1 != 0) errore("1250");
+    if (route.int1 != 0 || grid[1].value1 != 0) errore(std::to_string(kMarkerFieldsInUse));
     route.int1 = kRouteMarker;
     grid[1].value1 = kGridMarker;
-    if (route.long4 != 0 || grid[1].value2 != 0) errore("1251");
+    if (route.long4 != 0 || grid[1].value2 != 0) errore(std::to_string(kCheckCodeFieldsInUse));
     route.long4 = codice_gara_st();
     grid[1].value2 = low16(codice_gara_og());
 }

@@ -12,6 +12,12 @@ bool is_blank(char c) { return c == ' ' || c == '\t'; }
 bool is_line_end(char c) { return c == '\r' || c == '\n'; }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
+// The length of the line end at `pos` (2 for CR LF), 0 when none stands there.
+size_t line_end_length(std::string_view text, size_t pos) {
+    if (pos >= text.size() || !is_line_end(text[pos])) return 0;
+    return text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n' ? 2 : 1;
+}
+
 // Digits beyond this are still consumed but no longer change the value, so a
 // number of any length is refused by its width check without overflowing.
 constexpr int64_t kSaturation = int64_t{1} << 40;
@@ -45,15 +51,10 @@ void FieldStream::skip_blanks() {
 void FieldStream::consume_field_end() {
     skip_blanks();
     if (pos_ >= text_.size()) return;
-    char c = text_[pos_];
-    if (c == ',') {
+    if (text_[pos_] == ',') {
         ++pos_;
-    } else if (c == '\r') {
-        ++pos_;
-        if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
-        ++currentLine_;
-    } else if (c == '\n') {
-        ++pos_;
+    } else if (size_t end = line_end_length(text_, pos_); end > 0) {
+        pos_ += end;
         ++currentLine_;
     }
 }
@@ -108,5 +109,30 @@ int16_t FieldStream::read_int16() {
 }
 
 uint8_t FieldStream::read_uint8() { return static_cast<uint8_t>(read_number(0, UINT8_MAX, "8 bits")); }
+
+std::vector<std::string_view> document_lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (size_t end = line_end_length(text, pos); end > 0) {
+            lines.push_back(text.substr(start, pos - start));
+            pos += end;
+            start = pos;
+        } else {
+            ++pos;
+        }
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+std::vector<std::string> line_fields(std::string_view line) {
+    FieldStream stream;
+    stream.open_text(std::string(line));
+    std::vector<std::string> fields;
+    while (!stream.eof()) fields.push_back(stream.read_text());  // every read consumes text
+    return fields;
+}
 
 void FieldStream::failure(const std::string& why) const { throw platform::RunTimeFailure("read", path_, why); }

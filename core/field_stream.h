@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class FieldStream {
 public:
@@ -44,3 +45,12 @@ private:
     std::string path_;
     bool open_ = false;
 };
+
+// The lines of a document as the field stream counts them: a line end is CR LF,
+// CR or LF, and line n (from 1) is element n - 1. Text after the last line end
+// is a line of its own.
+std::vector<std::string_view> document_lines(std::string_view text);
+
+// The fields of one line as the field stream reads them as text: split at
+// commas, blanks around each field dropped.
+std::vector<std::string> line_fields(std::string_view line);

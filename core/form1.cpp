@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "core/error_codes.h"
 #include "platform/platform.h"
 
 Form1::Form1(std::string folder) : programFolder(std::move(folder)) {}
@@ -21,7 +22,7 @@ void Form1::Form_Load() {
 
 void Form1::memorizza_percorso(int32_t switchValue) {
     j = switchValue;
-    errorCode = 0;
+    errorCode = kNoError;
     errorDocument = Document::None;
     errorLine = 0;
     errorCell = -1;
@@ -56,7 +57,7 @@ void Form1::recupera_lettura(Document where, const std::string& detail) {
             // A document that cannot be removed stays; the error code says enough.
         }
     }
-    errorCode = 25;
+    errorCode = kReadFailure;
     errorDocument = where;
     errorLine = failedLine;
     errorDetail = detail;

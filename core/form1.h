@@ -55,7 +55,7 @@ public:
     Document errorDocument = Document::None;
     int32_t errorLine = 0;
     int32_t errorCell = -1;
-    std::string errorDetail;  // what a read failure said (error 25)
+    std::string errorDetail;  // what a read failure said (kReadFailure)
 
     // --- run sequence -------------------------------------------------------
     void Form_Load();
@@ -107,7 +107,7 @@ private:
     friend struct LineReaderAccess;  // the line description reader's tests
 
     // The two halves of memorizza_dati. The line half returns whether the
-    // train half follows (it does not after any error but 15).
+    // train half follows (it does not after any error but kNoRoomOnGrid).
     bool leggi_linea();
     void leggi_treno();
     // Recovery path of the readers: close, delete both documents where present, 25.

@@ -1,25 +1,13 @@
 // Placement of montagna stretches, speed boards, signals and slow-downs on the grid.
 // Every operation tests its cells before it writes anything it may have to take
-// back, so a refused feature leaves the grid as it was (error 20 excepted).
+// back, so a refused feature leaves the grid as it was (kApproachCellTaken excepted).
 #include <cstdint>
 
+#include "core/error_codes.h"
 #include "core/form1.h"
 #include "core/rounding.h"
 
 namespace {
-
-// Error codes of the placement operations.
-constexpr int32_t kSignalCellTaken = 16;
-constexpr int32_t kWarningCellTaken = 17;
-constexpr int32_t kStartCellTaken = 18;
-constexpr int32_t kEndCellTaken = 19;
-constexpr int32_t kApproachCellTaken = 20;
-constexpr int32_t kBoardCellTaken = 21;
-constexpr int32_t kOwnCellOutside = 201;
-constexpr int32_t kStretchBeyondGrid = 202;
-constexpr int32_t kStretchListFull = 203;
-constexpr int32_t kBoardValueTooLarge = 205;
-constexpr int32_t kSlowDownOutside = 211;
 
 // Slow-downs starting at or before this position have no warning cell.
 constexpr int32_t kWarningFrom = 1500;
@@ -40,7 +28,7 @@ void Form1::memo_montagna(int32_t& inizio, int32_t& fine, int32_t& tipo) {
     const int64_t last = round_half_even(static_cast<double>(fine) / 50.0 - 1.0);
     if (first <= last) {
         if (first < 0) {
-            errorCode = kOwnCellOutside;
+            errorCode = kNegativePosition;
             return;
         }
         if (last > grid.upper()) {
@@ -77,11 +65,11 @@ void Form1::memo_indicatori_v_max(int32_t posizione, int32_t& vas, int32_t& vbs,
                                   int32_t& strisced) {
     const int64_t c = cell_index(posizione);
     if (!grid.contains(c)) {
-        errorCode = kOwnCellOutside;
+        errorCode = kNegativePosition;
         return;
     }
     if (!grid.is_free(c)) {
-        errorCode = kBoardCellTaken;
+        errorCode = kSpeedBoardCellTaken;
         return;
     }
     int16_t a = 0, b = 0, d = 0;
@@ -102,7 +90,7 @@ void Form1::memo_segnale(int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s
                          int32_t& tempo) {
     const int64_t c = cell_index(posizione);
     if (!grid.contains(c)) {
-        errorCode = kOwnCellOutside;
+        errorCode = kNegativePosition;
         return;
     }
     if (!grid.is_free(c)) {
@@ -135,7 +123,7 @@ void Form1::memo_rallentamento(int32_t x, int32_t& v, int32_t& l, int32_t& f_tt,
     if (!warned) f_ta = 0;
 
     if (!grid.contains(s)) {
-        errorCode = kOwnCellOutside;
+        errorCode = kNegativePosition;
         return;
     }
     if (!grid.contains(e) || (warned && !grid.contains(w)) ||

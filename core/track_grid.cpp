@@ -16,7 +16,9 @@ int32_t grid_upper_bound(int32_t routeLength) {
     return static_cast<int32_t>(round_half_even((static_cast<double>(routeLength) + 7000.0) / 50.0));
 }
 
-int64_t cell_index(double metres) { return round_half_even(metres / 50.0 + 1.0); }
+int64_t cell_index(double metres) { return round_half_even(metres / kCellMetres + 1.0); }
+int64_t cell_position(int64_t cell) { return (cell - 1) * kCellMetres; }
+int64_t profile_cell_index(double metres) { return round_half_even(metres / kCellMetres); }
 
 void TrackGrid::dimension(int32_t routeLength) {
     int32_t upper = grid_upper_bound(routeLength);

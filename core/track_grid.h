@@ -58,5 +58,13 @@ private:
 // Upper bound of the grid for route length L.
 int32_t grid_upper_bound(int32_t routeLength);
 
+// Metres of line per cell.
+constexpr int32_t kCellMetres = 50;
+
 // The cell of a position in metres: round(x / 50 + 1).
 int64_t cell_index(double metres);
+// The position of a cell, the inverse of cell_index: (cell - 1) * 50.
+int64_t cell_position(int64_t cell);
+// The cell from which a profile row at x (gradient, speed limit, adhesion)
+// takes effect, and the cell of an abbattimento mark: round(x / 50).
+int64_t profile_cell_index(double metres);

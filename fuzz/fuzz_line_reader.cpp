@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/error_codes.h"
 #include "fuzz/fuzz_harness.h"
 #include "fuzz/invariants.h"
 #include "platform/platform.h"
@@ -16,7 +17,12 @@ std::vector<std::string> fuzz_line_reader(std::string_view input) {
     form.azzera_tabella();
     form.memorizza_dati();  // the readers handle every failure of their own
     std::vector<std::string> out =
-        form_violations(form, {1, 2, 3, 4, 5, 6, 15, 21, 25, 102, 103, 201, 202, 203, 204, 205, 206, 207, 212});
+        form_violations(form, {
+            kRouteTooLong, kProgressiveNotOnCell, kRepetitionStartNotOnCell, kRepetitionEndNotOnCell,
+            kRepetitionCodesUnnamed, kIndicationBoardCellTaken, kNoRoomOnGrid, kSpeedBoardCellTaken,
+            kReadFailure, kNoGeneralSection, kBadCurve, kNegativePosition, kStretchBeyondGrid,
+            kStretchListFull, kBoardListFull, kBoardValueTooLarge, kCurveBeyondLine, kGradientsCrowded,
+            kNegativeRouteLength});
     append(out, document_violations(form));
     return out;
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/error_codes.h"
 #include "fuzz/fuzz_harness.h"
 #include "fuzz/invariants.h"
 #include "platform/platform.h"
@@ -25,7 +26,12 @@ std::vector<std::string> fuzz_train_reader(std::string_view input) {
         if (failure.operation != "encode scenario table")
             out.push_back("run-time failure: " + failure.operation + " " + failure.path + ": " + failure.reason);
     }
-    append(out, form_violations(form, {2, 7, 8, 9, 10, 11, 12, 13, 15, 16, 17, 18, 19, 20, 22, 24, 25, 201, 210, 211}));
+    append(out, form_violations(form, {
+        kProgressiveNotOnCell, kAbbattimentoCellTaken, kStationNotOnCell, kStationLengthOdd,
+        kStationSlotsUsedUp, kSignalCapsTaken, kStartCapsTaken, kInsideCapsTaken, kNoRoomOnGrid,
+        kSignalCellTaken, kWarningCellTaken, kStartCellTaken, kEndCellTaken, kApproachCellTaken,
+        kStationsTooClose, kStationTooEarly, kReadFailure, kNegativePosition, kStationBeyondGrid,
+        kSlowDownOutside}));
     append(out, document_violations(form));
     if (written) append(out, compiled_file_violations(form));
     if (!written) {

@@ -11,10 +11,6 @@
 
 namespace {
 
-constexpr int32_t kDefinedCodes[] = {1,  2,  3,  4,  5,  6,   7,   8,   9,   10,  11,  12,  13,  15,
-                                     16, 17, 18, 19, 20, 21,  22,  24,  25,  101, 102, 103, 201, 202,
-                                     203, 204, 205, 206, 207, 210, 211, 212};
-
 bool kind_is_produced(int kind) { return (kind >= 0 && kind <= 6) || (kind >= 10 && kind <= 14); }
 
 // The numeric fields of a slot that are not zero, by name.
@@ -58,9 +54,9 @@ void check_slot(std::vector<std::string>& out, const ScenarioSlot& slot, int ind
 void check_grid(std::vector<std::string>& out, const Form1& form) {
     const ScenarioSlot& general = form.scenario[kSlotGeneral];
     const int32_t length = general.long2;
-    const bool lengthRefused = form.errorCode == 1 || form.errorCode == 212;
-    if (form.errorCode == 1 && length <= 1000000) out.push_back("code 1 for a route length of " + std::to_string(length));
-    if (form.errorCode == 212 && length >= 0) out.push_back("code 212 for a route length of " + std::to_string(length));
+    const bool lengthRefused = form.errorCode == kRouteTooLong || form.errorCode == kNegativeRouteLength;
+    if (form.errorCode == kRouteTooLong && length <= 1000000) out.push_back("code 1 for a route length of " + std::to_string(length));
+    if (form.errorCode == kNegativeRouteLength && length >= 0) out.push_back("code 212 for a route length of " + std::to_string(length));
     if (!form.grid.sized()) {
         if (!form.grid.cells().empty()) out.push_back("an unsized grid holds cells");
         return;
@@ -123,14 +119,14 @@ void check_table(std::vector<std::string>& out, const Form1& form) {
 
 void check_diagnostics(std::vector<std::string>& out, const Form1& form) {
     const int32_t code = form.errorCode;
-    if (code >= 11 && code <= 13) {
+    if (is_completion_error(code)) {
         if (!form.grid.contains(form.errorCell)) out.push_back("completion error without its cell");
     } else if (code > 0 && form.errorDocument == Document::None) {
         out.push_back("error " + std::to_string(code) + " names no document");
     }
     if (form.errorLine < 0) out.push_back("negative error line");
     // A read failure is the only run-time failure the readers may turn into 25.
-    if (code == 25 && form.errorDetail == "index out of range")
+    if (code == kReadFailure && form.errorDetail == "index out of range")
         out.push_back("a reader reached outside a table (error 25: " + form.errorDetail + ")");
 }
 
@@ -149,13 +145,9 @@ bool same_slot(const ScenarioSlot& a, const ScenarioSlot& b) {
 
 }  // namespace
 
-bool is_defined_error_code(int32_t code) {
-    return code == 0 || std::find(std::begin(kDefinedCodes), std::end(kDefinedCodes), code) != std::end(kDefinedCodes);
-}
-
 std::vector<std::string> form_violations(const Form1& form, std::initializer_list<int32_t> allowed) {
     std::vector<std::string> out;
-    if (!is_defined_error_code(form.errorCode)) {
+    if (!is_error_code(form.errorCode)) {
         out.push_back("undefined error code " + std::to_string(form.errorCode));
     } else if (form.errorCode != 0 && allowed.size() != 0 &&
                std::find(allowed.begin(), allowed.end(), form.errorCode) == allowed.end()) {
@@ -171,7 +163,7 @@ std::vector<std::string> document_violations(const Form1& form) {
     std::vector<std::string> out;
     if (platform::file_exists(form.file_path(form.line_document_name())))
         out.push_back("the line description was not deleted");
-    const bool trainSkipped = form.errorDocument == Document::Line && form.errorCode != 15 && form.errorCode != 25;
+    const bool trainSkipped = form.errorDocument == Document::Line && form.errorCode != kNoRoomOnGrid && form.errorCode != kReadFailure;
     if (!trainSkipped && platform::file_exists(form.file_path(form.train_document_name())))
         out.push_back("the train description was not deleted");
     return out;

@@ -9,10 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/error_codes.h"
 #include "core/form1.h"
-
-// Every errorCode the readers, the placements and the completion pass set.
-bool is_defined_error_code(int32_t code);
 
 // The violations found in the form's state after a reading or a compile pass
 // (empty when all holds). `allowed` narrows the error codes that may appear.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/error_codes.h"
 #include "core/form1.h"
 #include "core/rounding.h"
 #include "platform/platform.h"
@@ -69,12 +70,12 @@ Next refuse(Form1& f, int32_t code, int32_t line) {
 bool find_general(Form1& f) {
     for (;;) {
         if (f.file1.eof()) {  // an empty document
-            refuse(f, 102, f.file1.line());
+            refuse(f, kNoGeneralSection, f.file1.line());
             return false;
         }
         f.currentField = f.file1.read_text();
         if (f.file1.eof()) {
-            refuse(f, 102, f.file1.line());
+            refuse(f, kNoGeneralSection, f.file1.line());
             return false;
         }
         if (has(lower(f.currentField), "[generale]")) return true;
@@ -90,8 +91,8 @@ void read_triple(Form1& f, ScenarioSlot& slot) {
 Next route_length(Form1& f, LineReading& r) {
     int32_t length = f.file1.read_int32();
     f.scenario[kSlotGeneral].long2 = length;
-    if (length > kLongestRoute) return refuse(f, 1, r.recordLine);
-    if (length < 0) return refuse(f, 212, r.recordLine);
+    if (length > kLongestRoute) return refuse(f, kRouteTooLong, r.recordLine);
+    if (length < 0) return refuse(f, kNegativeRouteLength, r.recordLine);
     r.lengthToSize = length;
     return Next::Go;
 }
@@ -115,14 +116,14 @@ Next signal_repetition(Form1& f, LineReading& r, const std::string& key) {
     ScenarioSlot& train = f.scenario[kSlotTrain];
     train.long1 = f.file1.read_int32();
     train.long2 = f.file1.read_int32();
-    if (train.long1 % 50 != 0) return refuse(f, 3, r.recordLine);
-    if (train.long2 % 50 != 0) return refuse(f, 4, r.recordLine);
+    if (train.long1 % 50 != 0) return refuse(f, kRepetitionStartNotOnCell, r.recordLine);
+    if (train.long2 % 50 != 0) return refuse(f, kRepetitionEndNotOnCell, r.recordLine);
     if (has(key, "4")) {
         train.long3 = 4;
     } else if (has(key, "9")) {
         train.long3 = 9;
     } else {
-        return refuse(f, 5, r.recordLine);
+        return refuse(f, kRepetitionCodesUnnamed, r.recordLine);
     }
     if (train.long2 == 0) train.long3 = 0;
     return Next::Go;
@@ -178,15 +179,15 @@ void set_up_records(Form1& f, LineReading& r) {
 Next gradient_row(Form1& f, LineReading& r) {
     int32_t p = f.file1.read_int32();
     int32_t g = f.file1.read_int32();
-    if (p < 0) return refuse(f, 201, r.recordLine);
+    if (p < 0) return refuse(f, kNegativePosition, r.recordLine);
     if (no_room(r.lastCell, p)) {
-        note_error(f, 15, r.recordLine);
+        note_error(f, kNoRoomOnGrid, r.recordLine);
         return Next::Completion;
     }
-    int64_t n = round_half_even(static_cast<double>(p) / 50.0);
+    int64_t n = profile_cell_index(static_cast<double>(p));
     if (n > 0) {
         // Rows crowded in the last cells would carry the fill past the grid.
-        if (r.fill > r.lastCell) return refuse(f, 207, r.recordLine);
+        if (r.fill > r.lastCell) return refuse(f, kGradientsCrowded, r.recordLine);
         do {
             f.grid[r.fill].aux2 = low8(int64_t{r.previousGradient} + 100);
             ++r.fill;
@@ -210,27 +211,27 @@ Next walk_to(Form1& f, LineReading& r, int64_t to, Step step, double k) {
         f.line.curve_steps(r.column, last, k);
     }
     r.column = last + 1;
-    if (r.column > kLastLineColumn) return refuse(f, 103, r.recordLine);
+    if (r.column > kLastLineColumn) return refuse(f, kBadCurve, r.recordLine);
     return Next::Go;
 }
 
 Next curve_row(Form1& f, LineReading& r, const std::string& low) {
     int32_t s = f.file1.read_int32();
     int32_t len = f.file1.read_int32();
-    if (s < 0) return refuse(f, 201, r.recordLine);
+    if (s < 0) return refuse(f, kNegativePosition, r.recordLine);
     if (no_room(r.lastCell, s)) {
-        note_error(f, 15, r.recordLine);
+        note_error(f, kNoRoomOnGrid, r.recordLine);
         return Next::Completion;
     }
     int curveClass = 0;
     for (int d = 1; d <= 6 && curveClass == 0; ++d) {
         if (low.find(static_cast<char>('0' + d)) != std::string::npos) curveClass = d;
     }
-    if (curveClass == 0) return refuse(f, 103, r.recordLine);
+    if (curveClass == 0) return refuse(f, kBadCurve, r.recordLine);
     double k = kTurnRate[curveClass];
     if (has(low, "s")) k = -k;  // left-hand curve
     const int64_t end = int64_t{s} + len;
-    if (end > r.lastColumn) return refuse(f, 206, r.recordLine);
+    if (end > r.lastColumn) return refuse(f, kCurveBeyondLine, r.recordLine);
     if (walk_to(f, r, s, Step::Straight, k) == Next::Stop) return Next::Stop;
     return walk_to(f, r, end, Step::Curve, k);
 }
@@ -239,9 +240,9 @@ Next montagna_row(Form1& f, LineReading& r) {
     int32_t inizio = f.file1.read_int32();
     int32_t fine = f.file1.read_int32();
     int32_t tipo = f.file1.read_int32();
-    if (inizio < 0 || fine < 0) return refuse(f, 201, r.recordLine);
+    if (inizio < 0 || fine < 0) return refuse(f, kNegativePosition, r.recordLine);
     if (no_room(r.lastCell, inizio)) {
-        note_error(f, 15, r.recordLine);
+        note_error(f, kNoRoomOnGrid, r.recordLine);
         return Next::Completion;
     }
     f.memo_montagna(inizio, fine, tipo);
@@ -259,9 +260,9 @@ Next speed_board_row(Form1& f, LineReading& r) {
     int32_t vbd = f.file1.read_int32();
     int32_t vcd = f.file1.read_int32();
     int32_t strisced = f.file1.read_int32();
-    if (posizione < 0) return refuse(f, 201, r.recordLine);
+    if (posizione < 0) return refuse(f, kNegativePosition, r.recordLine);
     if (no_room(r.lastCell, posizione)) {
-        note_error(f, 15, r.recordLine);
+        note_error(f, kNoRoomOnGrid, r.recordLine);
         return Next::Completion;
     }
     f.memo_indicatori_v_max(posizione, vas, vbs, vcs, strisces, vad, vbd, vcd, strisced);
@@ -272,15 +273,15 @@ Next speed_board_row(Form1& f, LineReading& r) {
 Next indication_board_row(Form1& f, LineReading& r) {
     int32_t q = f.file1.read_int32();
     f.currentField = f.file1.read_text();  // the caption
-    if (q < 0) return refuse(f, 201, r.recordLine);
+    if (q < 0) return refuse(f, kNegativePosition, r.recordLine);
     if (no_room(r.lastCell, q)) {
-        note_error(f, 15, r.recordLine);
+        note_error(f, kNoRoomOnGrid, r.recordLine);
         return Next::Completion;
     }
     int64_t c = cell_index(static_cast<double>(q));
-    if (!f.grid.is_free(c)) return refuse(f, 6, r.recordLine);
+    if (!f.grid.is_free(c)) return refuse(f, kIndicationBoardCellTaken, r.recordLine);
     // Slots 80 down to 1 hold captions; slot 0 stays empty.
-    if (f.boardSlot < 1) return refuse(f, 204, r.recordLine);
+    if (f.boardSlot < 1) return refuse(f, kBoardListFull, r.recordLine);
     f.grid[c].kind = kSign;
     f.grid[c].value1 = low16(f.boardSlot);
     f.scenario[static_cast<size_t>(f.boardSlot)].label = f.currentField;
@@ -333,7 +334,7 @@ bool Form1::leggi_linea() {
     scenario[kSlotRoute].label = routeName;
     scenario[kSlotTrain].label = trainCode;
     if (!platform::file_exists(file_path(line_document_name()))) {
-        note_error(*this, 101, 0);
+        note_error(*this, kLineDocumentMissing, 0);
         return false;
     }
     LineReading r;

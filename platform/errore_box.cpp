@@ -1,8 +1,9 @@
 // Test helper for the Windows build: shows the wait window, then reports the
-// error number given as first argument (default 1250) through Form1::errore,
+// error number given as first argument (default the first reserved-field message) through Form1::errore,
 // which waits for the box to be closed and ends the program. Never shipped.
 #include <string>
 
+#include "core/error_codes.h"
 #include "core/form1.h"
 #include "platform/platform.h"
 
@@ -12,7 +13,7 @@ int main(int argc, char** argv) {
         form.routeName = "Bresta_Vilcar";
         form.trainCode = "RX907";
         platform::show_wait_window("Attendere");
-        form.errore(argc > 1 ? argv[1] : "1250");
+        form.errore(argc > 1 ? argv[1] : std::to_string(kMarkerFieldsInUse));
     } catch (const ProgramEnd& end) {
         platform::end_process(end.status);
     } catch (const platform::RunTimeFailure& failure) {

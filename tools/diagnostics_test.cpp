@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/error_codes.h"
 #include "core/test_folder.h"
+#include "tools/diagnostics.h"
 #include "tools/tool_runner.h"
 
 namespace {
@@ -43,7 +45,7 @@ std::string station_at(int metres, int type, int length) {
            ", 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, S" + std::to_string(metres);
 }
 const std::string kBoard = "indicatori_vmax, 1000, 50, 50, 50, 0, , , , 0";
-const std::string kSign = "cartello_indicatore, 1000, (X)";
+const std::string kSignRow = "cartello_indicatore, 1000, (X)";
 
 // The route is 10000 m long: the grid's last cell is 340, the line's last metre 17000.
 const std::vector<BrokenCase> kCases = {
@@ -55,8 +57,8 @@ const std::vector<BrokenCase> kCases = {
     {2, 1, 'L', 3, {"progressiva chilometrica uno, 1010, 0, 0"}, {}, {}},
     {103, 1, 'L', 4, {}, {"curvad, 100, 50"}, {}},
     {15, 1, 'L', 4, {}, {"pendenza, 16901, 5"}, {}},
-    {6, 1, 'L', 5, {}, {kBoard, kSign}, {}},
-    {21, 1, 'L', 5, {}, {kSign, kBoard}, {}},
+    {6, 1, 'L', 5, {}, {kBoard, kSignRow}, {}},
+    {21, 1, 'L', 5, {}, {kSignRow, kBoard}, {}},
     {201, 1, 'L', 4, {}, {"pendenza, -100, 5"}, {}},
     {202, 1, 'L', 4, {}, {"montagna, 1000, 17100, 11"}, {}},
     {203, 1, 'L', 84, {}, repeat(81, [](int i) { return "montagna, " + std::to_string(100 * i) + ", " + std::to_string(100 * i + 50) + ", 1"; }), {}},
@@ -114,7 +116,7 @@ TEST(ToolDiagnostics, EveryErrorCodeNamesItsFileLineAndCode) {
 
 TEST(ToolDiagnostics, MessagesNameWhatHoldsTheCell) {
     TestFolder dir;
-    RunResult r = compile(dir, crlf({"[generale]", "lunghezza percorso, 10000", "[cartelli]", kBoard, kSign, "[fine]"}),
+    RunResult r = compile(dir, crlf({"[generale]", "lunghezza percorso, 10000", "[cartelli]", kBoard, kSignRow, "[fine]"}),
                           crlf({"[generale]", "[fine]"}));
     EXPECT_EQ(r.err,
               "route.txt:5: error 6: indication board at 1000 m falls on grid cell 21, which already holds a speed "
@@ -150,4 +152,14 @@ TEST(ToolDiagnostics, ReservedFieldInUseExitsWithTwo) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, " Errore n. 1250\n");
     EXPECT_FALSE(dir.exists("out/Bresta_Vilcar_RX907.dat"));
+}
+
+TEST(ToolDiagnostics, EveryCodeOfTheTableHasABrokenCaseAndOthersNoMessage) {
+    for (ErrorCode code : kAllErrorCodes) {
+        const bool covered = std::any_of(kCases.begin(), kCases.end(), [&](const BrokenCase& c) { return c.code == code; });
+        // The line description document missing is checked on its own, above.
+        EXPECT_TRUE(covered || code == kLineDocumentMissing || code == kNoGeneralSection) << "code " << code;
+    }
+    Form1 form{"."};
+    for (int value : {14, 23, 26, 104, 208, 1250}) EXPECT_EQ(error_message(form, value, ""), "unknown error") << value;
 }

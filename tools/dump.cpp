@@ -143,7 +143,7 @@ void dump_grid(std::ostream& out, const std::vector<TrackCell>& cells, bool all,
     for (size_t i = 0; i < cells.size(); ++i) {
         const TrackCell& c = cells[i];
         if (!all && c.kind == kEmpty) continue;
-        table.row({{"cell", i}, {"position_m", (static_cast<int64_t>(i) - 1) * 50}, {"kind", cell_kind_name(c.kind)},
+        table.row({{"cell", i}, {"position_m", cell_position(static_cast<int64_t>(i))}, {"kind", cell_kind_name(c.kind)},
                    {"value1", c.value1}, {"value2", c.value2}, {"value3", c.value3}, {"value4", c.value4},
                    {"time_code", c.timeCode}, {"approach_code", c.approachCode}, {"scenery", c.scenery},
                    {"speed_kmh", c.aux1 * 5}, {"gradient_permille", c.aux2 - 100}, {"adhesion_percent", c.aux3}});

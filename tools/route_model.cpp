@@ -46,8 +46,6 @@ double distance_to_segment(Point p, Point a, Point b) {
 
 }  // namespace
 
-double feature_position(int64_t cell) { return static_cast<double>(cell - 1) * kCellMetres; }
-
 std::optional<Point> CentreLine::at(double metre) const {
     if (!present() || metre > static_cast<double>(last())) return std::nullopt;
     if (metre <= 0) return metres.front();
@@ -78,7 +76,7 @@ RouteModel build_route_model(const std::vector<TrackCell>& grid, const ScenarioT
     for (size_t n = 0; n < grid.size(); ++n) {
         const TrackCell& c = grid[n];
         const auto cell = static_cast<int64_t>(n);
-        RouteMark mark{cell, feature_position(cell), "", c.value1};
+        RouteMark mark{cell, static_cast<double>(cell_position(cell)), "", c.value1};
         switch (c.kind) {
             case kSignal: model.signals.push_back(mark); break;
             case kSpeedBoard: model.speedBoards.push_back(mark); break;
@@ -98,7 +96,7 @@ RouteModel build_route_model(const std::vector<TrackCell>& grid, const ScenarioT
         const ScenarioSlot& s = table[static_cast<size_t>(slot)];
         RouteStation station{slot, cp1252_to_utf8(s.label), static_cast<double>(s.long3), false};
         if (stopCell[static_cast<size_t>(slot)] >= 0) {
-            station.position = feature_position(stopCell[static_cast<size_t>(slot)]);
+            station.position = static_cast<double>(cell_position(stopCell[static_cast<size_t>(slot)]));
             station.hasStopCell = true;
         }
         model.stations.push_back(std::move(station));

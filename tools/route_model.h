@@ -13,10 +13,6 @@
 #include "tools/svg_writer.h"
 #include "core/scenario_table.h"
 
-// Metres a grid feature cell stands for: cell n is the point (n - 1) x 50.
-constexpr double kCellMetres = 50.0;
-double feature_position(int64_t cell);
-
 struct RouteStation {
     int slot = 0;
     std::string name;       // UTF-8

@@ -97,13 +97,13 @@ TEST(BuildRouteModel, FindsNamesThroughTheirCellsAndTrimsTheProfile) {
     const RouteModel m = build_route_model(grid, table, nullptr);
     ASSERT_EQ(m.stations.size(), 2u);
     EXPECT_EQ(m.stations[0].name, "CITT\xC3\x80");
-    EXPECT_EQ(m.stations[0].position, feature_position(6));
+    EXPECT_EQ(m.stations[0].position, static_cast<double>(cell_position(6)));
     EXPECT_TRUE(m.stations[0].hasStopCell);
     EXPECT_EQ(m.stations[1].position, 650);
     EXPECT_FALSE(m.stations[1].hasStopCell);
     ASSERT_EQ(m.boards.size(), 2u);
     EXPECT_EQ(m.boards[0].caption, "(GALLERIA)");
-    EXPECT_EQ(m.boards[0].position, feature_position(11));
+    EXPECT_EQ(m.boards[0].position, static_cast<double>(cell_position(11)));
     EXPECT_EQ(m.boards[1].caption, "?");
     EXPECT_EQ(m.signals.size(), 1u);
     EXPECT_EQ(m.speedBoards.size(), 1u);

@@ -5,23 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/error_codes.h"
 #include "core/form1.h"
 #include "core/rounding.h"
 #include "platform/platform.h"
 
 namespace {
-
-// Codes of the train description reader.
-constexpr int32_t kRoomOnGrid = 15;
-constexpr int32_t kAbbattimentoNotFree = 7;
-constexpr int32_t kStationPosition = 8;
-constexpr int32_t kStationLength = 9;
-constexpr int32_t kStationSlotsUsedUp = 10;
-constexpr int32_t kStationsTooClose = 22;
-constexpr int32_t kStationTooEarly = 24;
-constexpr int32_t kProgressive = 2;
-constexpr int32_t kNegativePosition = 201;
-constexpr int32_t kStationBeyondGrid = 210;
 
 // Keyword fields are recognised by a case-blind search for the word.
 bool contiene(std::string_view field, std::string_view word) {
@@ -44,7 +33,7 @@ struct TrainReading {
     int32_t previousSpeed = 0;  // km/h of the latest speed-limit record
     int32_t previousAdhesion = 0;
     int32_t recordLine = 0;     // line of the keyword field in hand
-    int32_t code = 0;           // code of an abort, or 15 from a room check
+    int32_t code = 0;           // code of an abort, or kNoRoomOnGrid from a room check
     bool codeIsNew = false;     // whether the code was set during this reading
 };
 
@@ -76,11 +65,11 @@ Next abort_with(TrainReading& r, int32_t code) {
 
 // The checks every positioned record passes first: a negative position is
 // refused before anything is placed, and the position must leave room on the
-// grid ((p + reach) / 50 at most N), else the reading ends normally with 15.
+// grid ((p + reach) / 50 at most N), else the reading ends normally with kNoRoomOnGrid.
 Next check_position(TrainReading& r, int32_t p, double reach) {
     if (p < 0) return abort_with(r, kNegativePosition);
     if (static_cast<double>(r.N) < (static_cast<double>(p) + reach) / 50.0) {
-        r.code = kRoomOnGrid;
+        r.code = kNoRoomOnGrid;
         r.codeIsNew = true;
         return Next::NormalEnd;
     }
@@ -99,7 +88,7 @@ Next after_placement(const Form1& form, TrainReading& r, int32_t before) {
 // Speed limits from the speed fill index up to cell round(p / 50), at least
 // one cell when that index is positive, never cell N or beyond.
 void speed_record(Form1& form, TrainReading& r, int32_t p, int32_t v) {
-    int64_t e = round_half_even(static_cast<double>(p) / 50.0);
+    int64_t e = profile_cell_index(static_cast<double>(p));
     if (e > 0) {
         do {
             if (r.speedFill >= r.N) break;
@@ -111,7 +100,7 @@ void speed_record(Form1& form, TrainReading& r, int32_t p, int32_t v) {
 }
 
 void adhesion_record(Form1& form, TrainReading& r, int32_t p, int32_t a) {
-    int64_t e = round_half_even(static_cast<double>(p) / 50.0);
+    int64_t e = profile_cell_index(static_cast<double>(p));
     if (e > 0) {
         do {
             if (r.adhesionFill >= r.N) break;
@@ -133,11 +122,11 @@ Next station_record(Form1& form, TrainReading& r) {
     if (position < 0) return abort_with(r, kNegativePosition);
     slot.long3 = position;
     if (Next room = check_position(r, position, 800.0); room != Next::Record) return room;
-    if (slot.long3 % 50 != 0) return abort_with(r, kStationPosition);
+    if (slot.long3 % 50 != 0) return abort_with(r, kStationNotOnCell);
 
     slot.tag = form.file1.read_uint8();
     int32_t length = form.file1.read_int32();
-    if (length % 100 != 0) return abort_with(r, kStationLength);
+    if (length % 100 != 0) return abort_with(r, kStationLengthOdd);
 
     slot.flag = form.file1.read_uint8();
     slot.byte4 = form.file1.read_uint8();
@@ -225,8 +214,8 @@ Next abbattimento_record(Form1& form, TrainReading& r) {
     int32_t p = form.file1.read_int32();
     int32_t v = form.file1.read_int32();
     if (Next room = check_position(r, p, 100.0); room != Next::Record) return room;
-    int64_t c = round_half_even(static_cast<double>(p) / 50.0);
-    if (!form.grid.is_free(c)) return abort_with(r, kAbbattimentoNotFree);
+    int64_t c = profile_cell_index(static_cast<double>(p));
+    if (!form.grid.is_free(c)) return abort_with(r, kAbbattimentoCellTaken);
     TrackCell& cell = form.grid[c];
     if (v > 0) {
         cell.kind = kAbbattimento;
@@ -333,7 +322,7 @@ void Form1::leggi_treno() {
         } while (r.adhesionFill < r.N - 2);
         for (int s = kSlotProgressive3; s <= kSlotProgressive1; ++s) {
             if (scenario[s].long1 % 50 != 0 || scenario[s].long2 % 50 != 0) {
-                errorCode = kProgressive;
+                errorCode = kProgressiveNotOnCell;
                 errorDocument = Document::Train;
                 errorLine = 0;
             }

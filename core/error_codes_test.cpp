@@ -1,0 +1,50 @@
+// The code table against the README: its error-code table lists exactly the
+// project's own codes, so a new refusal cannot go undocumented.
+#include "core/error_codes.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace {
+
+// The codes in the first column of the table under the README's "## Error codes" heading.
+std::set<int> readme_table_codes() {
+    std::ifstream in(README_PATH);
+    EXPECT_TRUE(in) << README_PATH;
+    std::set<int> codes;
+    std::string line;
+    bool inSection = false;
+    const std::regex row(R"(^\|\s*(\d+)\s*\|)");
+    while (std::getline(in, line)) {
+        if (line.rfind("## ", 0) == 0) inSection = line == "## Error codes";
+        std::smatch m;
+        if (inSection && std::regex_search(line, m, row)) codes.insert(std::stoi(m[1]));
+    }
+    return codes;
+}
+
+}  // namespace
+
+TEST(ErrorCodes, ReadmeTableListsExactlyTheProjectsOwnCodes) {
+    std::set<int> own;
+    for (ErrorCode c : kAllErrorCodes) {
+        if (c >= kFirstOwnCode) own.insert(c);
+    }
+    EXPECT_FALSE(own.empty());
+    EXPECT_EQ(readme_table_codes(), own);
+}
+
+TEST(ErrorCodes, TableIsIncreasingAndKnowsOnlyItsCodes) {
+    int previous = kNoError;
+    for (ErrorCode c : kAllErrorCodes) {
+        EXPECT_GT(c, previous);
+        previous = c;
+    }
+    EXPECT_TRUE(is_error_code(kNoError));
+    for (int value : {-1, 14, 23, 26, 100, 104, 200, 208, 209, 213, 1250}) EXPECT_FALSE(is_error_code(value)) << value;
+}
