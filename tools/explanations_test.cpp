@@ -1,0 +1,3 @@
+#include "tools/explanations.h"
+
+#include <gtest/gtest.h>
