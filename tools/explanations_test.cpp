@@ -1,3 +1,150 @@
 #include "tools/explanations.h"
 
 #include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "core/error_codes.h"
+#include "core/test_folder.h"
+#include "tools/tool_runner.h"
+
+namespace {
+
+// Every code an author can be shown: the error code table, the two
+// reserved-field messages and the warnings.
+std::vector<CodeRef> every_code() {
+    std::vector<CodeRef> codes;
+    for (ErrorCode c : kAllErrorCodes) codes.push_back({CodeRef::Error, c});
+    codes.push_back({CodeRef::Error, kMarkerFieldsInUse});
+    codes.push_back({CodeRef::Error, kCheckCodeFieldsInUse});
+    return codes;
+}
+
+// The codes a run over an example's documents reports.
+std::vector<CodeRef> reported_codes(const Example& example) {
+    TestFolder dir;
+    if (example.frame != ExampleFrame::LineMissing) dir.write("l.txt", example_line_document(example));
+    dir.write("t.txt", example_train_document(example));
+    RunResult r = run_command("'" + binary_folder() + "/scenario_tool' compile l.txt t.txt --out out", dir.path());
+    std::vector<CodeRef> codes;
+    std::regex code(R"((?:error |Errore n\. )(\d+))");
+    const std::string all = r.out + r.err;
+    for (std::sregex_iterator m(all.begin(), all.end(), code), end; m != end; ++m)
+        codes.push_back({CodeRef::Error, std::stoi((*m)[1])});
+    return codes;
+}
+
+}  // namespace
+
+TEST(Explanations, EveryCodeHasAllFourPartsAndNoOtherCodeHasOne) {
+    const auto codes = every_code();
+    for (CodeRef code : codes) {
+        const Explanation* e = find_explanation(code);
+        ASSERT_NE(e, nullptr) << "no explanation for " << code_name(code);
+        EXPECT_FALSE(e->title.empty()) << code_name(code);
+        EXPECT_EQ(e->title.find('\n'), std::string::npos) << code_name(code);
+        EXPECT_FALSE(e->meaning.empty()) << code_name(code);
+        EXPECT_FALSE(e->fix.empty()) << code_name(code);
+        if (e->example.frame != ExampleFrame::LineMissing) {
+            EXPECT_FALSE(e->example.line.empty() && e->example.train.empty()) << code_name(code);
+        }
+    }
+    for (const Explanation& e : explanations())
+        EXPECT_NE(std::find(codes.begin(), codes.end(), e.code), codes.end()) << code_name(e.code) << " is no code";
+}
+
+TEST(Explanations, EveryExampleYieldsExactlyItsCode) {
+    for (const Explanation& e : explanations()) {
+        EXPECT_EQ(reported_codes(e.example), std::vector<CodeRef>{e.code}) << "example of " << code_name(e.code);
+    }
+}
+
+TEST(Explanations, TheSmallestScenarioIsSound) { EXPECT_EQ(reported_codes(Example{}), std::vector<CodeRef>{}); }
+
+TEST(Explanations, CodesAreReadAsAuthorsWriteThem) {
+    struct Case {
+        const char* text;
+        std::optional<CodeRef> code;
+    };
+    const Case cases[] = {
+        {.text = "6", .code = CodeRef{CodeRef::Error, 6}},
+        {.text = "1250", .code = CodeRef{CodeRef::Error, 1250}},
+        {.text = "W101", .code = CodeRef{CodeRef::Warning, 101}},
+        {.text = "w101", .code = CodeRef{CodeRef::Warning, 101}},
+        {.text = "", .code = std::nullopt},
+        {.text = "W", .code = std::nullopt},
+        {.text = "6a", .code = std::nullopt},
+        {.text = "-6", .code = std::nullopt},
+        {.text = "99999999999", .code = std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(parse_code(c.text), c.code) << c.text;
+        if (c.code) {
+            EXPECT_EQ(parse_code(code_name(*c.code)), c.code) << c.text;
+        }
+    }
+}
+
+TEST(Explanations, ExplainPrintsTheFourPartsAndRefusesUnknownCodes) {
+    std::ostringstream out, err;
+    ASSERT_EQ(explain_codes({"6"}, false, out, err), 0);
+    const std::string text = out.str();
+    const Explanation& six = *find_explanation({CodeRef::Error, 6});
+    size_t title = text.find("error 6: " + six.title);
+    size_t meaning = text.find("What it means");
+    size_t example = text.find("cartello_indicatore,  5010,   (PONTE)");
+    size_t fix = text.find("How to fix it");
+    EXPECT_EQ(title, 0u) << text;
+    EXPECT_LT(title, meaning);
+    EXPECT_LT(meaning, example);
+    EXPECT_LT(example, fix);
+    EXPECT_NE(fix, std::string::npos);
+
+    for (std::vector<std::string> bad : {std::vector<std::string>{"9999"}, {"6", "x"}, {"W9999"}, {}}) {
+        std::ostringstream o, e;
+        EXPECT_EQ(explain_codes(bad, false, o, e), 64);
+        EXPECT_EQ(o.str(), "");
+        EXPECT_NE(e.str(), "");
+    }
+}
+
+TEST(Explanations, ListNamesEveryCodeOnceWithItsTitle) {
+    std::ostringstream out, err;
+    ASSERT_EQ(explain_codes({}, true, out, err), 0);
+    std::istringstream lines(out.str());
+    std::vector<std::string> listed;
+    for (std::string l; std::getline(lines, l);) listed.push_back(l);
+    ASSERT_EQ(listed.size(), explanations().size());
+    for (size_t n = 0; n < listed.size(); ++n) {
+        const Explanation& e = explanations()[n];
+        EXPECT_NE(listed[n].find(code_name(e.code) + "  " + e.title), std::string::npos) << listed[n];
+    }
+}
+
+TEST(Explanations, LongExamplesAreShownShortened) {
+    const std::string text = render_explanation(*find_explanation({CodeRef::Error, kBoardListFull}));
+    EXPECT_NE(text.find("(B1)"), std::string::npos);
+    EXPECT_NE(text.find("... (76 more rows like these)"), std::string::npos) << text;
+    EXPECT_NE(text.find("(B81)"), std::string::npos);
+    EXPECT_EQ(text.find("(B40)"), std::string::npos);
+}
+
+TEST(ExplainHint, NamesEachPrintedCodeOnce) {
+    const CodeRef e6{CodeRef::Error, 6}, e15{CodeRef::Error, 15}, w101{CodeRef::Warning, 101},
+        w104{CodeRef::Warning, 104};
+    struct Case {
+        std::vector<CodeRef> printed;
+        std::string line;
+    };
+    const Case cases[] = {
+        {.printed = {}, .line = ""},
+        {.printed = {e6}, .line = "for more on error 6, run: scenario_tool explain 6"},
+        {.printed = {e6, e6}, .line = "for more on error 6, run: scenario_tool explain 6"},
+        {.printed = {w101, e15, e6, w104, e15},
+         .line = "for more on errors 15, 6 and warnings W101, W104, run: scenario_tool explain 15 6 W101 W104"},
+        {.printed = {w101}, .line = "for more on warning W101, run: scenario_tool explain W101"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(explain_hint(c.printed), c.line);
+}
