@@ -8,6 +8,7 @@
 #include "tools/compiled_files.h"
 #include "tools/diagnostics.h"
 #include "tools/dump.h"
+#include "tools/explanations.h"
 
 namespace {
 
@@ -80,14 +81,17 @@ int compile_documents(const CompileOptions& options, std::ostream& err) {
         }
         try {
             form.memorizza_percorso(options.lineTable ? 1 : 0);
-        } catch (const platform::RunTimeFailure&) {
+        } catch (const platform::RunTimeFailure& failure) {
             // A reader error that left the grid unsized ends in a run-time
             // failure; the author still wants to know which row caused it.
-            if (form.errorCode > 0) err << diagnostic(form, line, train) << '\n';
-            throw;
+            if (form.errorCode <= 0) throw;
+            err << diagnostic(form, line, train) << '\n';
+            platform::report_failure(failure);
+            err << explain_hint({{CodeRef::Error, form.errorCode}}) << '\n';
+            return kExitRunTimeFailure;
         }
         if (form.errorCode > 0) {
-            err << diagnostic(form, line, train) << '\n';
+            err << diagnostic(form, line, train) << '\n' << explain_hint({{CodeRef::Error, form.errorCode}}) << '\n';
             return kExitScenarioError;
         }
         return kExitClean;

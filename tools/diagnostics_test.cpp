@@ -107,7 +107,10 @@ TEST(ToolDiagnostics, EveryErrorCodeNamesItsFileLineAndCode) {
         EXPECT_EQ(r.status, c.status) << "code " << c.code << "\n" << r.err;
         EXPECT_EQ(r.err.rfind(expected, 0), 0u) << "code " << c.code << ": " << r.err;
         EXPECT_EQ(r.err.find("unknown error"), std::string::npos) << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        // The diagnostic, then the line that names its explanation.
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
+        const std::string hint = "run: scenario_tool explain " + std::to_string(c.code) + "\n";
+        EXPECT_EQ(r.err.substr(r.err.size() - std::min(hint.size(), r.err.size())), hint) << r.err;
         // The author's documents are never consumed.
         EXPECT_EQ(dir.read("route.txt"), line);
         EXPECT_EQ(dir.read("train.txt"), train);
@@ -120,7 +123,8 @@ TEST(ToolDiagnostics, MessagesNameWhatHoldsTheCell) {
                           crlf({"[generale]", "[fine]"}));
     EXPECT_EQ(r.err,
               "route.txt:5: error 6: indication board at 1000 m falls on grid cell 21, which already holds a speed "
-              "board; move the board to a free cell\n");
+              "board; move the board to a free cell\n"
+              "for more on error 6, run: scenario_tool explain 6\n");
 }
 
 TEST(ToolDiagnostics, ErrorsThatLeaveNoGridEndAsRunTimeFailuresAfterTheDiagnostic) {

@@ -29,7 +29,7 @@ std::vector<CodeRef> reported_codes(const Example& example) {
     dir.write("t.txt", example_train_document(example));
     RunResult r = run_command("'" + binary_folder() + "/scenario_tool' compile l.txt t.txt --out out", dir.path());
     std::vector<CodeRef> codes;
-    std::regex code(R"((?:error |Errore n\. )(\d+))");
+    std::regex code(R"((?:: error |Errore n\. )(\d+))");
     const std::string all = r.out + r.err;
     for (std::sregex_iterator m(all.begin(), all.end(), code), end; m != end; ++m)
         codes.push_back({CodeRef::Error, std::stoi((*m)[1])});
