@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <set>
 #include <sstream>
 
 #include "core/error_codes.h"
-#include "core/test_folder.h"
-#include "tools/tool_runner.h"
+#include "tools/reported_codes.h"
 
 namespace {
 
@@ -19,20 +17,6 @@ std::vector<CodeRef> every_code() {
     for (ErrorCode c : kAllErrorCodes) codes.push_back({CodeRef::Error, c});
     codes.push_back({CodeRef::Error, kMarkerFieldsInUse});
     codes.push_back({CodeRef::Error, kCheckCodeFieldsInUse});
-    return codes;
-}
-
-// The codes a run over an example's documents reports.
-std::vector<CodeRef> reported_codes(const Example& example) {
-    TestFolder dir;
-    if (example.frame != ExampleFrame::LineMissing) dir.write("l.txt", example_line_document(example));
-    dir.write("t.txt", example_train_document(example));
-    RunResult r = run_command("'" + binary_folder() + "/scenario_tool' compile l.txt t.txt --out out", dir.path());
-    std::vector<CodeRef> codes;
-    std::regex code(R"((?:: error |Errore n\. )(\d+))");
-    const std::string all = r.out + r.err;
-    for (std::sregex_iterator m(all.begin(), all.end(), code), end; m != end; ++m)
-        codes.push_back({CodeRef::Error, std::stoi((*m)[1])});
     return codes;
 }
 

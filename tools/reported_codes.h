@@ -1,0 +1,21 @@
+// Test support: the codes a run over a pair of description documents
+// reports, for the tests that hold examples to the codes they name.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tools/explanations.h"
+
+// Every error and warning code reported for the two documents, in the order
+// printed; `line` empty with `lineMissing` stands for a missing line description.
+std::vector<CodeRef> reported_codes(const std::string& line, const std::string& train, bool lineMissing = false);
+
+// The same for an explanation's example, placed as the explanation places it.
+std::vector<CodeRef> reported_codes(const Example& example);
+
+// How test failures show a code: "error 8", "warning W101".
+inline void PrintTo(const CodeRef& code, std::ostream* out) {
+    *out << (code.kind == CodeRef::Error ? "error " : "warning ") << code_name(code);
+}
