@@ -73,7 +73,7 @@ std::vector<Explanation> make_explanations() {
          .example = {.line = "[cartelli]\n"
                              "indicatori_vmax,  5000,  80,  90,  100,  0,  ,  ,  ,  0\n"
                              "[indicazioni]\n"
-                             "cartello_indicatore,  5010,   (PONTE)\n"},
+                             "cartello_indicatore,  5000,   (PONTE)\n"},
          .fix = "Move the indication board at least 50 m away from the other feature, to a cell of its "
                 "own."},
         {.code = error(kAbbattimentoCellTaken),
@@ -252,7 +252,7 @@ std::vector<Explanation> make_explanations() {
          .title = "line description not found",
          .meaning = "The line description named on the command line does not exist, so there is no route "
                     "to compile.",
-         .example = {.frame = ExampleFrame::LineMissing},
+         .example = {.linePlacement = Placement::Missing},
          .fix = "Give the path of an existing line description; `scenario_tool write-documents DIR` "
                 "writes one to start from."},
         {.code = error(kNoGeneralSection),
@@ -262,7 +262,7 @@ std::vector<Explanation> make_explanations() {
          .example = {.line = "generale\n"
                              "lunghezza percorso,    10000\n"
                              "[fine]\n",
-                     .frame = ExampleFrame::LineAlone},
+                     .linePlacement = Placement::Whole},
          .fix = "Put a line \"[generale]\" before the route length."},
         {.code = error(kBadCurve),
          .title = "curve without a class digit",
@@ -432,19 +432,35 @@ std::string shown_rows(const std::string& rows) {
     return out;
 }
 
-std::string shown_example(const Example& example) {
-    switch (example.frame) {
-        case ExampleFrame::LineMissing:
-            return "  No line description at all: scenario_tool compile missing_linea.txt TRAIN_DOC --out DIR\n";
-        case ExampleFrame::LineAlone:
-            return "  The whole line description:\n" + shown_rows(example.line);
-        case ExampleFrame::Smallest:
-            break;
+std::string shown_document(const char* name, const std::string& rows, Placement placement) {
+    switch (placement) {
+        case Placement::Missing: return std::string("  No ") + name + " at all.\n";
+        case Placement::Whole: return std::string("  The whole ") + name + ":\n" + shown_rows(rows);
+        case Placement::Added: break;
     }
-    std::string out;
-    if (!example.line.empty()) out += "  In the line description:\n" + shown_rows(example.line);
-    if (!example.train.empty()) out += "  In the train description:\n" + shown_rows(example.train);
+    return rows.empty() ? "" : std::string("  In the ") + name + ":\n" + shown_rows(rows);
+}
+
+std::string shown_example(const Example& example) {
+    std::string out = shown_document("line description", example.line, example.linePlacement) +
+                      shown_document("train description", example.train, example.trainPlacement);
+    if (example.linePlacement == Placement::Added || example.trainPlacement == Placement::Added)
+        out += "  (added to the smallest scenario of docs/authoring.md, a 10000 m route)\n";
+    for (CodeRef also : example.alsoReported) {
+        const Explanation* e = find_explanation(also);
+        out += "  The same rows also give " + std::string(also.kind == CodeRef::Error ? "error " : "warning ") +
+               code_name(also) + (e ? ": " + e->title : "") + ".\n";
+    }
     return out;
+}
+
+std::string document_with(const char* smallest, const std::string& rows, Placement placement) {
+    switch (placement) {
+        case Placement::Missing: return "";
+        case Placement::Whole: return with_crlf(rows);
+        case Placement::Added: break;
+    }
+    return with_crlf(smallest + rows + kEnd);
 }
 
 std::string kind_word(CodeRef::Kind kind, size_t count) {
@@ -485,23 +501,18 @@ const Explanation* find_explanation(CodeRef code) {
 }
 
 std::string example_line_document(const Example& example) {
-    switch (example.frame) {
-        case ExampleFrame::LineMissing: return "";
-        case ExampleFrame::LineAlone: return with_crlf(example.line);
-        case ExampleFrame::Smallest: break;
-    }
-    return with_crlf(kSmallestLine + example.line + kEnd);
+    return document_with(kSmallestLine, example.line, example.linePlacement);
 }
 
-std::string example_train_document(const Example& example) { return with_crlf(kSmallestTrain + example.train + kEnd); }
+std::string example_train_document(const Example& example) {
+    return document_with(kSmallestTrain, example.train, example.trainPlacement);
+}
 
 std::string render_explanation(const Explanation& e) {
     const std::string kind = e.code.kind == CodeRef::Error ? "error " : "warning ";
     std::string out = kind + code_name(e.code) + ": " + e.title + "\n\n";
     out += "What it means\n" + wrapped(e.meaning, 76, "  ") + "\n";
     out += "Example\n" + shown_example(e.example);
-    if (e.example.frame == ExampleFrame::Smallest)
-        out += "  (rows added to the smallest scenario of docs/authoring.md, a 10000 m route)\n";
     out += "\nHow to fix it\n" + wrapped(e.fix, 76, "  ");
     return out;
 }

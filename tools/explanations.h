@@ -22,19 +22,21 @@ std::string code_name(CodeRef code);
 // Reads "6", "W101" or "w101"; nothing for any other text.
 std::optional<CodeRef> parse_code(std::string_view text);
 
-// Where an example's rows stand. Normally they are added to the smallest
-// scenario (smallest_line_document / smallest_train_document), before its
-// closing "[fine]"; two codes need a document of their own or none.
-enum class ExampleFrame {
-    Smallest,
-    LineAlone,    // `line` is the whole line description
-    LineMissing,  // there is no line description at all
+// How an example's rows stand in their document. Normally they are added to
+// the smallest scenario (example_line_document / example_train_document),
+// before its closing "[fine]"; a few codes need a document of their own, or none.
+enum class Placement {
+    Added,    // rows added to the smallest scenario's document
+    Whole,    // the rows are the whole document
+    Missing,  // there is no such document at all
 };
 
 struct Example {
     std::string line{};   // rows of the line description (a section header first for records)
     std::string train{};  // rows of the train description
-    ExampleFrame frame = ExampleFrame::Smallest;
+    Placement linePlacement = Placement::Added;
+    Placement trainPlacement = Placement::Added;
+    std::vector<CodeRef> alsoReported{};  // further codes the same mistake gives, said in the text
 };
 
 struct Explanation {
@@ -49,8 +51,8 @@ struct Explanation {
 const std::vector<Explanation>& explanations();
 const Explanation* find_explanation(CodeRef code);
 
-// The smallest sound scenario, with an example's rows in place; the line
-// description is empty text for ExampleFrame::LineMissing.
+// The smallest sound scenario, with an example's rows in place; empty text
+// for a document the example has missing.
 std::string example_line_document(const Example& example);
 std::string example_train_document(const Example& example);
 

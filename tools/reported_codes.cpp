@@ -5,10 +5,10 @@
 #include "core/test_folder.h"
 #include "tools/tool_runner.h"
 
-std::vector<CodeRef> reported_codes(const std::string& line, const std::string& train, bool lineMissing) {
+std::vector<CodeRef> reported_codes(const std::optional<std::string>& line, const std::optional<std::string>& train) {
     TestFolder dir;
-    if (!lineMissing) dir.write("l.txt", line);
-    dir.write("t.txt", train);
+    if (line) dir.write("l.txt", *line);
+    if (train) dir.write("t.txt", *train);
     RunResult r = run_command("'" + binary_folder() + "/scenario_tool' compile l.txt t.txt --out out", dir.path());
     std::vector<CodeRef> codes;
     const std::regex code(R"((?:: error |Errore n\. )(\d+))");
@@ -19,6 +19,9 @@ std::vector<CodeRef> reported_codes(const std::string& line, const std::string& 
 }
 
 std::vector<CodeRef> reported_codes(const Example& example) {
-    return reported_codes(example_line_document(example), example_train_document(example),
-                          example.frame == ExampleFrame::LineMissing);
+    auto text = [](Placement placement, std::string document) {
+        return placement == Placement::Missing ? std::nullopt : std::optional<std::string>(std::move(document));
+    };
+    return reported_codes(text(example.linePlacement, example_line_document(example)),
+                          text(example.trainPlacement, example_train_document(example)));
 }

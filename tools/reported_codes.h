@@ -2,6 +2,7 @@
 // reports, for the tests that hold examples to the codes they name.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -9,8 +10,8 @@
 #include "tools/explanations.h"
 
 // Every error and warning code reported for the two documents, in the order
-// printed; `line` empty with `lineMissing` stands for a missing line description.
-std::vector<CodeRef> reported_codes(const std::string& line, const std::string& train, bool lineMissing = false);
+// printed; no text stands for a document that does not exist.
+std::vector<CodeRef> reported_codes(const std::optional<std::string>& line, const std::optional<std::string>& train);
 
 // The same for an explanation's example, placed as the explanation places it.
 std::vector<CodeRef> reported_codes(const Example& example);
