@@ -14,27 +14,34 @@
 
 namespace {
 
-std::string authoring() {
-    std::ifstream in(AUTHORING_PATH, std::ios::binary);
-    EXPECT_TRUE(in) << AUTHORING_PATH;
+// The rows of the tables of the "Errors and warnings" section: code, title
+// and the link to the explanation.
+struct CodeRow {
+    std::string title, link;
+    bool operator==(const CodeRow&) const = default;
+};
+std::map<std::string, CodeRow> code_rows(const std::string& doc) {
+    std::map<std::string, CodeRow> rows;
+    std::istringstream lines(doc);
+    bool inSection = false;
+    const std::regex row(R"(^\|\s*(W?\d+)\s*\|\s*(.*?)\s*\|\s*(.*?)\s*\|$)");
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("## ", 0) == 0) inSection = line.find("Errors and warnings") != std::string::npos;
+        std::smatch m;
+        if (inSection && std::regex_match(line, m, row)) rows[m[1]] = {m[2], m[3]};
+    }
+    return rows;
+}
+
+std::string read_doc(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(in) << path;
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-// The codes in the first column of the tables of the "Errors and warnings" section.
-std::set<std::string> table_codes(const std::string& doc) {
-    std::set<std::string> codes;
-    std::istringstream lines(doc);
-    bool inSection = false;
-    const std::regex row(R"(^\|\s*(W?\d+)\s*\|)");
-    for (std::string line; std::getline(lines, line);) {
-        if (line.rfind("## ", 0) == 0) inSection = line.find("Errors and warnings") != std::string::npos;
-        std::smatch m;
-        if (inSection && std::regex_search(line, m, row)) codes.insert(m[1]);
-    }
-    return codes;
-}
+std::string authoring() { return read_doc(AUTHORING_PATH); }
 
 std::string with_crlf(const std::string& text) { return std::regex_replace(text, std::regex("\n"), "\r\n"); }
 
@@ -55,10 +62,18 @@ std::map<std::string, DocumentPair> whole_examples(const std::string& doc) {
 
 }  // namespace
 
-TEST(AuthoringReference, ItsCodeTablesListExactlyTheExplainedCodes) {
-    std::set<std::string> explained;
-    for (const Explanation& e : explanations()) explained.insert(code_name(e.code));
-    EXPECT_EQ(table_codes(authoring()), explained);
+TEST(AuthoringReference, ItsCodeTablesListEveryExplainedCodeWithItsTitleAndLink) {
+    std::map<std::string, CodeRow> expected;
+    for (const Explanation& e : explanations()) {
+        const std::string code = code_name(e.code);
+        expected[code] = {e.title, "[explain " + code + "](explanations.md#" + code + ")"};
+    }
+    EXPECT_EQ(code_rows(authoring()), expected);
+}
+
+TEST(AuthoringReference, TheExplanationsPageIsWhatExplainWrites) {
+    // Written by: scenario_tool explain --all --markdown > docs/explanations.md
+    EXPECT_EQ(read_doc(EXPLANATIONS_PATH), render_explanations_page());
 }
 
 TEST(AuthoringReference, NamesEveryWordTheReadersTestKeywordFieldsFor) {

@@ -36,10 +36,8 @@ std::vector<Explanation> make_explanations() {
         {.code = error(kProgressiveNotOnCell),
          .title = "progressive definition not on a 50 m cell",
          .meaning = "A kilometric progressive definition (\"progressiva chilometrica uno\", \"due\" or "
-                    "\"tre\") has a first or second value that is not a multiple of 50. The simulator "
-                    "places the kilometre posts on 50 m cells, so both values must fall on one. The "
-                    "error is found after the train description has been read, and names the line "
-                    "description.",
+                    "\"tre\") has a first or second value that is not a multiple of 50 m. The error is "
+                    "found once the train description has been read, and names the line description.",
          .example = {.line = "progressiva chilometrica uno,    1020,    0,    0\n"},
          .fix = "Round the first and second value of the definition to a multiple of 50 m."},
         {.code = error(kRepetitionStartNotOnCell),
@@ -416,40 +414,62 @@ std::string wrapped(const std::string& text, size_t width, const std::string& in
     return out;
 }
 
-// An example's rows, indented; a long run of rows of one kind shows its
-// first and last rows around the count of those left out.
-std::string shown_rows(const std::string& rows) {
+// An example's rows; a long run of rows of one kind shows its first and last
+// rows around the count of those left out.
+std::vector<std::string> shown_rows(const std::string& rows) {
     constexpr size_t kLongest = 10, kHead = 4, kTail = 2;
     auto lines = lines_of(rows);
-    std::string out;
+    std::vector<std::string> out;
     for (size_t n = 0; n < lines.size(); ++n) {
         if (lines.size() > kLongest && n == kHead) {
-            out += "    ... (" + std::to_string(lines.size() - kHead - kTail) + " more rows like these)\n";
+            out.push_back("... (" + std::to_string(lines.size() - kHead - kTail) + " more rows like these)");
             n = lines.size() - kTail;
         }
-        out += "    " + lines[n] + "\n";
+        out.push_back(lines[n]);
     }
     return out;
 }
 
-std::string shown_document(const char* name, const std::string& rows, Placement placement) {
-    switch (placement) {
-        case Placement::Missing: return std::string("  No ") + name + " at all.\n";
-        case Placement::Whole: return std::string("  The whole ") + name + ":\n" + shown_rows(rows);
-        case Placement::Added: break;
+// A lead-in sentence and the rows under it: indented in text, a code block in Markdown.
+std::string rows_block(const std::string& lead, const std::string& rows, Markup markup) {
+    std::string out;
+    if (markup == Markup::Text) {
+        out = "  " + lead + "\n";
+        for (const std::string& row : shown_rows(rows)) out += "    " + row + "\n";
+    } else {
+        out = lead + "\n\n```text\n";
+        for (const std::string& row : shown_rows(rows)) out += row + "\n";
+        out += "```\n\n";
     }
-    return rows.empty() ? "" : std::string("  In the ") + name + ":\n" + shown_rows(rows);
+    return out;
 }
 
-std::string shown_example(const Example& example) {
-    std::string out = shown_document("line description", example.line, example.linePlacement) +
-                      shown_document("train description", example.train, example.trainPlacement);
+std::string sentence(const std::string& text, Markup markup) {
+    return markup == Markup::Text ? "  " + text + "\n" : text + "\n\n";
+}
+
+std::string shown_document(const char* name, const std::string& rows, Placement placement, Markup markup) {
+    switch (placement) {
+        case Placement::Missing: return sentence(std::string("No ") + name + " at all.", markup);
+        case Placement::Whole: return rows_block(std::string("The whole ") + name + ":", rows, markup);
+        case Placement::Added: break;
+    }
+    return rows.empty() ? "" : rows_block(std::string("In the ") + name + ":", rows, markup);
+}
+
+std::string shown_example(const Example& example, Markup markup) {
+    std::string out = shown_document("line description", example.line, example.linePlacement, markup) +
+                      shown_document("train description", example.train, example.trainPlacement, markup);
     if (example.linePlacement == Placement::Added || example.trainPlacement == Placement::Added)
-        out += "  (added to the smallest scenario of docs/authoring.md, a 10000 m route)\n";
+        out += sentence(markup == Markup::Text
+                            ? "(added to the smallest scenario of docs/authoring.md, a 10000 m route)"
+                            : "(added to [the smallest scenario](authoring.md#81-the-smallest-scenario), a 10000 m route)",
+                        markup);
     for (CodeRef also : example.alsoReported) {
         const Explanation* e = find_explanation(also);
-        out += "  The same rows also give " + std::string(also.kind == CodeRef::Error ? "error " : "warning ") +
-               code_name(also) + (e ? ": " + e->title : "") + ".\n";
+        out += sentence("The same rows also give " + std::string(also.kind == CodeRef::Error ? "error " : "warning ") +
+                            code_name(also) + (e ? ": " + e->title : "") + ".",
+                        markup);
     }
     return out;
 }
@@ -508,13 +528,15 @@ std::string example_train_document(const Example& example) {
     return document_with(kSmallestTrain, example.train, example.trainPlacement);
 }
 
-std::string render_explanation(const Explanation& e) {
-    const std::string kind = e.code.kind == CodeRef::Error ? "error " : "warning ";
-    std::string out = kind + code_name(e.code) + ": " + e.title + "\n\n";
-    out += "What it means\n" + wrapped(e.meaning, 76, "  ") + "\n";
-    out += "Example\n" + shown_example(e.example);
-    out += "\nHow to fix it\n" + wrapped(e.fix, 76, "  ");
-    return out;
+std::string render_explanation(const Explanation& e, Markup markup) {
+    const std::string heading =
+        (e.code.kind == CodeRef::Error ? "error " : "warning ") + code_name(e.code) + ": " + e.title;
+    if (markup == Markup::Markdown) {
+        return "<a id=\"" + code_name(e.code) + "\"></a>\n### " + heading + "\n\n**What it means.** " + e.meaning +
+               "\n\n**Example.**\n\n" + shown_example(e.example, markup) + "**How to fix it.** " + e.fix + "\n";
+    }
+    return heading + "\n\nWhat it means\n" + wrapped(e.meaning, 76, "  ") + "\nExample\n" +
+           shown_example(e.example, markup) + "\nHow to fix it\n" + wrapped(e.fix, 76, "  ");
 }
 
 std::string render_code_list() {
@@ -549,17 +571,31 @@ std::string explain_hint(const std::vector<CodeRef>& printed) {
     return "for more on " + named + ", run: scenario_tool explain" + command;
 }
 
-int explain_codes(const std::vector<std::string>& codes, bool list, std::ostream& out, std::ostream& err) {
-    if (list) {
+std::string render_explanations_page() {
+    std::string page =
+        "# Errors and warnings of scenario_tool\n\n"
+        "What every code means, a minimal example of the rows that cause it and how to fix it: the text of "
+        "`scenario_tool explain CODE`. The format of the documents is in [authoring.md](authoring.md). "
+        "This page is written by `scenario_tool explain --all --markdown`; the tests keep it equal to it.\n";
+    for (const Explanation& e : explanations()) page += "\n" + render_explanation(e, Markup::Markdown);
+    return page;
+}
+
+int explain_codes(const ExplainOptions& options, std::ostream& out, std::ostream& err) {
+    const Markup markup = options.markdown ? Markup::Markdown : Markup::Text;
+    if (options.list) {
         out << render_code_list();
         return kExitClean;
     }
-    if (codes.empty()) {
-        err << "scenario_tool: explain needs a code, such as 6 or W101; see: scenario_tool explain --list\n";
-        return kExitUsage;
+    if (options.all && markup == Markup::Markdown) {
+        out << render_explanations_page();
+        return kExitClean;
     }
     std::vector<const Explanation*> found;
-    for (const std::string& text : codes) {
+    if (options.all) {
+        for (const Explanation& e : explanations()) found.push_back(&e);
+    }
+    for (const std::string& text : options.codes) {
         std::optional<CodeRef> code = parse_code(text);
         const Explanation* e = code ? find_explanation(*code) : nullptr;
         if (e == nullptr) {
@@ -569,6 +605,10 @@ int explain_codes(const std::vector<std::string>& codes, bool list, std::ostream
         }
         found.push_back(e);
     }
-    for (size_t n = 0; n < found.size(); ++n) out << (n ? "\n" : "") << render_explanation(*found[n]);
+    if (found.empty()) {
+        err << "scenario_tool: explain needs a code, such as 6 or W101; see: scenario_tool explain --list\n";
+        return kExitUsage;
+    }
+    for (size_t n = 0; n < found.size(); ++n) out << (n ? "\n" : "") << render_explanation(*found[n], markup);
     return kExitClean;
 }

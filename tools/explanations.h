@@ -56,9 +56,10 @@ const Explanation* find_explanation(CodeRef code);
 std::string example_line_document(const Example& example);
 std::string example_train_document(const Example& example);
 
-// The text `scenario_tool explain CODE` prints, and the one-line-per-code list
-// of `explain --list`.
-std::string render_explanation(const Explanation& explanation);
+// The text `scenario_tool explain CODE` prints, or the same in Markdown (the
+// page docs/explanations.md), and the one-line-per-code list of `explain --list`.
+enum class Markup { Text, Markdown };
+std::string render_explanation(const Explanation& explanation, Markup markup = Markup::Text);
 std::string render_code_list();
 
 // The line that ends a run's diagnostics, naming the command that explains
@@ -66,7 +67,17 @@ std::string render_code_list();
 // explain 6". Empty when nothing was printed.
 std::string explain_hint(const std::vector<CodeRef>& printed);
 
-// `scenario_tool explain CODE... | --list`: the explanation of each code, or
-// the list of every code. An unknown code, or neither codes nor --list, is a
-// bad command line (status 64).
-int explain_codes(const std::vector<std::string>& codes, bool list, std::ostream& out, std::ostream& err);
+struct ExplainOptions {
+    std::vector<std::string> codes;  // as written: "6", "W101"
+    bool list = false;               // every code with its title
+    bool all = false;                // every explanation
+    bool markdown = false;           // Markdown instead of text
+};
+
+// The Markdown page of every explanation, as docs/explanations.md holds it.
+std::string render_explanations_page();
+
+// `scenario_tool explain`: the explanation of each code given, of every code
+// (--all) or the list of codes (--list). An unknown code, or nothing to
+// explain, is a bad command line (status 64).
+int explain_codes(const ExplainOptions& options, std::ostream& out, std::ostream& err);

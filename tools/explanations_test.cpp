@@ -80,7 +80,7 @@ TEST(Explanations, CodesAreReadAsAuthorsWriteThem) {
 
 TEST(Explanations, ExplainPrintsTheFourPartsAndRefusesUnknownCodes) {
     std::ostringstream out, err;
-    ASSERT_EQ(explain_codes({"6"}, false, out, err), 0);
+    ASSERT_EQ(explain_codes({.codes = {"6"}}, out, err), 0);
     const std::string text = out.str();
     const Explanation& six = *find_explanation({CodeRef::Error, 6});
     size_t title = text.find("error 6: " + six.title);
@@ -95,7 +95,7 @@ TEST(Explanations, ExplainPrintsTheFourPartsAndRefusesUnknownCodes) {
 
     for (std::vector<std::string> bad : {std::vector<std::string>{"9999"}, {"6", "x"}, {"W9999"}, {}}) {
         std::ostringstream o, e;
-        EXPECT_EQ(explain_codes(bad, false, o, e), 64);
+        EXPECT_EQ(explain_codes({.codes = bad}, o, e), 64);
         EXPECT_EQ(o.str(), "");
         EXPECT_NE(e.str(), "");
     }
@@ -103,7 +103,7 @@ TEST(Explanations, ExplainPrintsTheFourPartsAndRefusesUnknownCodes) {
 
 TEST(Explanations, ListNamesEveryCodeOnceWithItsTitle) {
     std::ostringstream out, err;
-    ASSERT_EQ(explain_codes({}, true, out, err), 0);
+    ASSERT_EQ(explain_codes({.codes = {}, .list = true}, out, err), 0);
     std::istringstream lines(out.str());
     std::vector<std::string> listed;
     for (std::string l; std::getline(lines, l);) listed.push_back(l);

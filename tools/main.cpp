@@ -49,11 +49,12 @@ int main(int argc, char** argv) {
     plt->add_option("--route", plot.names.route, "Route name")->capture_default_str();
     plt->add_option("--train-code", plot.names.train, "Train code")->capture_default_str();
 
-    std::vector<std::string> explainCodes;
-    bool explainList = false;
+    ExplainOptions explain;
     auto* expl = app.add_subcommand("explain", "Explain error and warning codes: what they mean and how to fix them");
-    expl->add_option("CODE", explainCodes, "Codes such as 6 or W101");
-    expl->add_flag("--list", explainList, "List every code with its title");
+    expl->add_option("CODE", explain.codes, "Codes such as 6 or W101");
+    expl->add_flag("--list", explain.list, "List every code with its title");
+    expl->add_flag("--all", explain.all, "Explain every code");
+    expl->add_flag("--markdown", explain.markdown, "Write Markdown (the page docs/explanations.md)");
 
     try {
         app.parse(argc, argv);
@@ -74,6 +75,6 @@ int main(int argc, char** argv) {
         return compile_documents(compile, std::cerr);
     }
     if (*plt) return plot_route(plot, std::cerr);
-    if (*expl) return explain_codes(explainCodes, explainList, std::cout, std::cerr);
+    if (*expl) return explain_codes(explain, std::cout, std::cerr);
     return dump_file(dump, std::cout, std::cerr);
 }
