@@ -352,7 +352,7 @@ std::vector<Explanation> make_explanations() {
          .title = "a feature in the first 25 m (reserved marker field)",
          .meaning = "Cell 1 of the grid (metres 0 to 24) carries a marker value of the compiler's own. A "
                     "signal, speed board, indication board or slow-down within the first 25 m of the "
-                    "route, or an abbattimento mark at 50 to 74 m, writes into it. The compiler stops with "
+                    "route, or an abbattimento mark at 26 to 74 m, writes into it. The compiler stops with "
                     "\" Errore n. 1250\" and writes no compiled file.",
          .example = {.train = "segnale,       0,   1, 4, 1,  0, 0,    1,  3,1,0, 0\n"},
          .fix = "Move the feature to 25 m or later (the mark to 75 m or later)."},
