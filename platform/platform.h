@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -104,5 +105,8 @@ std::string read_file(const std::string& path);
 
 // Creates a folder and its parents when missing.
 void make_folders(const std::string& path);
+
+// Names of the plain files in a folder, sorted; none when the folder is missing.
+std::vector<std::string> list_files(const std::string& folder);
 
 }  // namespace platform

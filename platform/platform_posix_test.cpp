@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/test_folder.h"
 
@@ -59,6 +60,15 @@ TEST(Platform, MakeFoldersCreatesParents) {
     ASSERT_EQ(::stat(dir.file("x/y/z").c_str(), &st), 0);
     EXPECT_TRUE(S_ISDIR(st.st_mode));
     platform::make_folders(dir.file("x/y/z"));  // existing: no failure
+}
+
+TEST(Platform, ListFilesNamesThePlainFilesSorted) {
+    TestFolder dir;
+    dir.write("b.sim", "");
+    dir.write("a.dat", "");
+    platform::make_folders(dir.file("sub"));
+    EXPECT_EQ(platform::list_files(dir.path()), (std::vector<std::string>{"a.dat", "b.sim"}));
+    EXPECT_TRUE(platform::list_files(dir.file("missing")).empty());
 }
 
 TEST(Platform, FileWriterEmptiesTheFileAndAppendsPieceByPiece) {

@@ -11,6 +11,7 @@
 
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
@@ -382,6 +383,19 @@ void make_folders(const std::string& path) {
     DWORD attributes = ::GetFileAttributesW(widen(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) fail("create folder", path, lastError);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) fail("create folder", path, ERROR_DIRECTORY);
+}
+
+std::vector<std::string> list_files(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW(widen(join(folder.empty() ? "." : folder, "*")).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(narrow(found.cFileName));
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace platform

@@ -2,13 +2,16 @@
 
 #include <filesystem>
 #include <new>
+#include <vector>
 
 #include "core/form1.h"
 #include "platform/platform.h"
 #include "tools/compiled_files.h"
+#include "tools/compiled_set.h"
 #include "tools/diagnostics.h"
 #include "tools/dump.h"
 #include "tools/explanations.h"
+#include "tools/route_model.h"
 
 namespace {
 
@@ -22,6 +25,18 @@ Form1 make_form(const std::string& folder, const ScenarioNames& names) {
 bool same_file(const std::string& a, const std::string& b) {
     std::error_code error;
     return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+std::string shown_folder(const std::string& folder) { return folder.empty() ? "." : folder; }
+
+// "a", "a and b", "a, b and c".
+std::string listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
+        text += names[i];
+    }
+    return text;
 }
 
 // Runs one piece of work, turning the ends of a run into exit statuses.
@@ -42,20 +57,39 @@ int guarded(std::ostream& err, Work work) {
 
 }  // namespace
 
-int write_documents(const std::string& folder, const ScenarioNames& names, std::ostream& err) {
+int write_documents(const WriteOptions& options, std::ostream& out, std::ostream& err) {
     return guarded(err, [&] {
-        platform::make_folders(folder);
-        Form1 form = make_form(folder, names);
+        Form1 form = make_form(options.folder, options.names);
+        const std::vector<std::string> names = {form.line_document_name(), form.train_document_name(),
+                                                form.notes_document_name(), form.slowdown_order_name(),
+                                                form.timetable_sheet_name()};
+        if (!options.force) {
+            // The author may have edited them: nothing is overwritten unasked.
+            std::vector<std::string> present;
+            for (const std::string& name : names) {
+                if (platform::file_exists(form.file_path(name))) present.push_back(name);
+            }
+            if (!present.empty()) {
+                err << "scenario_tool: " << shown_folder(options.folder) << " already holds " << listed(present)
+                    << "; nothing was written (give --force to overwrite "
+                    << (present.size() == 1 ? "it" : "them") << ")\n";
+                return kExitWouldOverwrite;
+            }
+        }
+        platform::make_folders(options.folder);
         form.dati_linea();
         form.dati_treno();
         form.dati_note();
         form.dati_rallentamenti();
         form.dati_scheda();
+        out << "wrote 5 documents into " << shown_folder(options.folder) << ": " << names[0]
+            << " (line description) and " << names[1] << " (train description) to edit and compile; "
+            << listed({names[2], names[3], names[4]}) << " for the simulator's user\n";
         return kExitClean;
     });
 }
 
-int compile_documents(const CompileOptions& options, std::ostream& err) {
+int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err) {
     return guarded(err, [&]() -> int {
         platform::make_folders(options.outFolder);
         Form1 form = make_form(options.outFolder, options.names);
@@ -63,13 +97,28 @@ int compile_documents(const CompileOptions& options, std::ostream& err) {
         SourceDocument train{options.trainDocument, ""};
         const std::string lineCopy = form.file_path(form.line_document_name());
         const std::string trainCopy = form.file_path(form.train_document_name());
-        // The compile pass consumes its documents: it must only ever see copies.
-        for (const auto& [source, copy] : {std::pair{&line, lineCopy}, std::pair{&train, trainCopy}}) {
-            if (same_file(source->path, copy)) {
+        const CompiledPaths compiled = compiled_paths(options.outFolder, options.names);
+        // The compile pass consumes its documents and replaces the compiled
+        // files: it must only ever see copies, and never an author's file.
+        for (const SourceDocument* source : {&line, &train}) {
+            for (const std::string& taken : {lineCopy, trainCopy}) {
+                if (!same_file(source->path, taken)) continue;
                 err << "scenario_tool: " << source->path << " is the file the compile pass would consume; "
                     << "choose another --out folder\n";
                 return kExitUsage;
             }
+            for (const std::string& taken : {compiled.line, compiled.scenario, compiled.grid}) {
+                if (!same_file(source->path, taken)) continue;
+                err << "scenario_tool: " << source->path << " is a compiled file that this compile replaces; "
+                    << "choose another --out folder\n";
+                return kExitUsage;
+            }
+        }
+        // What an earlier compile of this route and train left goes first, so
+        // that the folder holds exactly what this compile produces (nothing
+        // after a run-time failure, no line data file with --no-line-table).
+        for (const std::string& path : {compiled.line, compiled.scenario, compiled.grid}) {
+            if (platform::file_exists(path)) platform::delete_file(path);
         }
         for (const auto& [source, copy] : {std::pair{&line, lineCopy}, std::pair{&train, trainCopy}}) {
             if (platform::file_exists(source->path)) {
@@ -90,10 +139,19 @@ int compile_documents(const CompileOptions& options, std::ostream& err) {
             err << explain_hint({{CodeRef::Error, form.errorCode}}) << '\n';
             return kExitRunTimeFailure;
         }
+        std::vector<std::string> written;
+        if (options.lineTable) written.push_back(form.line_data_name());
+        written.push_back(form.scenario_file_name());
+        written.push_back(form.grid_file_name());
+        const std::string counts = scenario_counts(build_route_model(form.grid.cells(), form.scenario, nullptr));
         if (form.errorCode > 0) {
             err << diagnostic(form, line, train) << '\n' << explain_hint({{CodeRef::Error, form.errorCode}}) << '\n';
+            out << "compiled what was read before error " << form.errorCode << " into "
+                << shown_folder(options.outFolder) << ": " << listed(written) << " (" << counts << ")\n";
             return kExitScenarioError;
         }
+        out << "compiled into " << shown_folder(options.outFolder) << ": " << listed(written) << " (" << counts
+            << ")\n";
         return kExitClean;
     });
 }
@@ -102,10 +160,36 @@ int dump_file(const DumpOptions& options, std::ostream& out, std::ostream& err) 
     DumpFormat format = options.format == "json" ? DumpFormat::Json
                         : options.format == "csv" ? DumpFormat::Csv
                                                   : DumpFormat::Text;
+    const std::string kind = compiled_kind_by_name(options.file);
+    if (!kind.empty() && kind != options.what) {
+        auto file = [](const std::string& k) { return k == "line" ? "a line data file" : "a " + k + " file"; };
+        err << "scenario_tool: " << options.file << " is named as " << file(kind) << ", not " << file(options.what)
+            << "; run: scenario_tool dump " << kind << " " << options.file << '\n';
+        return kExitUsage;
+    }
+    if (!platform::file_exists(options.file)) {
+        const size_t slash = options.file.find_last_of("/\\");
+        const std::string folder = slash == std::string::npos ? "" : options.file.substr(0, slash);
+        err << "scenario_tool: " << options.file << " does not exist";
+        const std::vector<ScenarioNames> there = compiled_scenarios_in(folder);
+        if (!there.empty()) {
+            std::vector<std::string> files;
+            for (const ScenarioNames& names : there) {
+                const CompiledPaths paths = compiled_paths(folder, names);
+                const std::string& mine = options.what == "grid"       ? paths.grid
+                                          : options.what == "scenario" ? paths.scenario
+                                                                       : paths.line;
+                if (platform::file_exists(mine)) files.push_back(mine);
+            }
+            if (!files.empty()) err << "; the " << options.what << " files there: " << listed(files);
+        }
+        err << '\n';
+        return kExitErrore;
+    }
     try {
         std::string bytes = platform::read_file(options.file);
-        if (options.what == "grid") dump_grid(out, decode_grid(bytes), options.all, format);
-        else if (options.what == "scenario") dump_scenario(out, decode_scenario(bytes), options.all, format);
+        if (options.what == "grid") dump_grid(out, decode_grid(bytes), options.all, options.raw, format);
+        else if (options.what == "scenario") dump_scenario(out, decode_scenario(bytes), options.all, options.raw, format);
         else dump_line_table(out, decode_line_table(bytes), options.all, format);
         return kExitClean;
     } catch (const DecodeError& e) {

@@ -1,4 +1,5 @@
-// The commands of scenario_tool. Each returns the process exit status.
+// The commands of scenario_tool. Each returns the process exit status; what
+// a command did goes to `out`, what went wrong to `err`.
 #pragma once
 
 #include <ostream>
@@ -7,6 +8,12 @@
 struct ScenarioNames {
     std::string route = "Bresta_Vilcar";
     std::string train = "RX907";
+};
+
+struct WriteOptions {
+    std::string folder;
+    ScenarioNames names;
+    bool force = false;  // overwrite documents already in the folder
 };
 
 struct CompileOptions {
@@ -21,12 +28,15 @@ struct DumpOptions {
     std::string what;  // grid, scenario or line
     std::string file;
     bool all = false;
+    bool raw = false;  // the stored fields instead of their meanings
     std::string format = "text";
 };
 
 // Exit status for a bad command line.
 constexpr int kExitUsage = 64;
+// Exit status of write-documents when the folder already holds documents.
+constexpr int kExitWouldOverwrite = 1;
 
-int write_documents(const std::string& folder, const ScenarioNames& names, std::ostream& err);
-int compile_documents(const CompileOptions& options, std::ostream& err);
+int write_documents(const WriteOptions& options, std::ostream& out, std::ostream& err);
+int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err);
 int dump_file(const DumpOptions& options, std::ostream& out, std::ostream& err);

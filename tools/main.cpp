@@ -8,36 +8,54 @@
 #include "tools/explanations.h"
 #include "tools/plot.h"
 
+namespace {
+
+// The commands with what each does, and how to learn more.
+std::string command_list(CLI::App& app) {
+    std::string text = "usage: scenario_tool COMMAND ...\ncommands:\n";
+    for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+        std::string name = command->get_name();
+        text += "  " + name + std::string(name.size() < 17 ? 17 - name.size() : 1, ' ') +
+                command->get_description() + "\n";
+    }
+    return text + "Run 'scenario_tool help COMMAND' for the arguments and options of one command.\n";
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     platform::use_console_messages();
     CLI::App app{"Author, compile and inspect train-driving scenarios", "scenario_tool"};
     app.set_version_flag("--version", "scenario_tool 1.0");
     app.require_subcommand(1);
 
-    ScenarioNames writeNames;
-    std::string writeFolder;
-    auto* write = app.add_subcommand("write-documents", "Write the five built-in documents into a folder");
-    write->add_option("DIR", writeFolder, "Folder to write into (created if missing)")->required();
-    write->add_option("--route", writeNames.route, "Route name")->capture_default_str();
-    write->add_option("--train-code", writeNames.train, "Train code")->capture_default_str();
+    WriteOptions write;
+    auto* wrt = app.add_subcommand("write-documents", "Write the five built-in documents into a folder");
+    wrt->add_option("DIR", write.folder, "Folder to write into (created if missing)")->required();
+    wrt->add_option("--route", write.names.route, "Route name")->capture_default_str();
+    wrt->add_option("--train-code", write.names.train, "Train code")->capture_default_str();
+    wrt->add_flag("--force", write.force, "Overwrite documents that are already in the folder");
 
     CompileOptions compile;
     auto* comp = app.add_subcommand("compile", "Compile a line and a train description into DIR");
     comp->add_option("LINE_DOC", compile.lineDocument, "Line description document")->required();
     comp->add_option("TRAIN_DOC", compile.trainDocument, "Train description document")->required();
-    comp->add_option("--out", compile.outFolder, "Folder for the compiled files")->required();
+    comp->add_option("--out", compile.outFolder,
+                     "Folder for the compiled files (earlier compiled files of the route and train there are removed)")
+        ->required();
     comp->add_option("--route", compile.names.route, "Route name")->capture_default_str();
     comp->add_option("--train-code", compile.names.train, "Train code")->capture_default_str();
     bool noLineTable = false;
     comp->add_flag("--no-line-table", noLineTable, "Do not build or write the line data file");
 
     DumpOptions dump;
-    auto* dmp = app.add_subcommand("dump", "Decode a compiled file");
+    auto* dmp = app.add_subcommand("dump", "Show a compiled file as text, JSON or CSV");
     dmp->add_option("KIND", dump.what, "grid, scenario or line")
         ->required()
         ->check(CLI::IsMember({"grid", "scenario", "line"}));
     dmp->add_option("FILE", dump.file, "The compiled file")->required();
     dmp->add_flag("--all", dump.all, "Every cell, slot or metre");
+    dmp->add_flag("--raw", dump.raw, "The stored fields of grid cells and scenario slots, not their meanings");
     dmp->add_option("--format", dump.format, "text, json or csv")
         ->capture_default_str()
         ->check(CLI::IsMember({"text", "json", "csv"}));
@@ -56,6 +74,10 @@ int main(int argc, char** argv) {
     expl->add_flag("--all", explain.all, "Explain every code");
     expl->add_flag("--markdown", explain.markdown, "Write Markdown (the page docs/explanations.md)");
 
+    std::string helpTopic;
+    auto* hlp = app.add_subcommand("help", "List the commands, or show one command's arguments and options");
+    hlp->add_option("COMMAND", helpTopic, "The command to explain");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -65,16 +87,37 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        std::cerr << "scenario_tool: " << e.what() << "\nRun with --help for usage.\n";
+        if (app.get_subcommands().empty()) {
+            // No command, or one that does not exist: show the ones there are.
+            if (argc == 1) std::cerr << "scenario_tool: give one of the commands below\n";
+            else if (argv[1][0] != '-') std::cerr << "scenario_tool: unknown command '" << argv[1] << "'\n";
+            else std::cerr << "scenario_tool: " << e.what() << '\n';
+            std::cerr << command_list(app);
+        } else {
+            std::cerr << "scenario_tool: " << e.what() << "\nRun with --help for usage.\n";
+        }
         return kExitUsage;
     }
 
-    if (*write) return write_documents(writeFolder, writeNames, std::cerr);
+    if (*hlp) {
+        if (helpTopic.empty()) {
+            std::cout << command_list(app);
+            return 0;
+        }
+        try {
+            std::cout << app.get_subcommand(helpTopic)->help();
+            return 0;
+        } catch (const CLI::OptionNotFound&) {
+            std::cerr << "scenario_tool: unknown command '" << helpTopic << "'\n" << command_list(app);
+            return kExitUsage;
+        }
+    }
+    if (*wrt) return write_documents(write, std::cout, std::cerr);
     if (*comp) {
         compile.lineTable = !noLineTable;
-        return compile_documents(compile, std::cerr);
+        return compile_documents(compile, std::cout, std::cerr);
     }
-    if (*plt) return plot_route(plot, std::cerr);
+    if (*plt) return plot_route(plot, std::cout, std::cerr);
     if (*expl) return explain_codes(explain, std::cout, std::cerr);
     return dump_file(dump, std::cout, std::cerr);
 }

@@ -5,6 +5,7 @@
 #include "core/form1.h"
 #include "platform/platform.h"
 #include "tools/compiled_files.h"
+#include "tools/compiled_set.h"
 #include "tools/plan_drawing.h"
 #include "tools/plot_style.h"
 #include "tools/profile_drawing.h"
@@ -30,10 +31,6 @@ std::string read_compiled(const std::string& path, const std::string& what) {
 
 // The three files must describe one route: the grid and the line table are
 // sized from the route length that the scenario file carries.
-struct CompiledPaths {
-    std::string grid, scenario, line;
-};
-
 void check_sizes(const RouteModel& model, size_t cells, const LineTable* line, const CompiledPaths& paths) {
     const int32_t length = model.routeLength;
     if (length < 0 || length > 1000000)
@@ -83,12 +80,15 @@ std::string render_route_svg(const RouteModel& model) {
     return svg.finish(y + 12);
 }
 
-int plot_route(const PlotOptions& o, std::ostream& err) {
-    // The names the compiler gives the three files.
-    const std::string base = platform::join(o.folder, o.names.route);
-    const CompiledPaths paths{base + "_" + o.names.train + ".dat", base + "_" + o.names.train + ".sim",
-                              base + "_linea.dat"};
+int plot_route(const PlotOptions& o, std::ostream& out, std::ostream& err) {
+    const CompiledPaths paths = compiled_paths(o.folder, o.names);
+    if (!platform::file_exists(paths.scenario)) {
+        err << "scenario_tool: " << paths.scenario << ": no scenario file of route " << o.names.route << ", train "
+            << o.names.train << " here; " << other_compiled_files(o.folder, o.names) << '\n';
+        return kExitErrore;
+    }
     std::string svg;
+    std::string counts;
     try {
         std::string path = paths.grid;
         try {
@@ -102,6 +102,7 @@ int plot_route(const PlotOptions& o, std::ostream& err) {
             const RouteModel model = build_route_model(grid, table, hasLine ? &line : nullptr);
             check_sizes(model, grid.size(), hasLine ? &line : nullptr, paths);
             svg = render_route_svg(model);
+            counts = scenario_counts(model);
         } catch (const DecodeError& e) {
             throw Unusable{path, e.what()};
         } catch (const std::bad_alloc&) {
@@ -117,5 +118,6 @@ int plot_route(const PlotOptions& o, std::ostream& err) {
         err << "scenario_tool: " << f.path << ": cannot " << f.operation << ": " << f.reason << '\n';
         return kExitRunTimeFailure;
     }
+    out << "drew " << o.outFile << " (" << counts << ")\n";
     return kExitClean;
 }

@@ -17,8 +17,9 @@ struct PlotOptions {
 // The picture of a route as SVG text (UTF-8).
 std::string render_route_svg(const RouteModel& model);
 
-// Reads the compiled files of the folder and writes the picture. Exit status
-// 2 when the grid or scenario file is missing or malformed (or the line data
-// file is malformed), 3 when the picture cannot be written, 0 otherwise. A
-// folder without a line data file gives the profile alone.
-int plot_route(const PlotOptions& options, std::ostream& err);
+// Reads the compiled files of the folder and writes the picture, then says
+// on `out` what it drew. Exit status 2 when the grid or scenario file is
+// missing (naming the routes and trains the folder does hold) or malformed (or
+// the line data file is malformed), 3 when the picture cannot be written, 0
+// otherwise. A folder without a line data file gives the profile alone.
+int plot_route(const PlotOptions& options, std::ostream& out, std::ostream& err);

@@ -118,6 +118,17 @@ RouteModel build_route_model(const std::vector<TrackCell>& grid, const ScenarioT
     return model;
 }
 
+std::string scenario_counts(const RouteModel& model) {
+    auto count = [](size_t n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    return "route " + model.route + ", " + std::to_string(model.routeLength) + " m; train " + model.train + "; " +
+           count(model.stations.size(), "station", "stations") + ", " +
+           count(model.signals.size(), "signal", "signals") + ", " +
+           count(model.boards.size(), "indication board", "indication boards") + ", " +
+           count(model.speedBoards.size(), "speed board", "speed boards");
+}
+
 std::vector<double> height_profile(const std::vector<int>& gradient) {
     std::vector<double> heights{0.0};
     heights.reserve(gradient.size() + 1);
