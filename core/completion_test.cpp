@@ -189,12 +189,10 @@ TEST(VerificaRiservati, ReservedFieldInUseEndsTheRun) {
         form.grid[1].value1 = c.cellValue1;
         form.grid[1].value2 = c.cellValue2;
         testing::internal::CaptureStderr();
-        int status = -1;
-        try {
-            form.verifica_riservati();
-        } catch (const ProgramEnd& e) {
-            status = e.status;
-        }
+        const int status = run_to_end([&] {
+                               form.verifica_riservati();
+                               return -1;
+                           }).status;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message) << c.name;
         EXPECT_EQ(status, kExitErrore) << c.name;
         EXPECT_EQ(form.scenario[kSlotRoute].int1, c.int1After) << c.name;
@@ -227,12 +225,10 @@ TEST(VerificaRiservati, CompilePassStopsBeforeAnyCompiledFile) {
         form.routeName = "Bresta_Vilcar";
         form.trainCode = "RX907";
         testing::internal::CaptureStderr();
-        int status = 0;
-        try {
-            form.memorizza_percorso(1);
-        } catch (const ProgramEnd& e) {
-            status = e.status;
-        }
+        const int status = run_to_end([&] {
+                               form.memorizza_percorso(1);
+                               return 0;
+                           }).status;
         const std::string shown = testing::internal::GetCapturedStderr();
         if (*c.message != '\0') {
             EXPECT_EQ(shown, c.message) << c.name;

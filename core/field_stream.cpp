@@ -110,6 +110,21 @@ int16_t FieldStream::read_int16() {
 
 uint8_t FieldStream::read_uint8() { return static_cast<uint8_t>(read_number(0, UINT8_MAX, "8 bits")); }
 
+bool contiene(std::string_view field, std::string_view word) {
+    auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (word.size() > field.size()) return false;
+    for (size_t start = 0; start + word.size() <= field.size(); ++start) {
+        size_t k = 0;
+        while (k < word.size() && fold(field[start + k]) == fold(word[k])) ++k;
+        if (k == word.size()) return true;
+    }
+    return false;
+}
+
+bool contiene_esatto(std::string_view field, std::string_view word) {
+    return field.find(word) != std::string_view::npos;
+}
+
 std::vector<std::string_view> document_lines(std::string_view text) {
     std::vector<std::string_view> lines;
     size_t start = 0;

@@ -46,6 +46,11 @@ private:
     bool open_ = false;
 };
 
+// Keyword tests: records are recognised by what their keyword field contains.
+// contiene ignores letter case (A to Z); contiene_esatto compares letters exactly.
+bool contiene(std::string_view field, std::string_view word);
+bool contiene_esatto(std::string_view field, std::string_view word);
+
 // The lines of a document as the field stream counts them: a line end is CR LF,
 // CR or LF, and line n (from 1) is element n - 1. Text after the last line end
 // is a line of its own.

@@ -12,12 +12,16 @@ void Form1::Form_Load() {
     routeName = "Bresta_Vilcar";
     trainCode = "RX907";
     platform::show_wait_window("Attendere");
+    scrivi_documenti();
+    memorizza_percorso(1);
+}
+
+void Form1::scrivi_documenti() {
     dati_linea();
     dati_treno();
     dati_note();
     dati_rallentamenti();
     dati_scheda();
-    memorizza_percorso(1);
 }
 
 void Form1::memorizza_percorso(int32_t switchValue) {
@@ -35,8 +39,7 @@ void Form1::memorizza_percorso(int32_t switchValue) {
 }
 
 void Form1::memorizza_dati() {
-    scenario[kSlotRoute].label = routeName;
-    scenario[kSlotTrain].label = trainCode;
+    // The line half stores the two names into the scenario table first.
     if (leggi_linea()) leggi_treno();
 }
 

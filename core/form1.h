@@ -7,18 +7,8 @@
 #include "core/track_grid.h"
 #include "core/field_stream.h"
 #include "core/line_table.h"
+#include "core/run_end.h"
 #include "core/scenario_table.h"
-
-// Thrown by errore after its message: the program ends with this status.
-struct ProgramEnd {
-    int status;
-};
-
-// Exit statuses of the programs.
-constexpr int kExitClean = 0;
-constexpr int kExitScenarioError = 1;
-constexpr int kExitErrore = 2;
-constexpr int kExitRunTimeFailure = 3;
 
 // Which description document a diagnostic points into.
 enum class Document : int { None = 0, Line = 1, Train = 2 };
@@ -64,6 +54,7 @@ public:
     [[noreturn]] void errore(const std::string& a);
 
     // --- documents ------------------------------------------------------------
+    void scrivi_documenti();  // the five documents: line, train, notes, slow-down order, timetable sheet
     void dati_linea();
     void dati_treno();
     void dati_note();

@@ -118,13 +118,12 @@ protected:
     static void SetUpTestSuite() {
         folder_ = std::make_unique<TestFolder>();
         form_ = std::make_unique<Form1>(folder_->path());
-        try {
+        const RunEnd end = run_to_end([] {
             form_->Form_Load();
-        } catch (const platform::RunTimeFailure& failure) {
-            runFailure_ = failure.what();
-        } catch (const ProgramEnd& end) {
-            runFailure_ = "the run ended with status " + std::to_string(end.status);
-        }
+            return kExitClean;
+        });
+        if (end.failure) runFailure_ = end.failure->what();
+        else if (end.status != kExitClean) runFailure_ = "the run ended with status " + std::to_string(end.status);
         for (const std::string& name : kSixFiles)
             if (folder_->exists(name)) files_[name] = folder_->read(name);
         grid_ = parse_grid(files_["Bresta_Vilcar_RX907.dat"]);

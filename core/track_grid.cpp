@@ -17,6 +17,10 @@ int32_t grid_upper_bound(int32_t routeLength) {
 }
 
 int64_t cell_index(double metres) { return round_half_even(metres / kCellMetres + 1.0); }
+bool room_on_grid(int32_t lastCell, int32_t position, int32_t reach) {
+    return !(static_cast<double>(lastCell) < (static_cast<double>(position) + reach) / kCellMetres);
+}
+
 int64_t cell_position(int64_t cell) { return (cell - 1) * kCellMetres; }
 int64_t profile_cell_index(double metres) { return round_half_even(metres / kCellMetres); }
 

@@ -65,6 +65,30 @@ constexpr int32_t kCellMetres = 50;
 int64_t cell_index(double metres);
 // The position of a cell, the inverse of cell_index: (cell - 1) * 50.
 int64_t cell_position(int64_t cell);
+// How far past its position a row must find grid: a station 800 m, any other row 100 m.
+constexpr int32_t kRowReach = 100;
+constexpr int32_t kStationReach = 800;
+
+// Whether a row at `position` leaves room on a grid whose last cell is
+// lastCell: (position + reach) / 50, in floating point, at most lastCell.
+bool room_on_grid(int32_t lastCell, int32_t position, int32_t reach);
+
+// Carries a profile value (gradient, speed limit, adhesion) into `field` of
+// the cells from `fill` on until `fill` reaches `upTo`: at least one cell, and
+// none at or beyond `end`. `value()` gives the byte and is asked once per cell
+// written, so a value that cannot be stored fails only where a cell takes it.
+// Returns the fill index after the last cell written.
+template <typename ValueOf>
+int64_t carry_profile(TrackGrid& grid, int64_t fill, int64_t upTo, int64_t end, uint8_t TrackCell::*field,
+                      ValueOf value) {
+    do {
+        if (fill >= end) break;
+        grid[fill].*field = value();
+        ++fill;
+    } while (fill < upTo);
+    return fill;
+}
+
 // The cell from which a profile row at x (gradient, speed limit, adhesion)
 // takes effect, and the cell of an abbattimento mark: round(x / 50).
 int64_t profile_cell_index(double metres);

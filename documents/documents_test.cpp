@@ -71,11 +71,7 @@ TEST(BuiltInDocuments, OtherNamesChangeTheFileNamesOnly) {
     Form1 form(folder.path());
     form.routeName = "Altra_Linea";
     form.trainCode = "Z1";
-    form.dati_linea();
-    form.dati_treno();
-    form.dati_note();
-    form.dati_rallentamenti();
-    form.dati_scheda();
+    form.scrivi_documenti();
     EXPECT_EQ(folder.list(), (std::vector<std::string>{"Altra_Linea_Z1-.txt", "Altra_Linea_Z1_note.txt",
                                                        "Altra_Linea_Z1_rallentamenti.txt",
                                                        "Altra_Linea_Z1_scheda_treno.txt", "Altra_Linea_linea.txt"}));
@@ -91,11 +87,7 @@ TEST(BuiltInDocuments, ReplaceLongerOlderDocumentsWhole) {
                                     form.slowdown_order_name(), form.timetable_sheet_name()}) {
         folder.write(name, old);
     }
-    form.dati_linea();
-    form.dati_treno();
-    form.dati_note();
-    form.dati_rallentamenti();
-    form.dati_scheda();
+    form.scrivi_documenti();
     const WrittenDocuments& built = built_in_documents();
     EXPECT_EQ(folder.read(form.line_document_name()), built.linea.bytes);
     EXPECT_EQ(folder.read(form.train_document_name()), built.treno.bytes);

@@ -120,11 +120,7 @@ WrittenDocuments write_documents(const std::string& routeName, const std::string
     Form1 form(folder.path());
     form.routeName = routeName;
     form.trainCode = trainCode;
-    form.dati_linea();
-    form.dati_treno();
-    form.dati_note();
-    form.dati_rallentamenti();
-    form.dati_scheda();
+    form.scrivi_documenti();
     WrittenDocuments documents;
     documents.linea = read_document(folder, form.line_document_name());
     documents.treno = read_document(folder, form.train_document_name());

@@ -14,18 +14,20 @@ std::vector<std::string> fuzz_compile(std::string_view input) {
     put_document(form, form.line_document_name(), input.substr(0, split));
     if (split != std::string_view::npos) put_document(form, form.train_document_name(), input.substr(split + 1));
     std::vector<std::string> out;
-    bool written = false;
-    try {
+    const RunEnd end = run_to_end([&] {
         form.memorizza_percorso(1);
-        written = true;
-    } catch (const ProgramEnd& end) {
-        if (end.status != kExitErrore) out.push_back("the pass ended with status " + std::to_string(end.status));
-    } catch (const platform::RunTimeFailure& failure) {
+        return kExitClean;
+    });
+    const bool written = end.status == kExitClean;
+    if (end.failure) {
         // Only a grid that was never sized, or a caption too long for its
         // file, may end the pass.
+        const platform::RunTimeFailure& failure = *end.failure;
         const bool expected = !form.grid.sized() || failure.operation == "encode scenario table";
         if (!expected)
             out.push_back("run-time failure: " + failure.operation + " " + failure.path + ": " + failure.reason);
+    } else if (!written && end.status != kExitErrore) {
+        out.push_back("the pass ended with status " + std::to_string(end.status));
     }
     append(out, form_violations(form, {}));
     append(out, document_violations(form));

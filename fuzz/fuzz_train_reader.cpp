@@ -14,17 +14,19 @@ std::vector<std::string> fuzz_train_reader(std::string_view input) {
     form.dati_linea();
     put_document(form, form.train_document_name(), input);
     std::vector<std::string> out;
-    bool written = false;
-    try {
+    const RunEnd end = run_to_end([&] {
         form.memorizza_percorso(0);  // no line table: the train half does not use it
-        written = true;
-    } catch (const ProgramEnd& end) {
-        if (end.status != kExitErrore) out.push_back("the pass ended with status " + std::to_string(end.status));
-    } catch (const platform::RunTimeFailure& failure) {
+        return kExitClean;
+    });
+    const bool written = end.status == kExitClean;
+    if (end.failure) {
         // The grid is always sized here: only a caption or name too long for
         // the scenario file may end the pass.
+        const platform::RunTimeFailure& failure = *end.failure;
         if (failure.operation != "encode scenario table")
             out.push_back("run-time failure: " + failure.operation + " " + failure.path + ": " + failure.reason);
+    } else if (!written && end.status != kExitErrore) {
+        out.push_back("the pass ended with status " + std::to_string(end.status));
     }
     append(out, form_violations(form, {
         kProgressiveNotOnCell, kAbbattimentoCellTaken, kStationNotOnCell, kStationLengthOdd,

@@ -27,26 +27,15 @@ constexpr double kTurnRate[7] = {0.0, 0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.00
 struct LineReading {
     int32_t lastCell = 0;          // N, the grid's upper index
     int32_t lastColumn = 0;        // E, the line table's last column
-    int32_t fill = 0;              // next cell to receive a gradient
+    int64_t fill = 0;              // next cell to receive a gradient
     int32_t previousGradient = 0;  // gradient of the last gradient row
     int64_t column = 2;            // next line table column to compute
     int32_t recordLine = 0;        // line of the keyword field in hand
     int32_t lengthToSize = -1;     // route length whose grid and line table are still to be made
 };
 
-std::string lower(std::string s) {
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return s;
-}
-
-bool has(const std::string& field, const char* word) { return field.find(word) != std::string::npos; }
-
-// (position + 100) / 50 beyond the last cell: the row leaves no room on the grid.
-bool no_room(int32_t lastCell, int32_t position) {
-    return static_cast<double>(lastCell) < (static_cast<double>(position) + 100.0) / 50.0;
-}
+// The byte of a gradient on the grid: the gradient + 100, low eight bits.
+uint8_t gradient_byte(int32_t gradient) { return low8(int64_t{gradient} + 100); }
 
 void note_error(Form1& f, int32_t code, int32_t line) {
     f.errorCode = code;
@@ -78,7 +67,7 @@ bool find_general(Form1& f) {
             refuse(f, kNoGeneralSection, f.file1.line());
             return false;
         }
-        if (has(lower(f.currentField), "[generale]")) return true;
+        if (contiene(f.currentField, "[generale]")) return true;
     }
 }
 
@@ -118,9 +107,9 @@ Next signal_repetition(Form1& f, LineReading& r, const std::string& key) {
     train.long2 = f.file1.read_int32();
     if (train.long1 % 50 != 0) return refuse(f, kRepetitionStartNotOnCell, r.recordLine);
     if (train.long2 % 50 != 0) return refuse(f, kRepetitionEndNotOnCell, r.recordLine);
-    if (has(key, "4")) {
+    if (contiene(key, "4")) {
         train.long3 = 4;
-    } else if (has(key, "9")) {
+    } else if (contiene(key, "9")) {
         train.long3 = 9;
     } else {
         return refuse(f, kRepetitionCodesUnnamed, r.recordLine);
@@ -136,29 +125,35 @@ Next general_section(Form1& f, LineReading& r) {
         if (f.file1.eof()) return Next::Go;
         f.currentField = f.file1.read_text();
         if (f.file1.eof()) return Next::Go;
-        for (int skipped = 0; skipped < 10 && has(f.currentField, "-"); ++skipped) {
+        for (int skipped = 0; skipped < 10 && contiene(f.currentField, "-"); ++skipped) {
             f.currentField = f.file1.read_text();
         }
         r.recordLine = f.file1.line();
         const std::string key = f.currentField;
-        const std::string low = lower(key);
 
-        if (has(low, "lunghezza") && has(low, "percorso")) {
+        if (contiene(key, "lunghezza") && contiene(key, "percorso")) {
             if (route_length(f, r) == Next::Stop) return Next::Stop;
         }
-        if (has(key, "tre") && has(key, "progressiva")) read_triple(f, f.scenario[kSlotProgressive3]);
-        if (has(key, "due") && has(key, "progressiva")) read_triple(f, f.scenario[kSlotProgressive2]);
-        if (has(key, "uno") && has(key, "progressiva")) read_triple(f, f.scenario[kSlotProgressive1]);
-        if (has(key, "sfondo") && has(key, "uno")) f.scenario[kSlotRoute].long1 = f.file1.read_int32();
-        if (has(key, "sfondo") && has(key, "due")) f.scenario[kSlotRoute].long3 = f.file1.read_int32();
-        if (has(key, "sfondo") && has(key, "tre")) f.scenario[kSlotRoute].long2 = f.file1.read_int32();
-        if (has(key, "segnali") && has(key, "ripetizione")) {
+        // These keywords compare letters exactly.
+        if (contiene_esatto(key, "tre") && contiene_esatto(key, "progressiva"))
+            read_triple(f, f.scenario[kSlotProgressive3]);
+        if (contiene_esatto(key, "due") && contiene_esatto(key, "progressiva"))
+            read_triple(f, f.scenario[kSlotProgressive2]);
+        if (contiene_esatto(key, "uno") && contiene_esatto(key, "progressiva"))
+            read_triple(f, f.scenario[kSlotProgressive1]);
+        if (contiene_esatto(key, "sfondo") && contiene_esatto(key, "uno"))
+            f.scenario[kSlotRoute].long1 = f.file1.read_int32();
+        if (contiene_esatto(key, "sfondo") && contiene_esatto(key, "due"))
+            f.scenario[kSlotRoute].long3 = f.file1.read_int32();
+        if (contiene_esatto(key, "sfondo") && contiene_esatto(key, "tre"))
+            f.scenario[kSlotRoute].long2 = f.file1.read_int32();
+        if (contiene_esatto(key, "segnali") && contiene_esatto(key, "ripetizione")) {
             if (signal_repetition(f, r, key) == Next::Stop) return Next::Stop;
         }
 
         size_t first = key.find_first_not_of(" \t");
         bool dashFirst = first != std::string::npos && key[first] == '-';
-        if (!dashFirst && has(key, "[") && has(key, "]")) return Next::Go;
+        if (!dashFirst && contiene(key, "[") && contiene(key, "]")) return Next::Go;
     }
 }
 
@@ -180,7 +175,7 @@ Next gradient_row(Form1& f, LineReading& r) {
     int32_t p = f.file1.read_int32();
     int32_t g = f.file1.read_int32();
     if (p < 0) return refuse(f, kNegativePosition, r.recordLine);
-    if (no_room(r.lastCell, p)) {
+    if (!room_on_grid(r.lastCell, p, kRowReach)) {
         note_error(f, kNoRoomOnGrid, r.recordLine);
         return Next::Completion;
     }
@@ -188,10 +183,8 @@ Next gradient_row(Form1& f, LineReading& r) {
     if (n > 0) {
         // Rows crowded in the last cells would carry the fill past the grid.
         if (r.fill > r.lastCell) return refuse(f, kGradientsCrowded, r.recordLine);
-        do {
-            f.grid[r.fill].aux2 = low8(int64_t{r.previousGradient} + 100);
-            ++r.fill;
-        } while (r.fill < n);
+        r.fill = carry_profile(f.grid, r.fill, n, int64_t{r.lastCell} + 1, &TrackCell::aux2,
+                               [&] { return gradient_byte(r.previousGradient); });
     }
     r.previousGradient = g;
     return Next::Go;
@@ -215,21 +208,21 @@ Next walk_to(Form1& f, LineReading& r, int64_t to, Step step, double k) {
     return Next::Go;
 }
 
-Next curve_row(Form1& f, LineReading& r, const std::string& low) {
+Next curve_row(Form1& f, LineReading& r, const std::string& key) {
     int32_t s = f.file1.read_int32();
     int32_t len = f.file1.read_int32();
     if (s < 0) return refuse(f, kNegativePosition, r.recordLine);
-    if (no_room(r.lastCell, s)) {
+    if (!room_on_grid(r.lastCell, s, kRowReach)) {
         note_error(f, kNoRoomOnGrid, r.recordLine);
         return Next::Completion;
     }
     int curveClass = 0;
     for (int d = 1; d <= 6 && curveClass == 0; ++d) {
-        if (low.find(static_cast<char>('0' + d)) != std::string::npos) curveClass = d;
+        if (contiene(key, std::string(1, static_cast<char>('0' + d)))) curveClass = d;
     }
     if (curveClass == 0) return refuse(f, kBadCurve, r.recordLine);
     double k = kTurnRate[curveClass];
-    if (has(low, "s")) k = -k;  // left-hand curve
+    if (contiene(key, "s")) k = -k;  // left-hand curve
     const int64_t end = int64_t{s} + len;
     if (end > r.lastColumn) return refuse(f, kCurveBeyondLine, r.recordLine);
     if (walk_to(f, r, s, Step::Straight, k) == Next::Stop) return Next::Stop;
@@ -241,7 +234,7 @@ Next montagna_row(Form1& f, LineReading& r) {
     int32_t fine = f.file1.read_int32();
     int32_t tipo = f.file1.read_int32();
     if (inizio < 0 || fine < 0) return refuse(f, kNegativePosition, r.recordLine);
-    if (no_room(r.lastCell, inizio)) {
+    if (!room_on_grid(r.lastCell, inizio, kRowReach)) {
         note_error(f, kNoRoomOnGrid, r.recordLine);
         return Next::Completion;
     }
@@ -261,7 +254,7 @@ Next speed_board_row(Form1& f, LineReading& r) {
     int32_t vcd = f.file1.read_int32();
     int32_t strisced = f.file1.read_int32();
     if (posizione < 0) return refuse(f, kNegativePosition, r.recordLine);
-    if (no_room(r.lastCell, posizione)) {
+    if (!room_on_grid(r.lastCell, posizione, kRowReach)) {
         note_error(f, kNoRoomOnGrid, r.recordLine);
         return Next::Completion;
     }
@@ -274,7 +267,7 @@ Next indication_board_row(Form1& f, LineReading& r) {
     int32_t q = f.file1.read_int32();
     f.currentField = f.file1.read_text();  // the caption
     if (q < 0) return refuse(f, kNegativePosition, r.recordLine);
-    if (no_room(r.lastCell, q)) {
+    if (!room_on_grid(r.lastCell, q, kRowReach)) {
         note_error(f, kNoRoomOnGrid, r.recordLine);
         return Next::Completion;
     }
@@ -295,19 +288,19 @@ Next record_section(Form1& f, LineReading& r) {
         if (f.file1.eof()) return Next::Completion;
         f.currentField = f.file1.read_text();
         if (f.file1.eof()) return Next::Completion;
-        for (int skipped = 0; skipped < 2 && has(f.currentField, "-"); ++skipped) {
+        for (int skipped = 0; skipped < 2 && contiene(f.currentField, "-"); ++skipped) {
             f.currentField = f.file1.read_text();
             if (f.file1.eof()) return Next::Completion;
         }
         r.recordLine = f.file1.line();
-        const std::string low = lower(f.currentField);
+        const std::string key = f.currentField;
 
         Next next = Next::Go;
-        if (has(low, "pendenza")) next = gradient_row(f, r);
-        if (next == Next::Go && f.j != 0 && has(low, "curva")) next = curve_row(f, r, low);
-        if (next == Next::Go && has(low, "montagna")) next = montagna_row(f, r);
-        if (next == Next::Go && has(low, "indicatori_v")) next = speed_board_row(f, r);
-        if (next == Next::Go && has(low, "cartello") && has(low, "indicat")) next = indication_board_row(f, r);
+        if (contiene(key, "pendenza")) next = gradient_row(f, r);
+        if (next == Next::Go && f.j != 0 && contiene(key, "curva")) next = curve_row(f, r, key);
+        if (next == Next::Go && contiene(key, "montagna")) next = montagna_row(f, r);
+        if (next == Next::Go && contiene(key, "indicatori_v")) next = speed_board_row(f, r);
+        if (next == Next::Go && contiene(key, "cartello") && contiene(key, "indicat")) next = indication_board_row(f, r);
         if (next != Next::Go) return next;
     }
 }
@@ -315,11 +308,9 @@ Next record_section(Form1& f, LineReading& r) {
 // Carries the last gradient to cell N - 3 and the geometry to column E - 2.
 void complete(Form1& f, LineReading& r) {
     close_and_delete(f);
-    do {
-        if (r.fill > r.lastCell) break;  // crowded rows already reached the last cell
-        f.grid[r.fill].aux2 = low8(int64_t{r.previousGradient} + 100);
-        ++r.fill;
-    } while (r.fill < r.lastCell - 2);
+    // Crowded rows may already have reached the last cell.
+    r.fill = carry_profile(f.grid, r.fill, int64_t{r.lastCell} - 2, int64_t{r.lastCell} + 1, &TrackCell::aux2,
+                           [&] { return gradient_byte(r.previousGradient); });
     if (f.j != 0) {
         if (r.column <= int64_t{r.lastColumn} - 2) {
             f.line.straight_steps(r.column, int64_t{r.lastColumn} - 2);
@@ -331,6 +322,7 @@ void complete(Form1& f, LineReading& r) {
 }  // namespace
 
 bool Form1::leggi_linea() {
+    // The two names go into the scenario table first, whatever the reading finds.
     scenario[kSlotRoute].label = routeName;
     scenario[kSlotTrain].label = trainCode;
     if (!platform::file_exists(file_path(line_document_name()))) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/form1.h"
+#include "core/run_end.h"
 #include "platform/platform.h"
 #include "tools/compiled_files.h"
 #include "tools/compiled_set.h"
@@ -39,26 +40,10 @@ std::string listed(const std::vector<std::string>& names) {
     return text;
 }
 
-// Runs one piece of work, turning the ends of a run into exit statuses.
-template <typename Work>
-int guarded(std::ostream& err, Work work) {
-    try {
-        return work();
-    } catch (const ProgramEnd& end) {
-        return end.status;
-    } catch (const platform::RunTimeFailure& failure) {
-        platform::report_failure(failure);
-        return kExitRunTimeFailure;
-    } catch (const std::bad_alloc&) {
-        err << "scenario_tool: out of memory\n";
-        return kExitRunTimeFailure;
-    }
-}
-
 }  // namespace
 
 int write_documents(const WriteOptions& options, std::ostream& out, std::ostream& err) {
-    return guarded(err, [&] {
+    return reported_status(run_to_end([&] {
         Form1 form = make_form(options.folder, options.names);
         const std::vector<std::string> names = {form.line_document_name(), form.train_document_name(),
                                                 form.notes_document_name(), form.slowdown_order_name(),
@@ -77,20 +62,16 @@ int write_documents(const WriteOptions& options, std::ostream& out, std::ostream
             }
         }
         platform::make_folders(options.folder);
-        form.dati_linea();
-        form.dati_treno();
-        form.dati_note();
-        form.dati_rallentamenti();
-        form.dati_scheda();
+        form.scrivi_documenti();
         out << "wrote 5 documents into " << shown_folder(options.folder) << ": " << names[0]
             << " (line description) and " << names[1] << " (train description) to edit and compile; "
             << listed({names[2], names[3], names[4]}) << " for the simulator's user\n";
         return kExitClean;
-    });
+    }));
 }
 
 int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err) {
-    return guarded(err, [&]() -> int {
+    return reported_status(run_to_end([&]() -> int {
         platform::make_folders(options.outFolder);
         Form1 form = make_form(options.outFolder, options.names);
         SourceDocument line{options.lineDocument, ""};
@@ -153,7 +134,7 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
         out << "compiled into " << shown_folder(options.outFolder) << ": " << listed(written) << " (" << counts
             << ")\n";
         return kExitClean;
-    });
+    }));
 }
 
 int dump_file(const DumpOptions& options, std::ostream& out, std::ostream& err) {
@@ -184,7 +165,7 @@ int dump_file(const DumpOptions& options, std::ostream& out, std::ostream& err) 
             if (!files.empty()) err << "; the " << options.what << " files there: " << listed(files);
         }
         err << '\n';
-        return kExitErrore;
+        return kExitUnreadableFile;
     }
     try {
         std::string bytes = platform::read_file(options.file);
@@ -199,5 +180,5 @@ int dump_file(const DumpOptions& options, std::ostream& out, std::ostream& err) 
     } catch (const std::bad_alloc&) {
         err << "scenario_tool: " << options.file << ": too large to decode\n";
     }
-    return kExitErrore;
+    return kExitUnreadableFile;
 }

@@ -37,6 +37,9 @@ constexpr int kExitUsage = 64;
 // Exit status of write-documents when the folder already holds documents.
 constexpr int kExitWouldOverwrite = 1;
 
+// Exit status of dump and plot for a compiled file that is missing, cannot be read or cannot be decoded.
+constexpr int kExitUnreadableFile = 2;
+
 int write_documents(const WriteOptions& options, std::ostream& out, std::ostream& err);
 int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err);
 int dump_file(const DumpOptions& options, std::ostream& out, std::ostream& err);

@@ -35,7 +35,7 @@ std::string line_of(const std::string& text, int32_t wanted) {
 int32_t bad_progressive_line(const std::string& text) {
     const auto lines = document_lines(text);
     for (size_t n = 0; n < lines.size(); ++n) {
-        if (lines[n].find("progressiva") == std::string_view::npos) continue;
+        if (!contiene_esatto(lines[n], "progressiva")) continue;
         const auto f = line_fields(lines[n]);
         if (value_of(f, 1) % 50 != 0 || value_of(f, 2) % 50 != 0) return static_cast<int32_t>(n + 1);
     }

@@ -85,7 +85,7 @@ int plot_route(const PlotOptions& o, std::ostream& out, std::ostream& err) {
     if (!platform::file_exists(paths.scenario)) {
         err << "scenario_tool: " << paths.scenario << ": no scenario file of route " << o.names.route << ", train "
             << o.names.train << " here; " << other_compiled_files(o.folder, o.names) << '\n';
-        return kExitErrore;
+        return kExitUnreadableFile;
     }
     std::string svg;
     std::string counts;
@@ -110,7 +110,7 @@ int plot_route(const PlotOptions& o, std::ostream& out, std::ostream& err) {
         }
     } catch (const Unusable& u) {
         err << "scenario_tool: " << u.path << ": " << u.reason << '\n';
-        return kExitErrore;
+        return kExitUnreadableFile;
     }
     try {
         platform::write_file(o.outFile, svg);

@@ -12,23 +12,11 @@
 
 namespace {
 
-// Keyword fields are recognised by a case-blind search for the word.
-bool contiene(std::string_view field, std::string_view word) {
-    auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (word.size() > field.size()) return false;
-    for (size_t start = 0; start + word.size() <= field.size(); ++start) {
-        size_t k = 0;
-        while (k < word.size() && fold(field[start + k]) == fold(word[k])) ++k;
-        if (k == word.size()) return true;
-    }
-    return false;
-}
-
 // The working values of one reading.
 struct TrainReading {
     int32_t N = 0;              // last cell of the grid
-    int32_t speedFill = 0;      // first cell whose speed limit is not written yet
-    int32_t adhesionFill = 0;   // the same for adhesion
+    int64_t speedFill = 0;      // first cell whose speed limit is not written yet
+    int64_t adhesionFill = 0;   // the same for adhesion
     int32_t station = 1;        // slot of the next station
     int32_t previousSpeed = 0;  // km/h of the latest speed-limit record
     int32_t previousAdhesion = 0;
@@ -66,9 +54,9 @@ Next abort_with(TrainReading& r, int32_t code) {
 // The checks every positioned record passes first: a negative position is
 // refused before anything is placed, and the position must leave room on the
 // grid ((p + reach) / 50 at most N), else the reading ends normally with kNoRoomOnGrid.
-Next check_position(TrainReading& r, int32_t p, double reach) {
+Next check_position(TrainReading& r, int32_t p, int32_t reach) {
     if (p < 0) return abort_with(r, kNegativePosition);
-    if (static_cast<double>(r.N) < (static_cast<double>(p) + reach) / 50.0) {
+    if (!room_on_grid(r.N, p, reach)) {
         r.code = kNoRoomOnGrid;
         r.codeIsNew = true;
         return Next::NormalEnd;
@@ -90,11 +78,8 @@ Next after_placement(const Form1& form, TrainReading& r, int32_t before) {
 void speed_record(Form1& form, TrainReading& r, int32_t p, int32_t v) {
     int64_t e = profile_cell_index(static_cast<double>(p));
     if (e > 0) {
-        do {
-            if (r.speedFill >= r.N) break;
-            form.grid[r.speedFill].aux1 = speed_step(form, r.previousSpeed);
-            ++r.speedFill;
-        } while (r.speedFill < e);
+        r.speedFill = carry_profile(form.grid, r.speedFill, e, r.N, &TrackCell::aux1,
+                                    [&] { return speed_step(form, r.previousSpeed); });
     }
     r.previousSpeed = v;
 }
@@ -102,11 +87,8 @@ void speed_record(Form1& form, TrainReading& r, int32_t p, int32_t v) {
 void adhesion_record(Form1& form, TrainReading& r, int32_t p, int32_t a) {
     int64_t e = profile_cell_index(static_cast<double>(p));
     if (e > 0) {
-        do {
-            if (r.adhesionFill >= r.N) break;
-            form.grid[r.adhesionFill].aux3 = low8(r.previousAdhesion);
-            ++r.adhesionFill;
-        } while (r.adhesionFill < e);
+        r.adhesionFill = carry_profile(form.grid, r.adhesionFill, e, r.N, &TrackCell::aux3,
+                                       [&] { return low8(r.previousAdhesion); });
     }
     r.previousAdhesion = a;
 }
@@ -121,7 +103,7 @@ Next station_record(Form1& form, TrainReading& r) {
     int32_t position = form.file1.read_int32();
     if (position < 0) return abort_with(r, kNegativePosition);
     slot.long3 = position;
-    if (Next room = check_position(r, position, 800.0); room != Next::Record) return room;
+    if (Next room = check_position(r, position, kStationReach); room != Next::Record) return room;
     if (slot.long3 % 50 != 0) return abort_with(r, kStationNotOnCell);
 
     slot.tag = form.file1.read_uint8();
@@ -194,7 +176,7 @@ Next station_record(Form1& form, TrainReading& r) {
 Next signal_record(Form1& form, TrainReading& r) {
     int32_t v[11];
     for (int32_t& x : v) x = form.file1.read_int32();
-    if (Next room = check_position(r, v[0], 100.0); room != Next::Record) return room;
+    if (Next room = check_position(r, v[0], kRowReach); room != Next::Record) return room;
     const int32_t before = form.errorCode;
     form.memo_segnale(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
     return after_placement(form, r, before);
@@ -203,7 +185,7 @@ Next signal_record(Form1& form, TrainReading& r) {
 Next slowdown_record(Form1& form, TrainReading& r) {
     int32_t v[6];
     for (int32_t& x : v) x = form.file1.read_int32();
-    if (Next room = check_position(r, v[0], 100.0); room != Next::Record) return room;
+    if (Next room = check_position(r, v[0], kRowReach); room != Next::Record) return room;
     const int32_t before = form.errorCode;
     form.memo_rallentamento(v[0], v[1], v[2], v[3], v[4], v[5]);
     return after_placement(form, r, before);
@@ -213,7 +195,7 @@ Next slowdown_record(Form1& form, TrainReading& r) {
 Next abbattimento_record(Form1& form, TrainReading& r) {
     int32_t p = form.file1.read_int32();
     int32_t v = form.file1.read_int32();
-    if (Next room = check_position(r, p, 100.0); room != Next::Record) return room;
+    if (Next room = check_position(r, p, kRowReach); room != Next::Record) return room;
     int64_t c = profile_cell_index(static_cast<double>(p));
     if (!form.grid.is_free(c)) return abort_with(r, kAbbattimentoCellTaken);
     TrackCell& cell = form.grid[c];
@@ -236,13 +218,13 @@ Next records(Form1& form, TrainReading& r, const std::string& keyword) {
     if (contiene(keyword, "velocit")) {
         int32_t p = form.file1.read_int32();
         int32_t v = form.file1.read_int32();
-        if (Next room = check_position(r, p, 100.0); room != Next::Record) return room;
+        if (Next room = check_position(r, p, kRowReach); room != Next::Record) return room;
         speed_record(form, r, p, v);
     }
     if (contiene(keyword, "aderenza")) {
         int32_t p = form.file1.read_int32();
         int32_t a = form.file1.read_int32();
-        if (Next room = check_position(r, p, 100.0); room != Next::Record) return room;
+        if (Next room = check_position(r, p, kRowReach); room != Next::Record) return room;
         adhesion_record(form, r, p, a);
     }
     if (contiene(keyword, "orologio")) {
@@ -269,7 +251,7 @@ Next records(Form1& form, TrainReading& r, const std::string& keyword) {
 bool next_keyword(Form1& form) {
     form.currentField = form.file1.read_text();
     if (form.file1.eof()) return false;
-    for (int skipped = 0; skipped < 2 && form.currentField.find('-') != std::string::npos; ++skipped) {
+    for (int skipped = 0; skipped < 2 && contiene(form.currentField, "-"); ++skipped) {
         form.currentField = form.file1.read_text();
         if (form.file1.eof()) return false;
     }
@@ -312,14 +294,11 @@ void Form1::leggi_treno() {
 
         // Normal end: the profiles reach cell N - 3 (at least one cell each),
         // then the progressive definitions must stand on whole cells.
-        do {
-            grid[r.speedFill].aux1 = speed_step(*this, r.previousSpeed);
-            ++r.speedFill;
-        } while (r.speedFill < r.N - 2);
-        do {
-            grid[r.adhesionFill].aux3 = low8(r.previousAdhesion);
-            ++r.adhesionFill;
-        } while (r.adhesionFill < r.N - 2);
+        const int64_t beyondGrid = int64_t{r.N} + 1;
+        r.speedFill = carry_profile(grid, r.speedFill, int64_t{r.N} - 2, beyondGrid, &TrackCell::aux1,
+                                    [&] { return speed_step(*this, r.previousSpeed); });
+        r.adhesionFill = carry_profile(grid, r.adhesionFill, int64_t{r.N} - 2, beyondGrid, &TrackCell::aux3,
+                                       [&] { return low8(r.previousAdhesion); });
         for (int s = kSlotProgressive3; s <= kSlotProgressive1; ++s) {
             if (scenario[s].long1 % 50 != 0 || scenario[s].long2 % 50 != 0) {
                 errorCode = kProgressiveNotOnCell;
