@@ -34,7 +34,6 @@ public:
     void u16(uint16_t v) { unsigned_le<2>(v); }
     void i16(int16_t v) { unsigned_le<2>(static_cast<uint16_t>(v)); }
     void i32(int32_t v) { unsigned_le<4>(static_cast<uint32_t>(v)); }
-    void f64(double v) { unsigned_le<8>(double_bits(v)); }
     void bytes(std::string_view b) {
         if (b.empty()) return;
         make_room(b.size());
@@ -42,11 +41,7 @@ public:
         used_ += b.size();
     }
 
-    size_t size() const { return used_; }
-    // The bytes written so far.
-    std::string_view view() const { return {bytes_.data(), used_}; }
-    // Starts again from the first byte, keeping the buffer.
-    void clear() { used_ = 0; }
+    // The bytes written, leaving the writer empty.
     std::string take() {
         bytes_.resize(used_);
         used_ = 0;

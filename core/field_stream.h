@@ -30,7 +30,6 @@ public:
 
     // Line (from 1) on which the last field read began; 0 before any read.
     int32_t line() const { return fieldLine_; }
-    const std::string& path() const { return path_; }
 
 private:
     int64_t read_number(int64_t low, int64_t high, const char* width);

@@ -70,8 +70,12 @@ void LineTable::take_from(LineTable& other) noexcept {
     other.exists_ = false;
 }
 
-int32_t LineTable::last_column() const {
+void LineTable::require_made() const {
     if (!exists_) outside("last column", "the line table was never made");
+}
+
+int32_t LineTable::last_column() const {
+    require_made();
     return last_;
 }
 

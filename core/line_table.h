@@ -22,6 +22,8 @@ public:
     void create(int32_t lastColumn);
     void destroy();
     bool exists() const { return exists_; }
+    // A run-time failure when the table was never made (or was destroyed).
+    void require_made() const;
     int32_t last_column() const;  // run-time failure when it does not exist
 
     uint16_t type(int64_t column, int row) const;

@@ -167,7 +167,7 @@ std::string encode_line_table(const LineTable& line) {
 }
 
 void write_line_data_file(const Form1& form) {
-    form.line.last_column();  // a table never made fails before its file is touched
+    form.line.require_made();  // a table never made fails before its file is touched
     const std::string name = form.line_data_name();
     remove_older_file(form, name);
     platform::FileWriter file(form.file_path(name));
@@ -185,7 +185,7 @@ void Form1::scrivi_file_compilati() {
     // Everything that can fail to encode is encoded before the first file is
     // touched, so such a table leaves every older file as it was. The line
     // table, streamed into its file, can only fail when it was never made.
-    if (j != 0) line.last_column();
+    if (j != 0) line.require_made();
     const std::string scenarioBytes = encode_scenario(scenario);
     const std::string gridBytes = encode_grid(grid);
     if (j != 0) write_line_data_file(*this);

@@ -20,8 +20,11 @@ std::string encode_scenario(const ScenarioTable& scenario);
 // Row 0 then row 1, columns 0 to the last, each a type code and its value.
 std::string encode_line_table(const LineTable& line);
 
-// Each replaces one compiled file in the form's program folder: create it if
-// absent, delete it, write it anew. scrivi_file_compilati runs them in order.
+// Each replaces one compiled file in the form's program folder: an older file
+// is opened, closed and deleted first, an absent one is written at once.
+// scrivi_file_compilati writes the line data file through the first; it
+// encodes the scenario and the grid before touching any file and writes them
+// itself. The other two serve the writers' benchmarks (bench/writers_bench.cpp).
 void write_line_data_file(const Form1& form);
 void write_scenario_file(const Form1& form);
 void write_grid_file(const Form1& form);

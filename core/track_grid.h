@@ -48,7 +48,6 @@ public:
     // Free: kind 0 or a montagna marker.
     bool is_free(int64_t i) const;
     const std::vector<TrackCell>& cells() const { return cells_; }
-    void clear() { cells_.clear(); sized_ = false; }
 
 private:
     std::vector<TrackCell> cells_;

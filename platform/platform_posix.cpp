@@ -198,11 +198,15 @@ ZeroedMemory& ZeroedMemory::operator=(ZeroedMemory&& other) noexcept {
 std::string read_file(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) fail("open", path, errno);
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        int error = errno;
         ::close(fd);
         fail("open", path, error);
+    }
+    if (S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        fail("open", path, EISDIR);
     }
     std::string content;
     content.reserve(static_cast<size_t>(st.st_size));
