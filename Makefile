@@ -74,3 +74,25 @@ bench: release-build
 
 measure: release-build
 	@bash scripts/measure.sh $(RELEASE_BUILD)
+
+# Releases: a Release build in build-dist/ with the C++ runtime linked in.
+# `make dist` packs it and the Windows build into dist/ (scripts/make_dist.sh);
+# `make install` installs scenario_tool and its manual page under PREFIX.
+DIST_BUILD ?= build-dist
+PREFIX ?= /usr/local
+.PHONY: dist-build dist install test-dist
+
+dist-build: deps
+	@cmake -S . -B $(DIST_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF -DBUILD_BENCHMARKS=OFF \
+		-DSTATIC_RUNTIME=ON -DWINDOWS_PROGRAMS=$(CURDIR)/$(WINDOWS_BUILD)/bin -DDIST_DIR=$(CURDIR)/dist \
+		$(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(DIST_BUILD) -j $(JOBS) --target scenario_compiler scenario_tool scenario_tool_manual
+
+dist: dist-build windows
+	@cmake --build $(DIST_BUILD) --target dist
+
+install: dist-build
+	@cmake --install $(DIST_BUILD) --prefix $(PREFIX) --strip
+
+test-dist:
+	@bash scripts/test_dist.sh

@@ -14,15 +14,10 @@ pass() { echo "PASS: $1"; passed=$((passed + 1)); }
 fail() { echo "FAIL: $1"; failed=$((failed + 1)); }
 
 work=$(mktemp -d /tmp/test-windows-XXXXXX)
-xvfb_pid=""
-export WINEPREFIX="$work/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="  # no prompts to fetch Mono or Gecko
-unset WINEARCH
+source scripts/wine_session.sh
 
 finish() {
-  if [ -d "$WINEPREFIX" ]; then timeout 30 wineserver -k >/dev/null 2>&1; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+  wine_session_stop
   if [ "$failed" -eq 0 ]; then rm -rf "$work"; else echo "Kept for inspection: $work"; fi
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ]
@@ -39,43 +34,6 @@ outputs=(
   Bresta_Vilcar_RX907.dat
 )
 expected_listing() { printf '%s\n' "$1" "${outputs[@]}" | sort; }
-
-# Ids of the top-level X windows that carry exactly this title.
-windows_named() { xdotool search --name "^$1\$" 2>/dev/null; }
-
-# Waits (at most $2 tenths of a second) until process $1 has ended.
-wait_for_end() {
-  local pid=$1 tenths=$2
-  while [ "$tenths" -gt 0 ] && kill -0 "$pid" 2>/dev/null; do sleep 0.1; tenths=$((tenths - 1)); done
-  ! kill -0 "$pid" 2>/dev/null
-}
-
-# Waits (at most $3 tenths of a second) until at least $2 windows carry title $1.
-wait_for_windows() {
-  local title=$1 count=$2 tenths=$3
-  while [ "$tenths" -gt 0 ]; do
-    [ "$(windows_named "$title" | wc -l)" -ge "$count" ] && return 0
-    sleep 0.1
-    tenths=$((tenths - 1))
-  done
-  return 1
-}
-
-# The narrowest of the windows with title $1: a message box in front of its wait window.
-narrowest_window() {
-  local id best="" best_width=100000
-  for id in $(windows_named "$1"); do
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    if [ "$WIDTH" -lt "$best_width" ]; then best=$id; best_width=$WIDTH; fi
-  done
-  echo "$best"
-}
-
-# Presses Return in the window $1 (the default button of a message box).
-press_return() {
-  xdotool windowfocus --sync "$1" >/dev/null 2>&1
-  xdotool key Return >/dev/null 2>&1
-}
 
 # --- builds ------------------------------------------------------------------
 if timeout 1200 make windows >"$work/make-windows.log" 2>&1 && [ -f build-windows/bin/scenario_compiler.exe ]; then
@@ -110,25 +68,10 @@ else
 fi
 
 # --- virtual display and Wine ------------------------------------------------
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-if [ ! -s "$work/display" ]; then
-  cat "$work/xvfb.log"
-  fail "Xvfb starts"
-  finish
-fi
-export DISPLAY=":$(head -1 "$work/display")"
-if timeout 300 wineboot -i >"$work/wineboot.log" 2>&1 &&
-   # Wine draws the frames itself: there is no window manager in the virtual display.
-   timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$work/wineboot.log" 2>&1 &&
-   timeout 60 wineserver -w; then
+if wine_session_start "$work"; then
   pass "Wine prefix is ready on display $DISPLAY"
 else
-  tail -20 "$work/wineboot.log"
-  fail "Wine prefix"
+  fail "Xvfb and the Wine prefix"
   finish
 fi
 
@@ -153,24 +96,7 @@ else
 fi
 
 cp build-windows/bin/scenario_compiler.exe "$work/windows/"
-(cd "$work/windows" && exec timeout 300 wine scenario_compiler.exe >"$work/windows.log" 2>&1) &
-run_pid=$!
-# A second window of the program's title is a failure report: picture it and close it.
-tenths=3000
-while [ "$tenths" -gt 0 ] && kill -0 "$run_pid" 2>/dev/null; do
-  if [ "$(windows_named scenario_compiler | wc -l)" -ge 2 ]; then
-    box=$(narrowest_window scenario_compiler)
-    import -window root "$work/windows_failure.png" 2>/dev/null
-    echo "    the Windows run showed a message box: $work/windows_failure.png"
-    press_return "$box"
-    wait_for_end "$run_pid" 100
-    break
-  fi
-  sleep 0.1
-  tenths=$((tenths - 1))
-done
-kill "$run_pid" 2>/dev/null
-wait "$run_pid"
+run_compiler_under_wine "$work/windows" "$work/windows.log"
 windows_status=$?
 if [ "$windows_status" -eq 0 ] &&
    [ "$(ls -A "$work/windows")" = "$(expected_listing scenario_compiler.exe)" ]; then

@@ -7,6 +7,7 @@
 #include "tools/commands.h"
 #include "tools/explanations.h"
 #include "tools/plot.h"
+#include "tools/version.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ std::string command_list(CLI::App& app) {
 int main(int argc, char** argv) {
     platform::use_console_messages();
     CLI::App app{"Author, compile and inspect train-driving scenarios", "scenario_tool"};
-    app.set_version_flag("--version", "scenario_tool 1.0");
+    app.set_version_flag("--version", std::string("scenario_tool ") + kScenarioVersion);
     app.require_subcommand(1);
 
     WriteOptions write;

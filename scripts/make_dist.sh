@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Packs the release archives into DIST_DIR (run by the build's `dist` target,
+# which `make dist` builds):
+#   scenario-compiler-VERSION-linux-x86_64.tar.gz   one folder: both programs,
+#       the manual page of scenario_tool and README.txt
+#   scenario-compiler-VERSION-windows-x86_64.zip    one folder: both .exe files
+#       and the same README as LEGGIMI.txt (Windows-1252, CR LF)
+# README.txt is the template README with the version, the C library the Linux
+# programs need and the tool's commands (from its own help) filled in.
+set -euo pipefail
+if [ $# -ne 8 ]; then
+  echo "usage: make_dist.sh VERSION DIST_DIR COMPILER TOOL MANUAL README_TEMPLATE MANUAL_SCRIPT WINDOWS_PROGRAMS" >&2
+  exit 64
+fi
+version=$1 dist=$2 compiler=$3 tool=$4 manual=$5 template=$6 manual_script=$7 windows=$8
+for file in "$compiler" "$tool" "$manual" "$template" "$manual_script" \
+            "$windows/scenario_compiler.exe" "$windows/scenario_tool.exe"; do
+  if [ ! -f "$file" ]; then
+    echo "make_dist.sh: $file is missing (the Windows programs come from 'make windows')" >&2
+    exit 1
+  fi
+done
+
+stage=$(mktemp -d /tmp/make-dist-XXXXXX)
+trap 'rm -rf "$stage"' EXIT
+linux_name="scenario-compiler-$version-linux-x86_64"
+windows_name="scenario-compiler-$version-windows-x86_64"
+
+# The newest version of the GNU C library that either Linux program asks for.
+glibc=$(objdump -T "$compiler" "$tool" | grep -o 'GLIBC_[0-9][0-9.]*' | sed 's/GLIBC_//' | sort -V | tail -1)
+commands=$(bash "$manual_script" --synopsis "$tool")
+awk -v version="$version" -v glibc="$glibc" -v commands="$commands" '
+  $0 == "@TOOL_COMMANDS@" { print commands; next }
+  { gsub(/@VERSION@/, version); gsub(/@GLIBC@/, glibc); print }' "$template" >"$stage/README.txt"
+if grep -n '@[A-Z_]*@' "$stage/README.txt"; then
+  echo "make_dist.sh: a placeholder of $template was left unfilled" >&2
+  exit 1
+fi
+
+mkdir "$stage/$linux_name" "$stage/$windows_name"
+install -m 0755 -s "$compiler" "$tool" "$stage/$linux_name/"
+install -m 0644 "$manual" "$stage/README.txt" "$stage/$linux_name/"
+for program in scenario_compiler.exe scenario_tool.exe; do
+  x86_64-w64-mingw32-strip -o "$stage/$windows_name/$program" "$windows/$program"
+done
+iconv -f UTF-8 -t WINDOWS-1252 "$stage/README.txt" | sed 's/$/\r/' >"$stage/$windows_name/LEGGIMI.txt"
+
+tar --create --gzip --file="$stage/$linux_name.tar.gz" --directory="$stage" \
+  --owner=0 --group=0 --numeric-owner --sort=name "$linux_name"
+(cd "$stage" && zip -q -X -r "$windows_name.zip" "$windows_name")
+
+mkdir -p "$dist"
+rm -f "$dist"/scenario-compiler-*-linux-x86_64.tar.gz "$dist"/scenario-compiler-*-windows-x86_64.zip
+mv "$stage/$linux_name.tar.gz" "$stage/$windows_name.zip" "$dist/"
+ls -l "$dist/$linux_name.tar.gz" "$dist/$windows_name.zip"
