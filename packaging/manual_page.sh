@@ -10,23 +10,29 @@ set -euo pipefail
 
 # The commands, in the order the tool's help lists them.
 commands_of() {
-  "$1" --help | awk '/^Subcommands:/ { listing = 1; next }
-                    listing && /^  [^ ]/ { print $1 }
-                    listing && /^$/ { listing = 0 }'
+  local listed
+  listed=$("$1" --help | awk '/^(Subcommands|Commands):$/ { listing = 1; next }
+                             listing && /^  [^ ]/ { print $1 }
+                             listing && /^$/ { listing = 0 }')
+  if [ -z "$listed" ]; then
+    echo "manual_page.sh: the help of $1 lists no command" >&2
+    return 1
+  fi
+  printf '%s\n' "$listed"
 }
 
 help_for_help2man() {
   local tool=$1 main_help command help
   main_help=$("$tool" --help)
-  mapfile -t commands < <(commands_of "$tool")
+  commands=$(commands_of "$tool")
   # The purpose, the usage lines, the options; then a section of commands.
   printf '%s\n' "$main_help" | sed -n '1p; /^Usage: /p'
-  for command in "${commands[@]}"; do
+  for command in $commands; do
     "$tool" "$command" --help | sed -n 's/^Usage: /  or:  /p'
   done
   printf '%s\n' "$main_help" | sed -n '/^Options:$/,/^$/p'
   echo '*Commands*'
-  for command in "${commands[@]}"; do
+  for command in $commands; do
     help=$("$tool" "$command" --help)
     echo "$command:"
     printf '%s\n' "$help" | sed -n '1s/^/  /p'
@@ -47,7 +53,8 @@ fi
 
 if [ "${1:-}" = "--synopsis" ]; then
   tool=$2
-  for command in $(commands_of "$tool"); do
+  commands=$(commands_of "$tool")
+  for command in $commands; do
     help=$("$tool" "$command" --help)
     printf '%s\n' "$help" | sed -n 's/^Usage: /    /p'
     printf '%s\n' "$help" | sed -n '1s/^/        /p'
@@ -56,6 +63,7 @@ if [ "${1:-}" = "--synopsis" ]; then
 fi
 
 tool=$1 include=$2 output=$3
+commands_of "$tool" >/dev/null
 # The page's one-line name is the first line of the tool's help.
 purpose=$("$tool" --help | head -1)
 purpose="$(printf '%s' "${purpose:0:1}" | tr '[:upper:]' '[:lower:]')${purpose:1}"

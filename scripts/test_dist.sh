@@ -206,7 +206,10 @@ else
   fail "man -l on the installed page (status $status)"
 fi
 # Every command of the tool's help has its part of the page.
-for command in $("$prefix/bin/scenario_tool" --help | awk '/^Subcommands:/ { l = 1; next } l && /^  [^ ]/ { print $1 } /^$/ { l = 0 }'); do
+commands=$("$prefix/bin/scenario_tool" --help |
+  awk '/^(Subcommands|Commands):$/ { l = 1; next } l && /^  [^ ]/ { print $1 } /^$/ { l = 0 }')
+[ -n "$commands" ] || fail "the installed scenario_tool --help lists no command"
+for command in $commands; do
   if sed -n '/^COMMANDS$/,/^EXIT STATUS$/p' "$work/man.txt" | grep -q "^   $command:"; then
     pass "the page describes the command $command"
   else
