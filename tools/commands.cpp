@@ -102,7 +102,8 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
             if (platform::file_exists(path)) platform::delete_file(path);
         }
         for (const auto& [source, copy] : {std::pair{&line, lineCopy}, std::pair{&train, trainCopy}}) {
-            if (platform::file_exists(source->path)) {
+            source->exists = platform::file_exists(source->path);
+            if (source->exists) {
                 source->text = platform::read_file(source->path);
                 platform::write_file(copy, source->text);
             } else if (platform::file_exists(copy)) {
@@ -116,7 +117,9 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
             // failure; the author still wants to know which row caused it.
             if (form.errorCode <= 0) throw;
             err << diagnostic(form, line, train) << '\n';
-            platform::report_failure(failure);
+            // A grid that was never sized is the consequence of the error just
+            // reported (no route length read); anything else is news.
+            if (form.grid.sized()) platform::report_failure(failure);
             err << explain_hint({{CodeRef::Error, form.errorCode}}) << '\n';
             return kExitRunTimeFailure;
         }

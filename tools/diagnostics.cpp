@@ -80,10 +80,13 @@ std::string error_message(const Form1& form, int32_t code, const std::string& ro
         case kBadCurve:
             return "the curve keyword has no class digit, or the curves carry the line past metre 1000000; "
                    "write curvad1 to curvad6 or curvas1 to curvas6";
-        case kNoRoomOnGrid:
-            return "position " + metres(p) + " leaves no room on the grid, whose last cell is " + last +
-                   " ((position + 100) / 50, for stations (position + 800) / 50, must not exceed it); "
-                   "move the row before the end of the route or lengthen the route";
+        case kNoRoomOnGrid: {
+            if (!form.grid.sized()) return "position " + metres(p) + " leaves no room on the grid";
+            const int64_t end = int64_t{form.grid.upper()} * kCellMetres;
+            return "position " + metres(p) + " lies too near the end of the grid: with this route length a row "
+                   "may stand at most " + metres(end - 100) + " from the start, a station at most " +
+                   metres(end - 800) + "; move the row or lengthen the route";
+        }
         case kIndicationBoardCellTaken:
             return "indication board " + at + holds(form, cell) + "; move the board to a free cell";
         case kProgressiveNotOnCell:
@@ -139,7 +142,8 @@ std::string error_message(const Form1& form, int32_t code, const std::string& ro
         case kStretchListFull: return "more than 80 montagna stretches; join some of them";
         case kBoardListFull: return "more than 80 indication boards; remove some";
         case kBoardValueTooLarge:
-            return "the speed board at " + metres(p) + " has a value that does not fit 16 bits; lower its speeds";
+            return "the speed board at " + metres(p) +
+                   " has a speed too high for its cell; keep vas, vbs and vcs at or below 1638 km/h";
         case kCurveBeyondLine:
             return "the curve ending at " + metres(p + value_of(f, 2)) +
                    " runs beyond the end of the line (route length + 7000 m); shorten it";
@@ -159,6 +163,10 @@ std::string error_message(const Form1& form, int32_t code, const std::string& ro
 std::string diagnostic(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
     const int32_t code = form.errorCode;
     const SourceDocument* doc = form.errorDocument == Document::Line ? &line : &train;
+    if (code == kReadFailure && !doc->exists)
+        return doc->path + ": error " + std::to_string(code) + ": the " +
+               (doc == &line ? "line" : "train") + " description document does not exist; give the path of an "
+               "existing file";
     int32_t at = form.errorLine;
     if (code == kLineDocumentMissing) {
         doc = &line;

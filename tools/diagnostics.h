@@ -10,6 +10,7 @@
 struct SourceDocument {
     std::string path;
     std::string text;
+    bool exists = true;
 };
 
 // The English sentence for a code; `row` is the text of the record's line
