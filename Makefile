@@ -75,7 +75,7 @@ bench: release-build
 measure: release-build
 	@bash scripts/measure.sh $(RELEASE_BUILD)
 
-# Releases: a Release build in build-dist/ with the C++ runtime linked in.
+# Releases: a Release build in build-dist/ for the archives.
 # `make dist` packs it and the Windows build into dist/ (scripts/make_dist.sh);
 # `make install` installs scenario_tool and its manual page under PREFIX.
 DIST_BUILD ?= build-dist
@@ -84,7 +84,7 @@ PREFIX ?= /usr/local
 
 dist-build: deps
 	@cmake -S . -B $(DIST_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF -DBUILD_BENCHMARKS=OFF \
-		-DSTATIC_RUNTIME=ON -DWINDOWS_PROGRAMS=$(CURDIR)/$(WINDOWS_BUILD)/bin -DDIST_DIR=$(CURDIR)/dist \
+		-DBUNDLED_LIBRARIES=ON -DWINDOWS_PROGRAMS=$(CURDIR)/$(WINDOWS_BUILD)/bin -DDIST_DIR=$(CURDIR)/dist \
 		$(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(DIST_BUILD) -j $(JOBS) --target scenario_compiler scenario_tool scenario_tool_manual
 

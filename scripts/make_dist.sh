@@ -2,10 +2,11 @@
 # Packs the release archives into DIST_DIR (run by the build's `dist` target,
 # which `make dist` builds):
 #   scenario-compiler-VERSION-linux-x86_64.tar.gz   one folder: both programs,
-#       the manual page of scenario_tool and README.txt
+#       the manual page of scenario_tool, README.txt, and in lib/ the shared
+#       libraries they need beyond the C and C++ runtimes, if any
 #   scenario-compiler-VERSION-windows-x86_64.zip    one folder: both .exe files
 #       and the same README as LEGGIMI.txt (Windows-1252, CR LF)
-# README.txt is the template README with the version, the C library the Linux
+# README.txt is the template README with the version, the runtimes the Linux
 # programs need and the tool's commands (from its own help) filled in.
 set -euo pipefail
 if [ $# -ne 8 ]; then
@@ -26,18 +27,37 @@ trap 'rm -rf "$stage"' EXIT
 linux_name="scenario-compiler-$version-linux-x86_64"
 windows_name="scenario-compiler-$version-windows-x86_64"
 
-# The newest version of the GNU C library that either Linux program asks for.
-glibc=$(objdump -T "$compiler" "$tool" | grep -o 'GLIBC_[0-9][0-9.]*' | sed 's/GLIBC_//' | sort -V | tail -1)
+mkdir "$stage/$linux_name" "$stage/$windows_name"
+# Shared libraries beyond the C and C++ runtimes, which a plain system may lack,
+# go into lib/ beside the programs (they look there first).
+libraries=$(ldd "$compiler" "$tool" | awk '$2 == "=>" && $3 ~ /^\// { print $1, $3 }' |
+  { grep -vE '^(libc|libm|libstdc\+\+|libgcc_s|libpthread|libdl|librt)\.so\.[0-9]+ |^ld-linux' || true; } |
+  sort -u | awk '{ print $2 }')
+if [ -n "$libraries" ]; then
+  mkdir "$stage/$linux_name/lib"
+  for library in $libraries; do
+    install -m 0644 "$library" "$stage/$linux_name/lib/"
+  done
+  bundled="The folder lib/ holds shared libraries that scenario_tool needs beyond the
+C and C++ runtimes; keep it beside the programs."
+fi
+
+# The newest versions of the C and C++ runtimes that a program or library asks for.
+newest() {
+  objdump -T "$compiler" "$tool" $libraries | grep -o "$1_[0-9][0-9.]*" | sed "s/$1_//" | sort -V | tail -1
+}
+glibc=$(newest GLIBC)
+glibcxx=$(newest GLIBCXX)
 commands=$(bash "$manual_script" --synopsis "$tool")
-awk -v version="$version" -v glibc="$glibc" -v commands="$commands" '
+awk -v version="$version" -v glibc="$glibc" -v glibcxx="$glibcxx" -v commands="$commands" -v bundled="${bundled:-}" '
   $0 == "@TOOL_COMMANDS@" { print commands; next }
-  { gsub(/@VERSION@/, version); gsub(/@GLIBC@/, glibc); print }' "$template" >"$stage/README.txt"
+  $0 == "@BUNDLED_LIBRARIES@" { if (bundled != "") print bundled; next }
+  { gsub(/@VERSION@/, version); gsub(/@GLIBC@/, glibc); gsub(/@GLIBCXX@/, glibcxx); print }' "$template" >"$stage/README.txt"
 if grep -n '@[A-Z_]*@' "$stage/README.txt"; then
   echo "make_dist.sh: a placeholder of $template was left unfilled" >&2
   exit 1
 fi
 
-mkdir "$stage/$linux_name" "$stage/$windows_name"
 install -m 0755 -s "$compiler" "$tool" "$stage/$linux_name/"
 install -m 0644 "$manual" "$stage/README.txt" "$stage/$linux_name/"
 for program in scenario_compiler.exe scenario_tool.exe; do
