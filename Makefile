@@ -9,6 +9,7 @@ all: build
 
 deps:
 	@bash scripts/install_deps.sh
+	@bash scripts/install_npm.sh
 
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null

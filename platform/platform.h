@@ -109,4 +109,28 @@ void make_folders(const std::string& path);
 // Names of the plain files in a folder, sorted; none when the folder is missing.
 std::vector<std::string> list_files(const std::string& folder);
 
+// --- for a long-running tool (the preview server) -------------------------
+
+// What tells that a file changed: its modification time and size.
+struct FileStamp {
+    bool exists = false;
+    int64_t modified = 0;  // nanoseconds (or the system's own unit) since its epoch
+    uint64_t size = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp file_stamp(const std::string& path);
+
+// Creates a new, empty folder that only this user may enter, inside the
+// system's folder for temporary files; its name starts with `prefix`.
+std::string make_private_folder(const std::string& prefix);
+
+// Removes a folder and everything in it; nothing happens when it is absent.
+void remove_folder_tree(const std::string& path);
+
+// From now on an interrupt (Ctrl-C) or a termination request only sets a
+// flag that stop_requested() reads; a write to a closed connection no
+// longer ends the process.
+void catch_stop_signals();
+bool stop_requested();
+
 }  // namespace platform

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <csignal>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <sys/mman.h>
@@ -257,5 +259,43 @@ std::vector<std::string> list_files(const std::string& folder) {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+
+FileStamp file_stamp(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return {true, static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            static_cast<uint64_t>(st.st_size)};
+}
+
+std::string make_private_folder(const std::string& prefix) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string base = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
+    std::string pattern = join(base, prefix + "XXXXXX");
+    if (::mkdtemp(pattern.data()) == nullptr) fail("create folder", pattern, errno);  // mkdtemp gives mode 0700
+    return pattern;
+}
+
+void remove_folder_tree(const std::string& path) {
+    std::error_code error;
+    std::filesystem::remove_all(path, error);
+    if (error) throw RunTimeFailure("remove folder", path, error.message());
+}
+
+namespace {
+volatile std::sig_atomic_t stopSignal = 0;
+extern "C" void on_stop_signal(int) { stopSignal = 1; }
+}  // namespace
+
+void catch_stop_signals() {
+    struct sigaction action {};
+    action.sa_handler = on_stop_signal;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+bool stop_requested() { return stopSignal != 0; }
 
 }  // namespace platform

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in packages.txt that are missing.
-# As root it runs apt-get; otherwise it prints the command to run and fails.
+# Installs the Debian packages listed in packages.txt that are missing (a
+# package counts as present when an installed package provides it, as the
+# Node.js build that brings its own npm does). As root it runs apt-get;
+# otherwise it prints the command to run and fails.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 list="${1:-$here/packages.txt}"
 missing=()
+provided=$(dpkg-query -W -f='${db:Status-Abbrev} ${Provides}\n' 2>/dev/null | awk '$1 == "ii" { $1 = ""; print }' |
+  tr ',' '\n' | sed 's/([^)]*)//g; s/^ *//; s/ *$//')
 while read -r pkg; do
   case "$pkg" in ''|'#'*) continue ;; esac
-  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' &&
+     ! grep -qxF "$pkg" <<<"$provided"; then
     missing+=("$pkg")
   fi
 done < "$list"

@@ -24,12 +24,6 @@ std::string holds(const Form1& form, long long cell) {
 
 std::string metres(long long m) { return std::to_string(m) + " m"; }
 
-std::string line_of(const std::string& text, int32_t wanted) {
-    const auto lines = document_lines(text);
-    return wanted >= 1 && static_cast<size_t>(wanted) <= lines.size()
-               ? std::string(lines[static_cast<size_t>(wanted) - 1])
-               : std::string();
-}
 
 // The first progressive definition row whose first or second value is not a multiple of 50.
 int32_t bad_progressive_line(const std::string& text) {
@@ -55,6 +49,13 @@ std::string cap_message(ErrorCode code, int32_t cell) {
 }
 
 }  // namespace
+
+std::string line_of(const std::string& text, int32_t wanted) {
+    const auto lines = document_lines(text);
+    return wanted >= 1 && static_cast<size_t>(wanted) <= lines.size()
+               ? std::string(lines[static_cast<size_t>(wanted) - 1])
+               : std::string();
+}
 
 std::string error_message(const Form1& form, int32_t code, const std::string& row) {
     const auto f = line_fields(row);

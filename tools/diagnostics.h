@@ -17,5 +17,9 @@ struct SourceDocument {
 // (may be empty) and supplies positions; the grid names what holds a cell.
 std::string error_message(const Form1& form, int32_t code, const std::string& row);
 
+// The text of line `wanted` (from 1) of a document, without its line end;
+// empty when there is no such line.
+std::string line_of(const std::string& text, int32_t wanted);
+
 // The whole diagnostic line (without a line end) for the form's errorCode.
 std::string diagnostic(const Form1& form, const SourceDocument& line, const SourceDocument& train);

@@ -8,6 +8,9 @@
 #include "tools/explanations.h"
 #include "tools/plot.h"
 #include "tools/version.h"
+#ifdef SCENARIO_TOOL_SERVE
+#include "tools/serve.h"
+#endif
 
 namespace {
 
@@ -79,6 +82,19 @@ int main(int argc, char** argv) {
     auto* hlp = app.add_subcommand("help", "List the commands, or show one command's arguments and options");
     hlp->add_option("COMMAND", helpTopic, "The command to explain");
 
+#ifdef SCENARIO_TOOL_SERVE
+    ServeOptions serve;
+    auto* srv = app.add_subcommand("serve", "Preview the route in the browser, compiled again on every save");
+    srv->add_option("LINE_DOC", serve.lineDocument, "Line description document")->required();
+    srv->add_option("TRAIN_DOC", serve.trainDocument, "Train description document")->required();
+    srv->add_option("--port", serve.port, "Port to listen on (0: any free port)")
+        ->capture_default_str()
+        ->check(CLI::Range(0, 65535));
+    srv->add_option("--host", serve.host, "Address to listen on")->capture_default_str();
+    srv->add_option("--route", serve.names.route, "Route name")->capture_default_str();
+    srv->add_option("--train-code", serve.names.train, "Train code")->capture_default_str();
+#endif
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -120,5 +136,8 @@ int main(int argc, char** argv) {
     }
     if (*plt) return plot_route(plot, std::cout, std::cerr);
     if (*expl) return explain_codes(explain, std::cout, std::cerr);
+#ifdef SCENARIO_TOOL_SERVE
+    if (*srv) return serve_preview(serve, std::cout, std::cerr);
+#endif
     return dump_file(dump, std::cout, std::cerr);
 }

@@ -94,7 +94,7 @@ RouteModel build_route_model(const std::vector<TrackCell>& grid, const ScenarioT
     for (int slot = 1; slot <= kLastSharedSlot; ++slot) {
         if (!is_station_slot(table, slot)) continue;
         const ScenarioSlot& s = table[static_cast<size_t>(slot)];
-        RouteStation station{slot, cp1252_to_utf8(s.label), static_cast<double>(s.long3), false};
+        RouteStation station{slot, cp1252_to_utf8(s.label), static_cast<double>(s.long3), false, s.long4};
         if (stopCell[static_cast<size_t>(slot)] >= 0) {
             station.position = static_cast<double>(cell_position(stopCell[static_cast<size_t>(slot)]));
             station.hasStopCell = true;

@@ -18,6 +18,7 @@ struct RouteStation {
     std::string name;       // UTF-8
     double position = 0;    // its stop cell's position, or the slot's position without one
     bool hasStopCell = false;
+    int32_t scheduled = 0;  // seconds after midnight; 0 where the train has no scheduled time
 };
 
 // A named or counted grid feature: a signal, a speed board or an indication board.

@@ -1,0 +1,197 @@
+// The live preview in a real browser: scenario_tool serve on copies of the
+// built-in documents and of the generated 1,000,000 m route, driven in
+// headless Chromium. Run by CTest with
+//   SCENARIO_TOOL  the scenario_tool executable
+//   MAKE_ROUTE     the make_route executable
+//   SCREENSHOT     where to save the picture of the page
+//   TIMINGS        where to write the measured times from a save to the updated page
+import { test, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawn, execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { chromium } from 'playwright-core';
+
+const tool = process.env.SCENARIO_TOOL;
+const makeRoute = process.env.MAKE_ROUTE;
+const screenshot = process.env.SCREENSHOT;
+const timingsFile = process.env.TIMINGS;
+assert.ok(tool && makeRoute && screenshot, 'SCENARIO_TOOL, MAKE_ROUTE and SCREENSHOT must be set');
+
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'preview-test-'));
+const servers = [];
+let browser = null;
+
+after(async () => {
+  if (browser) await browser.close();
+  for (const s of servers) if (s.exitCode === null) s.kill('SIGKILL');
+  fs.rmSync(work, { recursive: true, force: true });
+});
+
+// Starts serve on port 0 with a private temporary folder; resolves with its URL.
+function serve(line, train, tmp) {
+  fs.mkdirSync(tmp, { recursive: true });
+  const child = spawn(tool, ['serve', line, train, '--port', '0'], {
+    env: { ...process.env, TMPDIR: tmp }, stdio: ['ignore', 'pipe', 'pipe'],
+  });
+  servers.push(child);
+  let err = '';
+  child.stderr.on('data', (d) => { err += d; });
+  return new Promise((resolve, reject) => {
+    let out = '';
+    const timer = setTimeout(() => reject(new Error('serve printed no address in 20 s: ' + err)), 20000);
+    child.stdout.on('data', (d) => {
+      out += d;
+      const m = out.match(/^Preview at (http:\/\/127\.0\.0\.1:\d+\/)\n/);
+      if (m) { clearTimeout(timer); resolve({ url: m[1], child }); }
+    });
+    child.on('exit', (code) => reject(new Error('serve ended with ' + code + ': ' + err)));
+  });
+}
+
+function stopped(child) {
+  return new Promise((resolve) => {
+    if (child.exitCode !== null) resolve(child.exitCode);
+    else child.on('exit', (code) => resolve(code));
+  });
+}
+
+async function openPage(url) {
+  if (!browser) {
+    browser = await chromium.launch({
+      executablePath: '/usr/bin/chromium',
+      headless: true,
+      args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+        '--disable-component-update', '--disable-sync'],
+    });
+  }
+  const page = await browser.newPage({ viewport: { width: 1400, height: 1250 } });
+  const problems = [];
+  page.on('pageerror', (e) => problems.push('page error: ' + e.message));
+  page.on('console', (m) => { if (m.type() === 'error') problems.push('console: ' + m.text()); });
+  // The page must need nothing but its own server.
+  page.on('request', (r) => { if (!r.url().startsWith(url)) problems.push('request outside the server: ' + r.url()); });
+  await page.goto(url);
+  await page.waitForFunction(() => window.preview && window.preview.renderedVersion >= 1, null, { timeout: 10000 });
+  return { page, problems };
+}
+
+const renderedVersion = (page) => page.evaluate(() => window.preview.renderedVersion);
+
+// Saves a document and waits until the page shows a compile made after the
+// save; returns the milliseconds from the save to the drawn page.
+async function saveAndWait(page, file, bytes, timeout) {
+  const before = await renderedVersion(page);
+  const saved = Date.now();
+  fs.writeFileSync(file, bytes);
+  await page.waitForFunction((v) => window.preview.renderedVersion > v, before, { timeout });
+  const u = await page.evaluate((v) => window.preview.updates.find((u) => u.version > v), before);
+  return u.renderedAt - saved;
+}
+
+// The document with its first gradient row's value changed: a save of it,
+// then of the original, each redraw the profile.
+function changeFirstGradient(text) {
+  const row = text.split('\r\n').find((l) => l.startsWith('pendenza,'));
+  assert.ok(row);
+  return text.replace(row, row.replace(/-?\d+\s*$/, (g) => String(Number(g) === 5 ? 6 : 5)));
+}
+
+const median = (a) => { const s = [...a].sort((x, y) => x - y); return s[Math.floor(s.length / 2)]; };
+const timings = [];
+
+test('built-in route: page, cursor, diagnostics, stale drawing, undo', async () => {
+  const src = path.join(work, 'src');
+  execFileSync(tool, ['write-documents', src]);
+  const line = path.join(src, 'Bresta_Vilcar_linea.txt');
+  const train = path.join(src, 'Bresta_Vilcar_RX907-.txt');
+  const tmp = path.join(work, 'tmp-builtin');
+  const { url, child } = await serve(line, train, tmp);
+  const { page, problems } = await openPage(url);
+
+  assert.equal(await page.title(), 'Bresta_Vilcar — train RX907 · preview');
+  const expected = fs.readFileSync(train, 'latin1').split('\r\n').filter((l) => l.startsWith('stazione,'))
+    .map((l) => l.split(',').pop().trim());
+  assert.equal(expected.length, 24);
+  const onPlan = await page.$$eval('#plan .station-name', (ts) => ts.map((t) => t.textContent));
+  assert.deepEqual(onPlan, expected);
+  const listed = await page.$$eval('#stations li', (ls) => ls.map((l) => l.firstChild.textContent.trim()));
+  assert.deepEqual(listed, expected);
+
+  // The shared cursor: a real mouse move over the profile.
+  const at = await page.evaluate(() => window.preview.pointForKm(18.55));
+  await page.mouse.move(at.x, at.y);
+  assert.match(await page.textContent('#r-station'), /^PIANCASTELLO \(station, km /);
+  // The cursor stands on whole pixels: about 0.12 km each on the 106 km route.
+  assert.ok(Math.abs(Number(await page.textContent('#r-km')) - 18.55) <= 0.13, await page.textContent('#r-km'));
+  const marker = await page.$eval('#cursor-group', (g) => g.getAttribute('visibility'));
+  assert.equal(marker, 'visible');
+  assert.match(await page.textContent('#r-speed'), /^\d+ km\/h$/);
+
+  // An indication board moved onto the speed board's cell.
+  const original = fs.readFileSync(line);
+  const text = original.toString('latin1');
+  const rowAt = text.split('\r\n').findIndex((l) => l.startsWith('cartello_indicatore,  11100,')) + 1;
+  assert.ok(rowAt > 0);
+  const broken = Buffer.from(text.replace('cartello_indicatore,  11100,', 'cartello_indicatore,  15350,'), 'latin1');
+  const toError = await saveAndWait(page, line, broken, 2000);
+  const panel = await page.textContent('#diagnostics');
+  assert.ok(panel.includes(line + ':' + rowAt + ': error 6: indication board at 15350 m'), panel);
+  assert.ok(panel.includes('cartello_indicatore,  15350,   (P.C.CAVRIA)'), panel);
+  assert.equal(await page.$eval('body', (b) => b.classList.contains('stale')), true);
+  assert.match(await page.textContent('#status'), /^stale/);
+  // The drawing kept: still the last good compile, all stations there.
+  assert.equal((await page.$$('#plan .station-name')).length, 24);
+
+  const toClear = await saveAndWait(page, line, original, 2000);
+  assert.equal((await page.textContent('#diagnostics')).trim(), 'No errors or warnings.');
+  assert.equal(await page.$eval('body', (b) => b.classList.contains('stale')), false);
+
+  const builtIn = [toError, toClear];
+  const edited = Buffer.from(changeFirstGradient(text), 'latin1');
+  for (let i = 0; i < 6; i++) builtIn.push(await saveAndWait(page, line, i % 2 ? original : edited, 5000));
+  timings.push({ route: 'built-in (31 km)', times: builtIn });
+
+  await page.mouse.move(at.x, at.y);
+  fs.mkdirSync(path.dirname(screenshot), { recursive: true });
+  await page.screenshot({ path: screenshot });
+  assert.deepEqual(problems, []);
+
+  child.kill('SIGINT');
+  assert.equal(await stopped(child), 0);
+  assert.deepEqual(fs.readdirSync(tmp), [], 'serve left its temporary folder behind');
+  await page.close();
+});
+
+test('generated 1,000,000 m route: a save reaches the page', async () => {
+  const line = path.join(work, 'long_linea.txt');
+  const train = path.join(work, 'long_treno.txt');
+  execFileSync(makeRoute, ['1000000', line, train]);
+  const tmp = path.join(work, 'tmp-long');
+  const { url, child } = await serve(line, train, tmp);
+  const { page, problems } = await openPage(url);
+  assert.equal(await page.evaluate(() => window.preview.data.route_length_m), 1000000);
+  assert.equal(await page.evaluate(() => window.preview.data.diagnostics.length), 0);
+
+  const original = fs.readFileSync(line);
+  const text = original.toString('latin1');
+  const edited = Buffer.from(changeFirstGradient(text), 'latin1');
+  const times = [];
+  for (let i = 0; i < 6; i++) times.push(await saveAndWait(page, line, i % 2 ? original : edited, 5000));
+  timings.push({ route: 'generated 1,000,000 m', times });
+  assert.deepEqual(problems, []);
+
+  child.kill('SIGTERM');
+  assert.equal(await stopped(child), 0);
+  assert.deepEqual(fs.readdirSync(tmp), []);
+  await page.close();
+});
+
+test('report the times from a save to the updated page', () => {
+  const lines = timings.map((t) => `${t.route}: median ${median(t.times)} ms, longest ${Math.max(...t.times)} ms ` +
+    `over ${t.times.length} saves (${t.times.join(', ')})`);
+  for (const l of lines) console.log('# ' + l);
+  if (timingsFile) fs.writeFileSync(timingsFile, lines.join('\n') + '\n');
+  assert.equal(timings.length, 2);
+});
