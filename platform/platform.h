@@ -133,4 +133,9 @@ void remove_folder_tree(const std::string& path);
 void catch_stop_signals();
 bool stop_requested();
 
+// Options of a server's listening socket: its port can be taken again at once
+// after an earlier run, but never shared with another program listening on it.
+// (The preview server is not part of the Windows build.)
+void listen_alone(intptr_t socket);
+
 }  // namespace platform

@@ -15,6 +15,7 @@
 #include <iostream>
 #include <string>
 #include <sys/mman.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -297,5 +298,10 @@ void catch_stop_signals() {
 }
 
 bool stop_requested() { return stopSignal != 0; }
+
+void listen_alone(intptr_t socket) {
+    const int yes = 1;
+    ::setsockopt(static_cast<int>(socket), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+}
 
 }  // namespace platform

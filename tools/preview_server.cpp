@@ -7,6 +7,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/platform.h"
 #include "tools/preview_assets.h"
 
 namespace {
@@ -15,7 +16,7 @@ namespace {
 constexpr size_t kRequestThreads = kMaxEventStreams + 8;
 // An idle event stream gets a comment this often, so that a page that went
 // away is noticed and its stream dropped.
-constexpr auto kKeepAliveEvery = std::chrono::seconds(5);
+constexpr auto kKeepAliveEvery = std::chrono::seconds(2);
 constexpr size_t kMaxRequestBody = 16 * 1024;
 
 const char* const kSecurityPolicy =
@@ -105,6 +106,8 @@ struct PreviewServer::Impl {
 
     void routes() {
         http.new_task_queue = [] { return new httplib::ThreadPool(kRequestThreads); };
+        // The library would share the port with any other program that asks.
+        http.set_socket_options([](socket_t socket) { platform::listen_alone(static_cast<intptr_t>(socket)); });
         http.set_keep_alive_timeout(2);
         http.set_read_timeout(5);
         http.set_write_timeout(5);
@@ -169,6 +172,8 @@ int PreviewServer::bind(int port) {
 
 void PreviewServer::start() {
     impl_->thread = std::thread([this] { impl_->http.listen_after_bind(); });
+    // Until the server runs, stop() could not end it: wait for that (briefly).
+    for (int i = 0; i < 5000 && !impl_->http.is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void PreviewServer::publish(std::string json, uint64_t version) {
