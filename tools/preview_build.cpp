@@ -61,8 +61,11 @@ PreviewBuild build_preview(const PreviewSources& sources, const std::string& wor
     build.train = {sources.trainDocument, text_of(sources.trainDocument)};
 
     std::istringstream lines(report.str());
-    for (std::string line; std::getline(lines, line);)
-        if (!line.empty()) build.diagnostics.push_back(parse_report_line(line, sources));
+    for (std::string line; std::getline(lines, line);) {
+        // Only the diagnostic lines, which name a document; not the hints after them.
+        PreviewDiagnostic d = parse_report_line(line, sources);
+        if (!d.file.empty()) build.diagnostics.push_back(d);
+    }
     if (build.status == kExitErrore)
         build.diagnostics.push_back({sources.lineDocument, 0, "error", 0,
                                      "a reserved field is in use (the compile pass stopped with its error box); "

@@ -424,7 +424,7 @@
     const specs = [
       { title: 'Height above the start (m)', values: p.height_m, stroke: '#6b8e23', fill: 'rgba(107, 142, 35, 0.18)', height: 150, names: true },
       { title: 'Gradient (‰)', values: padded(p.gradient_permille), stroke: '#e07a5f', fill: 'rgba(224, 122, 95, 0.25)', height: 100, paths: stepped },
-      { title: 'Speed limit (km/h)', values: padded(p.speed_kmh), stroke: '#1e40af', height: 110, paths: stepped, boards: true },
+      { title: 'Speed limit (km/h)', values: padded(p.speed_kmh), stroke: '#1e40af', height: 110, paths: stepped, boards: true, fromZero: true },
       { title: 'Adhesion (%)', values: padded(p.adhesion_percent), stroke: '#0f766e', height: 90, paths: stepped },
     ];
     for (const s of specs) {
@@ -438,7 +438,7 @@
         padding: [s.names ? 128 : 10, 12, 0, 0],
         legend: { show: false },
         cursor: { sync: { key: 'route' }, drag: { x: true, y: false, setScale: true }, points: { show: false } },
-        scales: { x: { time: false } },
+        scales: { x: { time: false }, y: s.fromZero ? { range: (u, min, max) => [0, Math.max(10, Math.ceil(max * 1.15 / 10) * 10)] } : {} },
         axes: [
           { size: 30, values: (u, vals) => vals.map((v) => String(+v.toFixed(3))) },
           { size: 56 },
