@@ -13,13 +13,13 @@ constexpr int16_t kCapValue = 180;
 constexpr int16_t kRouteMarker = 610;
 constexpr int16_t kGridMarker = 5121;
 
-// Rule A looks this many cells back from a warning cell, never below cell 3.
+// Caps before signals: the search looks this many cells back from a warning cell, never below cell 3.
 constexpr int64_t kSignalSearch = 20;
 constexpr int64_t kSignalSearchFloor = 3;
-// Rule C places a cap every this many cells inside a slow-down slower than kCapSpeed.
+// Caps inside a slow-down slower than kCapSpeed: one every this many cells.
 constexpr int32_t kCapSpacing = 8;
 constexpr int16_t kCapSpeed = 110;
-// Rule D looks at the end cell and the 12 after it.
+// The cap before the trailing signal: the search looks at the end cell and the 12 after it.
 constexpr int64_t kTrailingSearch = 13;
 
 void place_cap(TrackCell& cell) {
@@ -27,7 +27,105 @@ void place_cap(TrackCell& cell) {
     cell.value1 = kCapValue;
 }
 
+// minimo(x, y): y when x > y, else x.
+template <typename X, typename Y>
+auto minimo(X x, Y y) -> decltype(x + y) {
+    return x > y ? y : x;
+}
+
+// An existing cap keeps a value below the cap value and is lowered to it otherwise.
 void lower_cap(TrackCell& cell) { cell.value1 = low16(minimo(kCapValue, cell.value1)); }
+
+// The grid as the completion pass sees it, with the cell of a failure.
+struct Completion {
+    TrackGrid& grid;
+    int64_t upper;
+    int32_t& errorCode;
+    int32_t& errorCell;
+
+    // Cells beyond the upper bound count as taken and hold no signal.
+    bool is_free(int64_t c) const { return c <= upper && grid.is_free(c); }
+    uint8_t kind_of(int64_t c) const { return c <= upper ? grid[c].kind : uint8_t{kEmpty}; }
+    void fail(ErrorCode code, int64_t cell) {
+        errorCode = code;
+        errorCell = static_cast<int32_t>(cell);
+    }
+};
+
+// Caps before signals: before every signal in the 20 cells before the warning
+// cell w, a cap in one of the two cells before it, or a lower existing cap.
+void caps_before_signals(Completion& c, int64_t w) {
+    TrackGrid& grid = c.grid;
+    for (int64_t d = 1; d <= kSignalSearch && w - d >= kSignalSearchFloor; ++d) {
+        const int64_t m = w - d;
+        if (grid[m].kind != kSignal) continue;
+        const int64_t p = m - 1;
+        const int64_t q = m - 2;
+        if (grid.is_free(p)) place_cap(grid[p]);
+        else if (grid.is_free(q)) place_cap(grid[q]);
+        else if (grid[p].kind == kAbbattimento) lower_cap(grid[p]);
+        else if (grid[q].kind == kAbbattimento) lower_cap(grid[q]);
+        else c.fail(kSignalCapsTaken, m);
+    }
+}
+
+// Caps before the start cell s: one in each of three distance groups.
+void caps_before_start(Completion& c, int64_t s) {
+    static constexpr int64_t kGroups[3][3] = {{5, 6, 7}, {11, 12, 13}, {18, 19, 20}};
+    for (const auto& group : kGroups) {
+        if (s <= group[2]) continue;
+        bool placed = false;
+        for (int64_t back : group) {
+            if (c.grid.is_free(s - back)) {
+                place_cap(c.grid[s - back]);
+                placed = true;
+                break;
+            }
+        }
+        if (!placed) c.fail(kStartCapsTaken, s);
+    }
+}
+
+// Caps inside the slow-down that starts at s: one every 8 cells up to the end
+// cell. With no speed limit low enough, only the end cell is looked for.
+// Returns the end cell, or -1 when the grid ends first.
+int64_t caps_inside(Completion& c, int64_t s) {
+    TrackGrid& grid = c.grid;
+    const bool spaced = grid[s].value1 < kCapSpeed;
+    int64_t j = s;
+    int32_t k = 0;
+    while (j < c.upper) {
+        ++j;
+        ++k;
+        if (spaced && k == kCapSpacing) {
+            if (c.is_free(j)) {
+                place_cap(grid[j]);
+                k = 0;
+            } else if (c.is_free(j - 1)) {
+                place_cap(grid[j - 1]);
+                k = 1;
+            } else if (c.is_free(j + 1)) {
+                place_cap(grid[j + 1]);
+                k = -1;
+            } else {
+                c.fail(kInsideCapsTaken, j);
+            }
+        }
+        if (grid[j].kind == kSlowDownEnd) return j;
+    }
+    return -1;
+}
+
+// The cap before the trailing signal: before the first signal from the end cell e on.
+void cap_before_trailing_signal(Completion& c, int64_t e) {
+    for (int64_t m = e; m < e + kTrailingSearch; ++m) {
+        if (c.kind_of(m) != kSignal) continue;
+        if (c.grid.is_free(m - 1)) place_cap(c.grid[m - 1]);
+        else if (c.grid.is_free(m - 2)) place_cap(c.grid[m - 2]);
+        else c.fail(kInsideCapsTaken, m);
+        break;
+    }
+}
 
 }  // namespace
 
@@ -36,87 +134,15 @@ void Form1::azzera_tabella() {
 }
 
 void Form1::completa_griglia() {
-    const int64_t upper = grid.upper();
-    // Cells beyond the upper bound count as taken and hold no signal.
-    auto is_free = [&](int64_t c) { return c <= upper && grid.is_free(c); };
-    auto kind_of = [&](int64_t c) { return c <= upper ? grid[c].kind : uint8_t{kEmpty}; };
-    auto fail = [&](int32_t code, int64_t cell) {
-        errorCode = code;
-        errorCell = static_cast<int32_t>(cell);
-    };
-
-    for (int64_t i = 1; i <= upper - 2; ++i) {
+    Completion c{grid, grid.upper(), errorCode, errorCell};
+    for (int64_t i = 1; i <= c.upper - 2; ++i) {
         const uint8_t kind = grid[i].kind;
-
         if (kind == kSlowDownWarning) {
-            // Rule A: before every signal in the 20 cells before the warning cell.
-            for (int64_t d = 1; d <= kSignalSearch && i - d >= kSignalSearchFloor; ++d) {
-                const int64_t m = i - d;
-                if (grid[m].kind != kSignal) continue;
-                const int64_t p = m - 1;
-                const int64_t q = m - 2;
-                if (grid.is_free(p)) place_cap(grid[p]);
-                else if (grid.is_free(q)) place_cap(grid[q]);
-                else if (grid[p].kind == kAbbattimento) lower_cap(grid[p]);
-                else if (grid[q].kind == kAbbattimento) lower_cap(grid[q]);
-                else fail(kSignalCapsTaken, m);
-            }
-            continue;
-        }
-        if (kind != kSlowDownStart) continue;
-
-        // Rule B: one cap in each of three distance groups before the start.
-        static constexpr int64_t kGroups[3][3] = {{5, 6, 7}, {11, 12, 13}, {18, 19, 20}};
-        for (const auto& group : kGroups) {
-            if (i <= group[2]) continue;
-            bool placed = false;
-            for (int64_t back : group) {
-                if (grid.is_free(i - back)) {
-                    place_cap(grid[i - back]);
-                    placed = true;
-                    break;
-                }
-            }
-            if (!placed) fail(kStartCapsTaken, i);
-        }
-
-        // Rule C: a cap every 8 cells up to the end cell. With no speed limit
-        // low enough, only the end cell is looked for.
-        const bool spaced = grid[i].value1 < kCapSpeed;
-        int64_t j = i;
-        int32_t k = 0;
-        bool ended = false;
-        while (j < upper) {
-            ++j;
-            ++k;
-            if (spaced && k == kCapSpacing) {
-                if (is_free(j)) {
-                    place_cap(grid[j]);
-                    k = 0;
-                } else if (is_free(j - 1)) {
-                    place_cap(grid[j - 1]);
-                    k = 1;
-                } else if (is_free(j + 1)) {
-                    place_cap(grid[j + 1]);
-                    k = -1;
-                } else {
-                    fail(kInsideCapsTaken, j);
-                }
-            }
-            if (grid[j].kind == kSlowDownEnd) {
-                ended = true;
-                break;
-            }
-        }
-        if (!ended) continue;
-
-        // Rule D: a cap before the first signal from the end cell on.
-        for (int64_t m = j; m < j + kTrailingSearch; ++m) {
-            if (kind_of(m) != kSignal) continue;
-            if (grid.is_free(m - 1)) place_cap(grid[m - 1]);
-            else if (grid.is_free(m - 2)) place_cap(grid[m - 2]);
-            else fail(kInsideCapsTaken, m);
-            break;
+            caps_before_signals(c, i);
+        } else if (kind == kSlowDownStart) {
+            caps_before_start(c, i);
+            const int64_t end = caps_inside(c, i);
+            if (end >= 0) cap_before_trailing_signal(c, end);
         }
     }
 }

@@ -29,7 +29,7 @@ TEST(CompletaGriglia, PlacesCapsAroundSlowDowns) {
         std::vector<Put> changes;
     };
     const Case cases[] = {
-        // Rule A: signals in the 20 cells before a warning cell.
+        // Caps before signals: signals in the 20 cells before a warning cell.
         {"signal 5 cells before a warning: cap before the signal", {{50, warning(60)}, {45, signal()}}, 0, -1,
          {{44, cap()}}},
         {"speed board before the signal: cap on the cell before it",
@@ -41,6 +41,10 @@ TEST(CompletaGriglia, PlacesCapsAroundSlowDowns) {
          {{50, warning(60)}, {45, signal()}, {44, cap(100)}}, 0, -1, {{43, cap()}}},
         {"abbattimento cell 120 before a board stays 120",
          {{50, warning(60)}, {45, signal()}, {44, board()}, {43, cap(120)}}, 0, -1, {}},
+        {"abbattimento cell 180 before a board stays 180",
+         {{50, warning(60)}, {45, signal()}, {44, board()}, {43, cap(180)}}, 0, -1, {}},
+        {"abbattimento cell -5 before a board stays -5",
+         {{50, warning(60)}, {45, signal()}, {44, board()}, {43, cap(-5)}}, 0, -1, {}},
         {"abbattimento cell 200 before a board becomes 180",
          {{50, warning(60)}, {45, signal()}, {44, board()}, {43, cap(200)}}, 0, -1, {{43, cap(180)}}},
         {"abbattimento cell just before the signal is lowered first",
@@ -56,7 +60,7 @@ TEST(CompletaGriglia, PlacesCapsAroundSlowDowns) {
         {"warning cell at U - 2 is examined", {{138, warning(60)}, {134, signal()}}, 0, -1, {{133, cap()}}},
         {"warning cell at U - 1 is not", {{139, warning(60)}, {135, signal()}}, 0, -1, {}},
 
-        // Rule B: three distance groups before a start cell (speed 110: no rule C).
+        // Caps before the start: three distance groups before a start cell (speed 110: no caps inside).
         {"start in cell 7: no cap", {{7, start(110)}}, 0, -1, {}},
         {"start in cell 8: first group only", {{8, start(110)}}, 0, -1, {{3, cap()}}},
         {"start in cell 14: two groups", {{14, start(110)}}, 0, -1, {{9, cap()}, {3, cap()}}},
@@ -68,7 +72,7 @@ TEST(CompletaGriglia, PlacesCapsAroundSlowDowns) {
         {"start cell at U - 2 is examined, at U - 1 not", {{138, start(110)}, {139, start(110)}}, 0, -1,
          {{133, cap()}, {127, cap()}, {120, cap()}}},
 
-        // Rule C: every 8 cells inside a slow-down slower than 110.
+        // Caps inside the slow-down: every 8 cells inside a slow-down slower than 110.
         {"speed 100 from cell 100 to 130", {{100, start(100)}, {130, end(100)}}, 0, -1,
          {{95, cap()}, {89, cap()}, {82, cap()}, {108, cap()}, {116, cap()}, {124, cap()}}},
         {"speed 110: no caps inside", {{100, start(110)}, {130, end(110)}}, 0, -1,
@@ -94,7 +98,7 @@ TEST(CompletaGriglia, PlacesCapsAroundSlowDowns) {
          {{124, start(100)}, {139, board()}, {140, board()}}, 13, 140,
          {{119, cap()}, {113, cap()}, {106, cap()}, {132, cap()}}},
 
-        // Rule D: before the first signal from the end cell on.
+        // The cap before the trailing signal: before the first signal from the end cell on.
         {"first signal after the end gets a cap, the second not",
          {{60, start(110)}, {90, end(110)}, {95, signal()}, {98, signal()}}, 0, -1,
          {{55, cap()}, {49, cap()}, {42, cap()}, {94, cap()}}},
@@ -108,7 +112,7 @@ TEST(CompletaGriglia, PlacesCapsAroundSlowDowns) {
         {"neither cell before the signal free: error 13",
          {{60, start(110)}, {90, end(110)}, {95, signal()}, {94, board()}, {93, cap(100)}}, 13, 95,
          {{55, cap()}, {49, cap()}, {42, cap()}}},
-        {"rule D sees the caps of rule C",
+        {"the trailing signal's cap sees the caps inside",
          {{100, start(100)}, {116, end(100)}, {115, board()}, {118, signal()}}, 13, 118,
          {{95, cap()}, {89, cap()}, {82, cap()}, {108, cap()}, {117, cap()}}},
         {"signal cells up to the upper bound", {{100, start(110)}, {135, end(110)}, {140, signal()}}, 0, -1,

@@ -1,4 +1,4 @@
-// The field stream shared by both description readers ("file number 1").
+// The field stream shared by both description readers: the one open document.
 // Fields end at a comma or a line end (CR, LF or CR LF), which is consumed
 // with them; blanks before a field are skipped. Numbers end at the first blank,
 // comma or line end after their digits; an empty number field reads 0.

@@ -62,15 +62,14 @@ public:
     void dati_scheda();
 
     // --- feature placement ----------------------------------------------------
-    void memo_montagna(int32_t& inizio, int32_t& fine, int32_t& tipo);
-    void memo_indicatori_v_max(int32_t posizione, int32_t& vas, int32_t& vbs, int32_t& vcs,
-                               int32_t& strisces, int32_t& vad, int32_t& vbd, int32_t& vcd,
-                               int32_t& strisced);
-    void memo_segnale(int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s2, int32_t& s3,
-                      int32_t& rapp, int32_t& dx, int32_t& d1, int32_t& d2, int32_t& d3,
-                      int32_t& tempo);
-    void memo_rallentamento(int32_t x, int32_t& v, int32_t& l, int32_t& f_tt, int32_t f_ta,
-                            int32_t& d_v);
+    // Parameters the operations write back are taken by reference: tipo
+    // (montagna type, less 10 for markers) and tempo (1 to 100 become 101).
+    void memo_montagna(int32_t inizio, int32_t fine, int32_t& tipo);
+    void memo_indicatori_v_max(int32_t posizione, int32_t vas, int32_t vbs, int32_t vcs, int32_t strisces,
+                               int32_t vad, int32_t vbd, int32_t vcd, int32_t strisced);
+    void memo_segnale(int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3, int32_t rapp,
+                      int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t& tempo);
+    void memo_rallentamento(int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta, int32_t d_v);
 
     // --- line description -------------------------------------------------------
     void progressive_ordina();
@@ -104,9 +103,3 @@ private:
     // Recovery path of the readers: close, delete both documents where present, 25.
     void recupera_lettura(Document where, const std::string& detail = "");
 };
-
-// minimo(x, y): y when x > y, else x.
-template <typename X, typename Y>
-auto minimo(X x, Y y) -> decltype(x + y) {
-    return x > y ? y : x;
-}

@@ -33,10 +33,3 @@ TEST(Errore, ShowsTheNumberAndEndsWithStatusTwo) {
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), " Errore n. 1251\n");
 }
-
-TEST(Minimo, TakesTheSmallerAndXOnTies) {
-    EXPECT_EQ(minimo(180, 120), 120);
-    EXPECT_EQ(minimo(180, 200), 180);
-    EXPECT_EQ(minimo(180, 180), 180);
-    EXPECT_EQ(minimo(180, int16_t{-5}), -5);
-}

@@ -23,8 +23,8 @@ bool board_value(int32_t v, int32_t s, int16_t& out) {
 
 }  // namespace
 
-void Form1::memo_montagna(int32_t& inizio, int32_t& fine, int32_t& tipo) {
-    const int64_t first = round_half_even(static_cast<double>(inizio) / 50.0);
+void Form1::memo_montagna(int32_t inizio, int32_t fine, int32_t& tipo) {
+    const int64_t first = profile_cell_index(static_cast<double>(inizio));
     const int64_t last = round_half_even(static_cast<double>(fine) / 50.0 - 1.0);
     if (first <= last) {
         if (first < 0) {
@@ -60,9 +60,8 @@ void Form1::memo_montagna(int32_t& inizio, int32_t& fine, int32_t& tipo) {
     }
 }
 
-void Form1::memo_indicatori_v_max(int32_t posizione, int32_t& vas, int32_t& vbs, int32_t& vcs,
-                                  int32_t& strisces, int32_t& vad, int32_t& vbd, int32_t& vcd,
-                                  int32_t& strisced) {
+void Form1::memo_indicatori_v_max(int32_t posizione, int32_t vas, int32_t vbs, int32_t vcs, int32_t strisces,
+                                  int32_t vad, int32_t vbd, int32_t vcd, int32_t strisced) {
     const int64_t c = cell_index(posizione);
     if (!grid.contains(c)) {
         errorCode = kNegativePosition;
@@ -85,9 +84,8 @@ void Form1::memo_indicatori_v_max(int32_t posizione, int32_t& vas, int32_t& vbs,
     cell.value4 = low16(int64_t{strisces} * 10 + strisced);
 }
 
-void Form1::memo_segnale(int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s2, int32_t& s3,
-                         int32_t& rapp, int32_t& dx, int32_t& d1, int32_t& d2, int32_t& d3,
-                         int32_t& tempo) {
+void Form1::memo_segnale(int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3, int32_t rapp,
+                         int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t& tempo) {
     const int64_t c = cell_index(posizione);
     if (!grid.contains(c)) {
         errorCode = kNegativePosition;
@@ -113,12 +111,11 @@ void Form1::memo_segnale(int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s
     }
 }
 
-void Form1::memo_rallentamento(int32_t x, int32_t& v, int32_t& l, int32_t& f_tt, int32_t f_ta,
-                               int32_t& d_v) {
+void Form1::memo_rallentamento(int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta, int32_t d_v) {
     const int64_t w = cell_index(static_cast<double>(x) - kWarningDistance);
     const int64_t s = cell_index(x);
     const int64_t e = cell_index(static_cast<double>(x) + static_cast<double>(l));
-    const int64_t h = round_half_even((static_cast<double>(x) - kWarningDistance) / 50.0);
+    const int64_t h = profile_cell_index(static_cast<double>(x) - kWarningDistance);
     const bool warned = x > kWarningFrom;
     if (!warned) f_ta = 0;
 

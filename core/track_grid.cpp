@@ -23,6 +23,7 @@ bool room_on_grid(int32_t lastCell, int32_t position, int32_t reach) {
 
 int64_t cell_position(int64_t cell) { return (cell - 1) * kCellMetres; }
 int64_t profile_cell_index(double metres) { return round_half_even(metres / kCellMetres); }
+int64_t profile_cell_start(int64_t cell) { return cell * kCellMetres; }
 
 void TrackGrid::dimension(int32_t routeLength) {
     int32_t upper = grid_upper_bound(routeLength);

@@ -91,3 +91,5 @@ int64_t carry_profile(TrackGrid& grid, int64_t fill, int64_t upTo, int64_t end, 
 // The cell from which a profile row at x (gradient, speed limit, adhesion)
 // takes effect, and the cell of an abbattimento mark: round(x / 50).
 int64_t profile_cell_index(double metres);
+// Where a cell's profile span begins, the inverse of profile_cell_index: cell * 50.
+int64_t profile_cell_start(int64_t cell);

@@ -301,8 +301,8 @@ void dump_grid(std::ostream& out, const std::vector<TrackCell>& cells, bool all,
                     {"aux3", c.aux3}};
         } else {
             more = feature_fields(c);
-            Fields everyCell = {{"approach_code", c.approachCode}, {"span_from_m", cell * kCellMetres},
-                                {"span_to_m", (cell + 1) * kCellMetres},     {"speed_kmh", c.aux1 * 5},
+            Fields everyCell = {{"approach_code", c.approachCode}, {"span_from_m", profile_cell_start(cell)},
+                                {"span_to_m", profile_cell_start(cell + 1)},     {"speed_kmh", c.aux1 * 5},
                                 {"gradient_permille", c.aux2 - 100}, {"adhesion_percent", c.aux3},
                                 {"montagna_type", c.scenery}};
             more.insert(more.end(), everyCell.begin(), everyCell.end());

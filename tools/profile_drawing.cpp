@@ -55,7 +55,7 @@ std::vector<Run> runs_of(const std::vector<int>& cells) {
     return runs;
 }
 
-double cell_start(size_t k) { return static_cast<double>(k) * kCellMetres; }
+double cell_start(size_t k) { return static_cast<double>(profile_cell_start(static_cast<int64_t>(k))); }
 
 std::vector<Point> step_line(const std::vector<Run>& runs, const Scale& x, const Scale& y) {
     std::vector<Point> points;

@@ -208,7 +208,7 @@ Next abbattimento_record(Form1& form, TrainReading& r) {
     return Next::Record;
 }
 
-// Every record test on one keyword field, in the order of the record table;
+// Every record test on one keyword field, in the order the document format gives them;
 // several may pass, each reading its own values.
 Next records(Form1& form, TrainReading& r, const std::string& keyword) {
     ScenarioSlot& general = form.scenario[kSlotGeneral];
