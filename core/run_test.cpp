@@ -200,7 +200,7 @@ struct ProfileSpan {
 
 TEST_F(BuiltInRun, SpeedAndAdhesionProfiles) {
     ASSERT_EQ(grid_.size(), 2261u);
-    const std::vector<ProfileSpan> spans = {{0, 126, true, 15}, {2140, 2257, true, 6}, {2258, 2260, true, 0},
+    const std::vector<ProfileSpan> spans = {{0, 126, true, 15}, {2070, 2120, true, 18}, {2121, 2257, true, 6}, {2258, 2260, true, 0},
                                             {0, 123, false, 100}, {2258, 2260, false, 0}};
     for (const ProfileSpan& s : spans)
         for (int c = s.first; c <= s.last; ++c)

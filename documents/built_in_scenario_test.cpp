@@ -103,15 +103,25 @@ int64_t board_speed_at(int64_t position) {
 
 TEST(BuiltInScenario, SpeedLimitsFollowTheBoardGroups) {
     const std::vector<SpeedRow>& speeds = train_description().speeds;
-    std::vector<BoardGroup> groups = board_groups();
-    ASSERT_EQ(groups.size() + 1, speeds.size());
-    // Each limit takes effect at its group's last board or up to 1000 m after it.
-    for (size_t k = 0; k < groups.size(); ++k) {
-        const SpeedRow& s = speeds[k + 1];
-        EXPECT_EQ(s.speed, groups[k].speed) << "line " << s.line;
-        EXPECT_GE(s.position, groups[k].last) << "line " << s.line;
-        EXPECT_LE(s.position, groups[k].last + 1000) << "line " << s.line;
+    // The groups that change the speed in force, from the first row's speed on.
+    std::vector<BoardGroup> changes;
+    int64_t inForce = speeds.front().speed;
+    for (const BoardGroup& g : board_groups()) {
+        if (g.speed != inForce) changes.push_back(g);
+        inForce = g.speed;
     }
+    // Between the first row and the closing row, one row per change, taking
+    // effect at its group's last board or up to 1000 m after it.
+    ASSERT_EQ(changes.size() + 2, speeds.size());
+    for (size_t k = 0; k < changes.size(); ++k) {
+        const SpeedRow& s = speeds[k + 1];
+        EXPECT_EQ(s.speed, changes[k].speed) << "line " << s.line;
+        EXPECT_GE(s.position, changes[k].last) << "line " << s.line;
+        EXPECT_LE(s.position, changes[k].last + 1000) << "line " << s.line;
+    }
+    // The closing row keeps the last boards' speed to the end of the line.
+    EXPECT_EQ(speeds.back().speed, inForce);
+    EXPECT_GT(speeds.back().position, changes.back().last);
 }
 
 TEST(BuiltInScenario, SheetSpeedsFitTheBoards) {
@@ -194,7 +204,11 @@ TEST(BuiltInScenario, CompilesWithoutAnErrorCode) {
         EXPECT_EQ(form.grid[i].aux1, 15) << "cell " << i;
     }
     EXPECT_EQ(form.grid[127].aux1, 22);
-    for (int64_t i = 2140; i <= 2257; ++i) {
+    // 90 km/h from 103500 m up to the last speed board, 106050 m; 30 km/h from there on.
+    for (int64_t i = 2070; i <= 2120; ++i) {
+        EXPECT_EQ(form.grid[i].aux1, 18) << "cell " << i;
+    }
+    for (int64_t i = 2121; i <= 2257; ++i) {
         EXPECT_EQ(form.grid[i].aux1, 6) << "cell " << i;
     }
     for (int64_t i = 0; i <= 123; ++i) {

@@ -71,7 +71,11 @@ TEST(TrainDocument, GeneralAndAdhesionRowsAreExact) {
 TEST(TrainDocument, QuotedRowsStandInPlace) {
     struct Quoted { int line; const char* text; };
     const Quoted atLine[] = {
+        // The first two speed rows as the reader's worked example reads them.
         {18, "velocita,       0,    75"},
+        {19, "velocita,    6350,   110"},
+        // The speed of the last speed board, 106050 m, before the closing row.
+        {33, "velocita,  106050,    30"},
         {34, "velocita,  107000,    30"},
         {36, "stazione,       0,  4,  700,  0, 1, 0,  1,1,0,  4,1,1,    1,   9,38, 0, BRESTA"},
         {39, "stazione,   18550,  4,  700,  0, 1, 0,  1,1,0,  4,1,1,   30,   9,57, 0, PIANCASTELLO"},

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <limits>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -311,6 +312,32 @@ TEST_F(BuiltInPlot, RendersToAPictureWithRealContent) {
     const double inked = 1.0 - static_cast<double>(white) / static_cast<double>(px.rgba.size());
     EXPECT_GT(inked, 0.05);
     EXPECT_LT(inked, 0.9);
+
+    // Every station mark of the plan where the SVG puts it: a white centre in
+    // a ring of the station colour, 4.5 px out.
+    auto pixel = [&](double x, double y) {
+        return px.rgba.at(static_cast<size_t>(y) * px.width + static_cast<size_t>(x)) >> 8;  // RGB
+    };
+    auto near_station_ink = [](uint32_t rgb) {
+        const uint32_t ink = 0x1d4ed8;  // kStationInk
+        for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((rgb >> shift) & 0xFF) - static_cast<int>((ink >> shift) & 0xFF)) > 16)
+                return false;
+        return true;
+    };
+    const size_t group = svg_->find("id=\"plan-stations\"");
+    ASSERT_NE(group, std::string::npos);
+    const std::string marks = svg_->substr(group, svg_->find("</g>\n</g>", group) - group);
+    const std::regex circle(R"re(<circle cx="([0-9.]+)" cy="([0-9.]+)")re");
+    size_t checked = 0;
+    for (auto m = std::sregex_iterator(marks.begin(), marks.end(), circle); m != std::sregex_iterator(); ++m) {
+        const double cx = std::stod((*m)[1]), cy = std::stod((*m)[2]);
+        EXPECT_EQ(pixel(cx, cy), 0xFFFFFFu) << "centre of the mark at " << cx << ", " << cy;
+        EXPECT_TRUE(near_station_ink(pixel(cx - 4.5, cy))) << "ring of the mark at " << cx << ", " << cy << ": "
+                                                          << std::hex << pixel(cx - 4.5, cy);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 24u);
 }
 
 namespace {
