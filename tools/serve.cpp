@@ -1,11 +1,11 @@
 #include "tools/serve.h"
 
 #include <chrono>
-#include <new>
 #include <optional>
 #include <thread>
 
 #include "core/form1.h"
+#include "core/run_end.h"
 #include "platform/platform.h"
 #include "tools/preview_build.h"
 #include "tools/preview_server.h"
@@ -25,21 +25,22 @@ Stamps stamps_of(const ServeOptions& o) {
 // One compile; a failure of the work folder itself becomes a diagnostic, so
 // that the server goes on and tries again at the next change.
 PreviewBuild compile_once(const PreviewSources& sources, const std::string& work, CentreLineCache& cache) {
-    try {
-        return build_preview(sources, work, cache);
-    } catch (const platform::RunTimeFailure& f) {
-        PreviewBuild failed;
-        failed.status = kExitRunTimeFailure;
-        failed.diagnostics.push_back({sources.lineDocument, 0, "error", 0,
-                                      "the preview's work folder failed: cannot " + f.operation + " " + f.path + ": " +
-                                          f.reason});
-        return failed;
-    } catch (const std::bad_alloc&) {
-        PreviewBuild failed;
-        failed.status = kExitRunTimeFailure;
-        failed.diagnostics.push_back({sources.lineDocument, 0, "error", 0, "out of memory while compiling"});
-        return failed;
+    PreviewBuild built;
+    const RunEnd end = run_to_end([&] {
+        built = build_preview(sources, work, cache);
+        return built.status;
+    });
+    if (!end.failure) {
+        built.status = end.status;
+        return built;
     }
+    const platform::RunTimeFailure& f = *end.failure;
+    PreviewBuild failed;
+    failed.status = end.status;
+    failed.diagnostics.push_back({sources.lineDocument, 0, "error", 0,
+                                  "the preview's work folder failed: cannot " + f.operation + " " + f.path + ": " +
+                                      f.reason});
+    return failed;
 }
 
 std::string url_host(const std::string& host) {
