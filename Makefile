@@ -81,7 +81,7 @@ measure: release-build
 # `make install` installs scenario_tool and its manual page under PREFIX.
 DIST_BUILD ?= build-dist
 PREFIX ?= /usr/local
-.PHONY: dist-build dist install test-dist
+.PHONY: dist-build dist install test-dist clean-dist
 
 dist-build: deps
 	@cmake -S . -B $(DIST_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF -DBUILD_BENCHMARKS=OFF \
@@ -97,3 +97,6 @@ install: dist-build
 
 test-dist:
 	@bash scripts/test_dist.sh
+
+clean-dist:
+	rm -rf $(DIST_BUILD) dist
