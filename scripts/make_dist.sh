@@ -3,7 +3,8 @@
 # which `make dist` builds):
 #   scenario-compiler-VERSION-linux-x86_64.tar.gz   one folder: both programs,
 #       the manual page of scenario_tool, README.txt, and in lib/ the shared
-#       libraries they need beyond the C and C++ runtimes, if any
+#       libraries they need beyond the C and C++ runtimes, if any, with the
+#       copyright files of their Debian packages
 #   scenario-compiler-VERSION-windows-x86_64.zip    one folder: both .exe files
 #       and the same README as LEGGIMI.txt (Windows-1252, CR LF)
 # README.txt is the template README with the version, the runtimes the Linux
@@ -37,9 +38,12 @@ if [ -n "$libraries" ]; then
   mkdir "$stage/$linux_name/lib"
   for library in $libraries; do
     install -m 0644 "$library" "$stage/$linux_name/lib/"
+    # Each library's licence goes with it: the copyright file of its Debian package.
+    package=$(dpkg -S "*/$(basename "$library")" | head -1 | cut -d: -f1)
+    install -m 0644 "/usr/share/doc/$package/copyright" "$stage/$linux_name/lib/$package.copyright"
   done
   bundled="The folder lib/ holds shared libraries that scenario_tool needs beyond the
-C and C++ runtimes; keep it beside the programs."
+C and C++ runtimes, with their licences; keep it beside the programs."
 fi
 
 # The newest versions of the C and C++ runtimes that a program or library asks for.
