@@ -8,7 +8,8 @@
 #   scenario-compiler-VERSION-windows-x86_64.zip    one folder: both .exe files
 #       and the same README as LEGGIMI.txt (Windows-1252, CR LF)
 # README.txt is the template README with the version, the runtimes the Linux
-# programs need and the tool's commands (from its own help) filled in.
+# programs need, the tool's commands (from its own help) and those that the
+# Windows tool lacks filled in.
 set -euo pipefail
 if [ $# -ne 8 ]; then
   echo "usage: make_dist.sh VERSION DIST_DIR COMPILER TOOL MANUAL README_TEMPLATE MANUAL_SCRIPT WINDOWS_PROGRAMS" >&2
@@ -53,9 +54,16 @@ newest() {
 glibc=$(newest GLIBC)
 glibcxx=$(newest GLIBCXX)
 commands=$(bash "$manual_script" --synopsis "$tool")
-awk -v version="$version" -v glibc="$glibc" -v glibcxx="$glibcxx" -v commands="$commands" -v bundled="${bundled:-}" '
+# The commands that the Windows tool lacks: those whose purpose is not in the .exe.
+for command in $(awk '$1 == "scenario_tool" { print $2 }' <<<"$commands"); do
+  if ! grep -qF "$("$tool" "$command" --help | head -1)" "$windows/scenario_tool.exe"; then
+    windows_lacks="${windows_lacks:+$windows_lacks, }$command"
+  fi
+done
+awk -v version="$version" -v glibc="$glibc" -v glibcxx="$glibcxx" -v commands="$commands" -v bundled="${bundled:-}" -v lacks="${windows_lacks:-}" '
   $0 == "@TOOL_COMMANDS@" { print commands; next }
   $0 == "@BUNDLED_LIBRARIES@" { if (bundled != "") print bundled; next }
+  $0 == "@WINDOWS_LACKS@" { if (lacks != "") print "\nOn Windows, scenario_tool.exe has every command but " lacks "."; next }
   { gsub(/@VERSION@/, version); gsub(/@GLIBC@/, glibc); gsub(/@GLIBCXX@/, glibcxx); print }' "$template" >"$stage/README.txt"
 if grep -n '@[A-Z_]*@' "$stage/README.txt"; then
   echo "make_dist.sh: a placeholder of $template was left unfilled" >&2

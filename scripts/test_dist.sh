@@ -51,6 +51,11 @@ check_outputs() {
   done
 }
 
+# The commands that a help text on standard input lists, one a line, sorted.
+commands_in_help() {
+  tr -d '\r' | awk '/^(Subcommands|Commands):$/ { l = 1; next } l && /^  [^ ]/ { print $1 } /^$/ { l = 0 }' | sort
+}
+
 # --- builds ------------------------------------------------------------------
 if [ -z "$version" ]; then
   fail "no VERSION in the project() line of CMakeLists.txt"
@@ -172,6 +177,16 @@ if wine_session_start "$work"; then
   else
     fail "the unpacked scenario_tool.exe --version shows '$shown'"
   fi
+  # The README names the commands that the Windows tool lacks; it has the others.
+  lacks=$(sed -n 's/^On Windows, scenario_tool.exe has every command but \(.*\)\.$/\1/p' "$linux_dir/README.txt" |
+    tr -d ',' | tr ' ' '\n' | sort)
+  expected=$("$linux_dir/scenario_tool" --help | commands_in_help | comm -23 - <(printf '%s\n' $lacks | sort))
+  shown=$(cd "$work" && timeout 120 wine "$windows_dir/scenario_tool.exe" --help 2>&1 | commands_in_help)
+  if [ -n "$shown" ] && [ "$shown" = "$expected" ]; then
+    pass "scenario_tool.exe has the commands the README gives it ($(echo $shown))"
+  else
+    fail "scenario_tool.exe has the commands '$(echo $shown)', the README gives it '$(echo $expected)'"
+  fi
   wine_session_stop
 else
   fail "Xvfb and the Wine prefix"
@@ -212,8 +227,7 @@ else
   fail "man -l on the installed page (status $status)"
 fi
 # Every command of the tool's help has its part of the page.
-commands=$("$prefix/bin/scenario_tool" --help |
-  awk '/^(Subcommands|Commands):$/ { l = 1; next } l && /^  [^ ]/ { print $1 } /^$/ { l = 0 }')
+commands=$("$prefix/bin/scenario_tool" --help | commands_in_help)
 [ -n "$commands" ] || fail "the installed scenario_tool --help lists no command"
 for command in $commands; do
   if sed -n '/^COMMANDS$/,/^EXIT STATUS$/p' "$work/man.txt" | grep -q "^   $command:"; then
