@@ -40,15 +40,15 @@ void lower_cap(TrackCell& cell) { cell.value1 = low16(minimo(kCapValue, cell.val
 struct Completion {
     TrackGrid& grid;
     int64_t upper;
-    int32_t& errorCode;
-    int32_t& errorCell;
+    Form1& form;  // its errorCode, the first failure's place and the read trace
 
     // Cells beyond the upper bound count as taken and hold no signal.
     bool is_free(int64_t c) const { return c <= upper && grid.is_free(c); }
     uint8_t kind_of(int64_t c) const { return c <= upper ? grid[c].kind : uint8_t{kEmpty}; }
     void fail(ErrorCode code, int64_t cell) {
-        errorCode = code;
-        errorCell = static_cast<int32_t>(cell);
+        form.errorCode = code;
+        form.locate_error(code, Document::None, 0, static_cast<int32_t>(cell));
+        form.trace.completion(code, cell);
     }
 };
 
@@ -134,7 +134,7 @@ void Form1::azzera_tabella() {
 }
 
 void Form1::completa_griglia() {
-    Completion c{grid, grid.upper(), errorCode, errorCell};
+    Completion c{grid, grid.upper(), *this};
     for (int64_t i = 1; i <= c.upper - 2; ++i) {
         const uint8_t kind = grid[i].kind;
         if (kind == kSlowDownWarning) {

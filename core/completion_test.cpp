@@ -120,11 +120,12 @@ TEST(CompletaGriglia, PlacesCapsAroundSlowDowns) {
         {"no end cell: no cap before a signal at the bound", {{100, start(110)}, {140, signal()}}, 0, -1,
          {{95, cap()}, {89, cap()}, {82, cap()}}},
 
-        // Several rules and slow-downs: later errors overwrite earlier ones.
-        {"later error wins",
+        // Several rules and slow-downs: later errors overwrite earlier ones in
+        // errorCode; the diagnostics keep the cell of the first.
+        {"later error wins the code, the first keeps its cell",
          {{50, warning(60)}, {45, signal()}, {44, board()}, {43, board()}, {100, start(100)}, {130, end(100)},
           {107, board()}, {108, board()}, {109, board()}},
-         13, 108, {{95, cap()}, {89, cap()}, {82, cap()}}},
+         13, 45, {{95, cap()}, {89, cap()}, {82, cap()}}},
     };
     for (const Case& c : cases) {
         Form1 form("/prog");

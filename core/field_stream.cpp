@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "core/read_trace.h"
 #include "platform/platform.h"
 
 namespace {
@@ -48,15 +49,18 @@ void FieldStream::skip_blanks() {
 }
 
 // Consumes one comma or one line end (CR LF counts as one) if it stands next.
-void FieldStream::consume_field_end() {
+bool FieldStream::consume_field_end() {
     skip_blanks();
-    if (pos_ >= text_.size()) return;
+    if (pos_ >= text_.size()) return true;
     if (text_[pos_] == ',') {
         ++pos_;
     } else if (size_t end = line_end_length(text_, pos_); end > 0) {
         pos_ += end;
         ++currentLine_;
+    } else {
+        return false;
     }
+    return true;
 }
 
 std::string FieldStream::read_text() {
@@ -70,6 +74,12 @@ std::string FieldStream::read_text() {
     while (end > start && is_blank(text_[end - 1])) --end;
     std::string field = text_.substr(start, end - start);
     consume_field_end();
+    if (trace) {
+        TracedField f;
+        f.line = fieldLine_;
+        f.text = field;
+        trace->field(f);
+    }
     return field;
 }
 
@@ -94,9 +104,18 @@ int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
                     is_line_end(text_[pos_]);
     if (!endsHere || (noDigits && negative)) failure("number expected");
     // No digits and nothing but blanks up to the field's end: an empty field, 0.
-    consume_field_end();
+    const bool fieldEnds = consume_field_end();
     if (negative) value = -value;
     if (value < low || value > high) failure(std::string("number does not fit ") + width);
+    if (trace) {
+        TracedField f;
+        f.line = fieldLine_;
+        f.number = true;
+        f.value = value;
+        f.empty = noDigits;
+        f.runsOn = !fieldEnds;
+        trace->field(f);
+    }
     return value;
 }
 

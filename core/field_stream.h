@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+struct ReadTrace;
+
 class FieldStream {
 public:
     // Opens a file for reading from its start; a run-time failure when missing.
@@ -31,10 +33,13 @@ public:
     // Line (from 1) on which the last field read began; 0 before any read.
     int32_t line() const { return fieldLine_; }
 
+    // When set, every field read is also handed to this trace.
+    ReadTrace* trace = nullptr;
+
 private:
     int64_t read_number(int64_t low, int64_t high, const char* width);
     void skip_blanks();
-    void consume_field_end();  // blanks, then one comma or line end if present
+    bool consume_field_end();  // blanks, then one comma or line end if present; false when other text follows
     [[noreturn]] void failure(const std::string& why) const;
 
     std::string text_;

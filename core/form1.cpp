@@ -25,8 +25,14 @@ void Form1::scrivi_documenti() {
 }
 
 void Form1::memorizza_percorso(int32_t switchValue) {
+    prepara_percorso(switchValue);
+    scrivi_file_compilati();
+}
+
+void Form1::prepara_percorso(int32_t switchValue) {
     j = switchValue;
     errorCode = kNoError;
+    errorReported = kNoError;
     errorDocument = Document::None;
     errorLine = 0;
     errorCell = -1;
@@ -35,16 +41,19 @@ void Form1::memorizza_percorso(int32_t switchValue) {
     memorizza_dati();
     completa_griglia();
     verifica_riservati();
-    scrivi_file_compilati();
 }
 
 void Form1::memorizza_dati() {
     // The line half stores the two names into the scenario table first.
+    trace.clear();
+    file1.trace = trace.on ? &trace : nullptr;
     if (leggi_linea()) leggi_treno();
+    file1.trace = nullptr;
 }
 
 void Form1::errore(const std::string& a) {
-    platform::message_box(" Errore n. " + a);
+    erroreNumber = a;
+    if (erroreBox) platform::message_box(" Errore n. " + a);
     throw ProgramEnd{kExitErrore};
 }
 
@@ -61,8 +70,15 @@ void Form1::recupera_lettura(Document where, const std::string& detail) {
         }
     }
     errorCode = kReadFailure;
+    locate_error(kReadFailure, where, failedLine, -1, detail);
+}
+
+void Form1::locate_error(int32_t code, Document where, int32_t line, int32_t cell, const std::string& detail) {
+    if (errorReported != kNoError) return;
+    errorReported = code;
     errorDocument = where;
-    errorLine = failedLine;
+    errorLine = line;
+    errorCell = cell;
     errorDetail = detail;
 }
 

@@ -7,11 +7,9 @@
 #include "core/track_grid.h"
 #include "core/field_stream.h"
 #include "core/line_table.h"
+#include "core/read_trace.h"
 #include "core/run_end.h"
 #include "core/scenario_table.h"
-
-// Which description document a diagnostic points into.
-enum class Document : int { None = 0, Line = 1, Train = 2 };
 
 class Form1 {
 public:
@@ -40,16 +38,30 @@ public:
 
     FieldStream file1;  // the one open document
 
-    // Where the pending error was met, for diagnostics: the document and the
-    // line of the record in hand, or the grid cell for completion errors.
+    // The first error met in the pass, for diagnostics: its code, the
+    // document and the line of the record in hand, or the grid cell for
+    // completion errors. Later codes that replace it in errorCode (a train
+    // reader error after a line row without room, a completion error on a
+    // grid a reader left part-filled) do not replace it here.
+    int32_t errorReported = 0;
     Document errorDocument = Document::None;
     int32_t errorLine = 0;
     int32_t errorCell = -1;
     std::string errorDetail;  // what a read failure said (kReadFailure)
 
+    // What the readers took from the documents; kept only when trace.on.
+    ReadTrace trace;
+    // Off: errore ends the pass without its message box, keeping the number
+    // in erroreNumber (the authoring tool's check reports it as a diagnostic).
+    bool erroreBox = true;
+    std::string erroreNumber;
+
     // --- run sequence -------------------------------------------------------
     void Form_Load();
     void memorizza_percorso(int32_t j);
+    // The compile pass up to the compiled files: read, complete, check codes.
+    // The authoring tool's check stops here; memorizza_percorso goes on to write.
+    void prepara_percorso(int32_t j);
     void memorizza_dati();
     [[noreturn]] void errore(const std::string& a);
 
@@ -102,4 +114,8 @@ private:
     void leggi_treno();
     // Recovery path of the readers: close, delete both documents where present, 25.
     void recupera_lettura(Document where, const std::string& detail = "");
+
+public:
+    // Records where an error was met, unless an earlier one of the pass was.
+    void locate_error(int32_t code, Document where, int32_t line, int32_t cell = -1, const std::string& detail = "");
 };

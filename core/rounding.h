@@ -11,6 +11,11 @@ inline int64_t round_half_even(double x) {
     return static_cast<int64_t>(r);
 }
 
+// The grid's speed step of a speed in km/h: round(v / 5). A step outside 0 to
+// 255 does not fit its byte, and the reader refuses it.
+inline int64_t speed_step_of(int64_t kmh) { return round_half_even(static_cast<double>(kmh) / 5.0); }
+inline bool speed_step_fits(int64_t kmh) { return speed_step_of(kmh) >= 0 && speed_step_of(kmh) <= 255; }
+
 // Narrowing keeps the low bits, as the fields of the compiled files do.
 inline int16_t low16(int64_t v) { return static_cast<int16_t>(static_cast<uint16_t>(v)); }
 inline uint8_t low8(int64_t v) { return static_cast<uint8_t>(v); }

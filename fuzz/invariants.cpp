@@ -118,7 +118,8 @@ void check_table(std::vector<std::string>& out, const Form1& form) {
 }
 
 void check_diagnostics(std::vector<std::string>& out, const Form1& form) {
-    const int32_t code = form.errorCode;
+    // The diagnostics describe the first error met; errorCode may hold a later one.
+    const int32_t code = form.errorReported != kNoError ? form.errorReported : form.errorCode;
     if (is_completion_error(code)) {
         if (!form.grid.contains(form.errorCell)) out.push_back("completion error without its cell");
     } else if (code > 0 && form.errorDocument == Document::None) {
@@ -163,7 +164,8 @@ std::vector<std::string> document_violations(const Form1& form) {
     std::vector<std::string> out;
     if (platform::file_exists(form.file_path(form.line_document_name())))
         out.push_back("the line description was not deleted");
-    const bool trainSkipped = form.errorDocument == Document::Line && form.errorCode != kNoRoomOnGrid && form.errorCode != kReadFailure;
+    const bool trainSkipped = form.errorDocument == Document::Line && form.errorReported != kNoRoomOnGrid &&
+                              form.errorReported != kReadFailure;
     if (!trainSkipped && platform::file_exists(form.file_path(form.train_document_name())))
         out.push_back("the train description was not deleted");
     return out;

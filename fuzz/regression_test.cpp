@@ -17,13 +17,16 @@ namespace {
 struct Target {
     const char* name;
     std::vector<std::string> (*entry)(std::string_view);
+    const char* alsoCorpus;  // another target's inputs of the same form, replayed too
 };
 
 const Target kTargets[] = {
-    {"field_stream", fuzz_field_stream},
-    {"line_reader", fuzz_line_reader},
-    {"train_reader", fuzz_train_reader},
-    {"compile", fuzz_compile},
+    {"field_stream", fuzz_field_stream, nullptr},
+    {"line_reader", fuzz_line_reader, nullptr},
+    {"train_reader", fuzz_train_reader, nullptr},
+    {"compile", fuzz_compile, nullptr},
+    // check against compile on every pair of documents the compile target kept as well
+    {"check", fuzz_check, "compile"},
 };
 
 void PrintTo(const Target& target, std::ostream* os) { *os << target.name; }
@@ -52,6 +55,7 @@ TEST_P(FuzzReplay, EveryKeptInputKeepsTheInvariants) {
     const fs::path data = FUZZ_DATA_DIR;
     const size_t corpus = replay(GetParam(), data / "corpus" / GetParam().name);
     replay(GetParam(), data / "regressions" / GetParam().name);
+    if (GetParam().alsoCorpus != nullptr) replay(GetParam(), data / "corpus" / GetParam().alsoCorpus);
     EXPECT_GT(corpus, 0u) << "no seed corpus for " << GetParam().name;
 }
 

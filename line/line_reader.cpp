@@ -39,8 +39,7 @@ uint8_t gradient_byte(int32_t gradient) { return low8(int64_t{gradient} + 100); 
 
 void note_error(Form1& f, int32_t code, int32_t line) {
     f.errorCode = code;
-    f.errorDocument = Document::Line;
-    f.errorLine = line;
+    f.locate_error(code, Document::Line, line);
 }
 
 void close_and_delete(Form1& f) {
@@ -67,7 +66,10 @@ bool find_general(Form1& f) {
             refuse(f, kNoGeneralSection, f.file1.line());
             return false;
         }
-        if (contiene(f.currentField, "[generale]")) return true;
+        if (contiene(f.currentField, "[generale]")) {
+            f.trace.general(Document::Line, f.file1.line());
+            return true;
+        }
     }
 }
 
@@ -130,24 +132,39 @@ Next general_section(Form1& f, LineReading& r) {
         }
         r.recordLine = f.file1.line();
         const std::string key = f.currentField;
+        f.trace.keyword(Document::Line, r.recordLine, key);
 
         if (contiene(key, "lunghezza") && contiene(key, "percorso")) {
+            f.trace.record(RecordKind::RouteLength);
             if (route_length(f, r) == Next::Stop) return Next::Stop;
         }
         // These keywords compare letters exactly.
-        if (contiene_esatto(key, "tre") && contiene_esatto(key, "progressiva"))
+        if (contiene_esatto(key, "tre") && contiene_esatto(key, "progressiva")) {
+            f.trace.record(RecordKind::Progressive3);
             read_triple(f, f.scenario[kSlotProgressive3]);
-        if (contiene_esatto(key, "due") && contiene_esatto(key, "progressiva"))
+        }
+        if (contiene_esatto(key, "due") && contiene_esatto(key, "progressiva")) {
+            f.trace.record(RecordKind::Progressive2);
             read_triple(f, f.scenario[kSlotProgressive2]);
-        if (contiene_esatto(key, "uno") && contiene_esatto(key, "progressiva"))
+        }
+        if (contiene_esatto(key, "uno") && contiene_esatto(key, "progressiva")) {
+            f.trace.record(RecordKind::Progressive1);
             read_triple(f, f.scenario[kSlotProgressive1]);
-        if (contiene_esatto(key, "sfondo") && contiene_esatto(key, "uno"))
+        }
+        if (contiene_esatto(key, "sfondo") && contiene_esatto(key, "uno")) {
+            f.trace.record(RecordKind::Background1);
             f.scenario[kSlotRoute].long1 = f.file1.read_int32();
-        if (contiene_esatto(key, "sfondo") && contiene_esatto(key, "due"))
+        }
+        if (contiene_esatto(key, "sfondo") && contiene_esatto(key, "due")) {
+            f.trace.record(RecordKind::Background2);
             f.scenario[kSlotRoute].long3 = f.file1.read_int32();
-        if (contiene_esatto(key, "sfondo") && contiene_esatto(key, "tre"))
+        }
+        if (contiene_esatto(key, "sfondo") && contiene_esatto(key, "tre")) {
+            f.trace.record(RecordKind::Background3);
             f.scenario[kSlotRoute].long2 = f.file1.read_int32();
+        }
         if (contiene_esatto(key, "segnali") && contiene_esatto(key, "ripetizione")) {
+            f.trace.record(RecordKind::SignalRepetition);
             if (signal_repetition(f, r, key) == Next::Stop) return Next::Stop;
         }
 
@@ -294,13 +311,29 @@ Next record_section(Form1& f, LineReading& r) {
         }
         r.recordLine = f.file1.line();
         const std::string key = f.currentField;
+        f.trace.keyword(Document::Line, r.recordLine, key);
 
         Next next = Next::Go;
-        if (contiene(key, "pendenza")) next = gradient_row(f, r);
-        if (next == Next::Go && f.j != 0 && contiene(key, "curva")) next = curve_row(f, r, key);
-        if (next == Next::Go && contiene(key, "montagna")) next = montagna_row(f, r);
-        if (next == Next::Go && contiene(key, "indicatori_v")) next = speed_board_row(f, r);
-        if (next == Next::Go && contiene(key, "cartello") && contiene(key, "indicat")) next = indication_board_row(f, r);
+        if (contiene(key, "pendenza")) {
+            f.trace.record(RecordKind::Gradient);
+            next = gradient_row(f, r);
+        }
+        if (next == Next::Go && f.j != 0 && contiene(key, "curva")) {
+            f.trace.record(RecordKind::Curve);
+            next = curve_row(f, r, key);
+        }
+        if (next == Next::Go && contiene(key, "montagna")) {
+            f.trace.record(RecordKind::Montagna);
+            next = montagna_row(f, r);
+        }
+        if (next == Next::Go && contiene(key, "indicatori_v")) {
+            f.trace.record(RecordKind::SpeedBoard);
+            next = speed_board_row(f, r);
+        }
+        if (next == Next::Go && contiene(key, "cartello") && contiene(key, "indicat")) {
+            f.trace.record(RecordKind::IndicationBoard);
+            next = indication_board_row(f, r);
+        }
         if (next != Next::Go) return next;
     }
 }

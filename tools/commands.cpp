@@ -120,8 +120,15 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
             // A grid that was never sized is the consequence of the error just
             // reported (no route length read); anything else is news.
             if (form.grid.sized()) platform::report_failure(failure);
-            err << explain_hint({{CodeRef::Error, form.errorCode}}) << '\n';
+            err << explain_hint({{CodeRef::Error, reported_error(form)}}) << '\n';
             return kExitRunTimeFailure;
+        } catch (const ProgramEnd&) {
+            // The reserved-field check ended the pass; an error the readers
+            // met before it is still the first one.
+            if (form.errorCode > 0)
+                err << diagnostic(form, line, train) << '\n'
+                    << explain_hint({{CodeRef::Error, reported_error(form)}}) << '\n';
+            throw;
         }
         std::vector<std::string> written;
         if (options.lineTable) written.push_back(form.line_data_name());
@@ -129,8 +136,9 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
         written.push_back(form.grid_file_name());
         const std::string counts = scenario_counts(build_route_model(form.grid.cells(), form.scenario, nullptr));
         if (form.errorCode > 0) {
-            err << diagnostic(form, line, train) << '\n' << explain_hint({{CodeRef::Error, form.errorCode}}) << '\n';
-            out << "compiled what was read before error " << form.errorCode << " into "
+            err << diagnostic(form, line, train) << '\n'
+                << explain_hint({{CodeRef::Error, reported_error(form)}}) << '\n';
+            out << "compiled what was read before error " << reported_error(form) << " into "
                 << shown_folder(options.outFolder) << ": " << listed(written) << " (" << counts << ")\n";
             return kExitScenarioError;
         }

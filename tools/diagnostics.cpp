@@ -57,6 +57,15 @@ std::string line_of(const std::string& text, int32_t wanted) {
                : std::string();
 }
 
+std::string reserved_field_message(int32_t number, const std::string& row) {
+    const long long p = value_of(line_fields(row), 1);
+    const char* field = number == kMarkerFieldsInUse ? "first value is reserved for the compiler's marker"
+                                                     : "second value is reserved for the check code";
+    return "the feature at " + metres(p) + " lands in grid cell 1, whose " + field +
+           "; the compile pass stops with \" Errore n. " + std::to_string(number) +
+           "\" and writes no file; move the feature 50 m or more along the line";
+}
+
 std::string error_message(const Form1& form, int32_t code, const std::string& row) {
     const auto f = line_fields(row);
     const long long p = value_of(f, 1);
@@ -161,8 +170,10 @@ std::string error_message(const Form1& form, int32_t code, const std::string& ro
     return "unknown error";
 }
 
-std::string diagnostic(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
-    const int32_t code = form.errorCode;
+int32_t reported_error(const Form1& form) { return form.errorReported != 0 ? form.errorReported : form.errorCode; }
+
+ErrorPlace error_place(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
+    const int32_t code = reported_error(form);
     const SourceDocument* doc = form.errorDocument == Document::Line ? &line : &train;
     if (code == kReadFailure && !doc->exists)
         return doc->path + ": error " + std::to_string(code) + ": the " +
@@ -179,9 +190,21 @@ std::string diagnostic(const Form1& form, const SourceDocument& line, const Sour
         doc = &train;
         at = 0;
     }
-    std::string out = doc->path;
-    if (at > 0) out.append(":").append(std::to_string(at));
-    const std::string row = at > 0 ? line_of(doc->text, at) : std::string();
-    out.append(": error ").append(std::to_string(code)).append(": ").append(error_message(form, code, row));
+    return {doc, at};
+}
+
+std::string diagnostic_text(const std::string& file, int32_t line, const std::string& severity,
+                            const std::string& code, const std::string& message) {
+    std::string out = file;
+    if (line > 0) out.append(":").append(std::to_string(line));
+    out.append(": ").append(severity).append(" ").append(code).append(": ").append(message);
     return out;
+}
+
+std::string diagnostic(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
+    const int32_t code = reported_error(form);
+    const ErrorPlace place = error_place(form, line, train);
+    const std::string row = place.line > 0 ? line_of(place.document->text, place.line) : std::string();
+    return diagnostic_text(place.document->path, place.line, "error", std::to_string(code),
+                           error_message(form, code, row));
 }

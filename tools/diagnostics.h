@@ -17,9 +17,26 @@ struct SourceDocument {
 // (may be empty) and supplies positions; the grid names what holds a cell.
 std::string error_message(const Form1& form, int32_t code, const std::string& row);
 
-// The text of line `wanted` (from 1) of a document, without its line end;
-// empty when there is no such line.
+// The sentence for a reserved-field message (1250, 1251) that the check
+// reports as an error; `row` is the line of the feature that holds cell 1.
+std::string reserved_field_message(int32_t number, const std::string& row);
+
+// The code the diagnostics report: the first error the pass met.
+int32_t reported_error(const Form1& form);
+
+// Where the reported error points: its document and line (0: no line).
+struct ErrorPlace {
+    const SourceDocument* document;
+    int32_t line;
+};
+ErrorPlace error_place(const Form1& form, const SourceDocument& line, const SourceDocument& train);
+
+// The text of the document's line `wanted` (from 1), as the field stream counts lines; empty when absent.
 std::string line_of(const std::string& text, int32_t wanted);
 
-// The whole diagnostic line (without a line end) for the form's errorCode.
+// "FILE:LINE: SEVERITY CODE: MESSAGE", without ":LINE" when the line is 0.
+std::string diagnostic_text(const std::string& file, int32_t line, const std::string& severity,
+                            const std::string& code, const std::string& message);
+
+// The whole diagnostic line (without a line end) for the form's reported error.
 std::string diagnostic(const Form1& form, const SourceDocument& line, const SourceDocument& train);

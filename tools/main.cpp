@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "platform/platform.h"
+#include "tools/check.h"
 #include "tools/commands.h"
 #include "tools/explanations.h"
 #include "tools/plot.h"
@@ -51,6 +52,20 @@ int main(int argc, char** argv) {
     comp->add_option("--train-code", compile.names.train, "Train code")->capture_default_str();
     bool noLineTable = false;
     comp->add_flag("--no-line-table", noLineTable, "Do not build or write the line data file");
+
+    CheckOptions check;
+    auto* chk = app.add_subcommand("check", "Report every error and warning of a line and a train description");
+    chk->add_option("LINE_DOC", check.lineDocument, "Line description document")->required();
+    chk->add_option("TRAIN_DOC", check.trainDocument, "Train description document")->required();
+    chk->add_option("--route", check.names.route, "Route name")->capture_default_str();
+    chk->add_option("--train-code", check.names.train, "Train code")->capture_default_str();
+    chk->add_option("--format", check.format, "text, json or sarif")
+        ->capture_default_str()
+        ->check(CLI::IsMember({"text", "json", "sarif"}));
+    chk->add_flag("--werror", check.werror, "Fail on warnings too");
+    chk->add_option("--max-errors", check.maxErrors, "Stop after this many errors")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 1000000));
 
     DumpOptions dump;
     auto* dmp = app.add_subcommand("dump", "Show a compiled file as text, JSON or CSV");
@@ -139,5 +154,6 @@ int main(int argc, char** argv) {
 #ifdef SCENARIO_TOOL_SERVE
     if (*srv) return serve_preview(serve, std::cout, std::cerr);
 #endif
+    if (*chk) return check_documents(check, std::cout, std::cerr);
     return dump_file(dump, std::cout, std::cerr);
 }

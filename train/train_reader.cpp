@@ -40,9 +40,8 @@ int32_t fit32(const Form1& form, int64_t v) {
 
 // The speed step of a speed in km/h: round(v / 5), which must fit an unsigned byte.
 uint8_t speed_step(const Form1& form, int32_t v) {
-    int64_t step = round_half_even(static_cast<double>(v) / 5.0);
-    if (step < 0 || step > 255) failure(form, "speed " + std::to_string(v) + " gives a step outside 0 to 255");
-    return static_cast<uint8_t>(step);
+    if (!speed_step_fits(v)) failure(form, "speed " + std::to_string(v) + " gives a step outside 0 to 255");
+    return static_cast<uint8_t>(speed_step_of(v));
 }
 
 Next abort_with(TrainReading& r, int32_t code) {
@@ -213,36 +212,55 @@ Next abbattimento_record(Form1& form, TrainReading& r) {
 Next records(Form1& form, TrainReading& r, const std::string& keyword) {
     ScenarioSlot& general = form.scenario[kSlotGeneral];
     ScenarioSlot& train = form.scenario[kSlotTrain];
-    if (contiene(keyword, "frenata") && contiene(keyword, "massa")) general.long1 = form.file1.read_int32();
-    if (contiene(keyword, "vetture")) general.long3 = form.file1.read_int32();
+    ReadTrace& trace = form.trace;
+    if (contiene(keyword, "frenata") && contiene(keyword, "massa")) {
+        trace.record(RecordKind::BrakedMass);
+        general.long1 = form.file1.read_int32();
+    }
+    if (contiene(keyword, "vetture")) {
+        trace.record(RecordKind::Cars);
+        general.long3 = form.file1.read_int32();
+    }
     if (contiene(keyword, "velocit")) {
+        trace.record(RecordKind::SpeedLimit);
         int32_t p = form.file1.read_int32();
         int32_t v = form.file1.read_int32();
         if (Next room = check_position(r, p, kRowReach); room != Next::Record) return room;
         speed_record(form, r, p, v);
     }
     if (contiene(keyword, "aderenza")) {
+        trace.record(RecordKind::Adhesion);
         int32_t p = form.file1.read_int32();
         int32_t a = form.file1.read_int32();
         if (Next room = check_position(r, p, kRowReach); room != Next::Record) return room;
         adhesion_record(form, r, p, a);
     }
     if (contiene(keyword, "orologio")) {
+        trace.record(RecordKind::Clock);
         train.int3 = form.file1.read_int16();
         train.int4 = form.file1.read_int16();
         train.int5 = form.file1.read_int16();
     }
-    if (contiene(keyword, "sabbia")) train.int1 = form.file1.read_int16();
+    if (contiene(keyword, "sabbia")) {
+        trace.record(RecordKind::Sand);
+        train.int1 = form.file1.read_int16();
+    }
     if (contiene(keyword, "segnale")) {
+        trace.record(RecordKind::Signal);
         if (Next next = signal_record(form, r); next != Next::Record) return next;
     }
     if (contiene(keyword, "rallentamento")) {
+        trace.record(RecordKind::SlowDown);
         if (Next next = slowdown_record(form, r); next != Next::Record) return next;
     }
     if (contiene(keyword, "abbattimento")) {
+        trace.record(RecordKind::Abbattimento);
         if (Next next = abbattimento_record(form, r); next != Next::Record) return next;
     }
-    if (contiene(keyword, "stazione")) return station_record(form, r);
+    if (contiene(keyword, "stazione")) {
+        trace.record(RecordKind::Station);
+        return station_record(form, r);
+    }
     return Next::Record;
 }
 
@@ -271,7 +289,10 @@ void Form1::leggi_treno() {
         // Preamble: everything up to the first field that names the general section.
         while (!file1.eof()) {
             currentField = file1.read_text();
-            if (contiene(currentField, "[generale]")) break;
+            if (contiene(currentField, "[generale]")) {
+                trace.general(Document::Train, file1.line());
+                break;
+            }
         }
 
         // Body: one keyword field per pass. Every read consumes text, so the
@@ -280,6 +301,7 @@ void Form1::leggi_treno() {
         while (next == Next::Record && !file1.eof() && next_keyword(*this)) {
             const std::string keyword = currentField;
             r.recordLine = file1.line();
+            trace.keyword(Document::Train, r.recordLine, keyword);
             next = records(*this, r, keyword);
         }
 
@@ -287,8 +309,7 @@ void Form1::leggi_treno() {
         platform::delete_file(document);
         if (r.codeIsNew) {
             errorCode = r.code;
-            errorDocument = Document::Train;
-            errorLine = r.recordLine;
+            locate_error(r.code, Document::Train, r.recordLine);
         }
         if (next == Next::Abort) return;
 
@@ -302,8 +323,7 @@ void Form1::leggi_treno() {
         for (int s = kSlotProgressive3; s <= kSlotProgressive1; ++s) {
             if (scenario[s].long1 % 50 != 0 || scenario[s].long2 % 50 != 0) {
                 errorCode = kProgressiveNotOnCell;
-                errorDocument = Document::Train;
-                errorLine = 0;
+                locate_error(kProgressiveNotOnCell, Document::Train, 0);
             }
         }
     } catch (const platform::RunTimeFailure& failure) {

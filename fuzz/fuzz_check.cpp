@@ -1,0 +1,105 @@
+// Fuzz target: scenario_tool check against the compile pass. The input is the
+// line description, a NUL byte and the train description, as for the compile
+// target. The first error check reports must be the error compile reports
+// (same code, document and line), and without a compile error check reports none.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz/fuzz_harness.h"
+#include "platform/platform.h"
+#include "tools/check.h"
+#include "tools/diagnostics.h"
+
+namespace {
+
+// What compile reports for the documents: its diagnostic's code, file and line.
+struct Reported {
+    std::string code;  // empty: no error
+    std::string file;
+    int32_t line = 0;
+    bool failed = false;  // a run-time failure ended the pass
+};
+
+Reported compile_report(std::string_view lineText, std::optional<std::string_view> trainText) {
+    Form1 form = fresh_form();
+    form.erroreBox = false;
+    put_document(form, form.line_document_name(), lineText);
+    if (trainText) put_document(form, form.train_document_name(), *trainText);
+    Reported r;
+    bool errore = false;
+    try {
+        form.memorizza_percorso(1);
+    } catch (const ProgramEnd&) {
+        errore = true;
+    } catch (const platform::RunTimeFailure&) {
+        r.failed = true;
+    }
+    const SourceDocument line{"line.txt", std::string(lineText)};
+    const SourceDocument train{"train.txt", std::string(trainText.value_or(""))};
+    if (reported_error(form) > 0) {
+        const ErrorPlace place = error_place(form, line, train);
+        r.code = std::to_string(reported_error(form));
+        r.file = place.document->path;
+        r.line = place.line;
+    } else if (errore) {
+        r.code = form.erroreNumber;  // the box names no line
+    }
+    return r;
+}
+
+}  // namespace
+
+std::vector<std::string> fuzz_check(std::string_view input) {
+    const size_t split = input.find('\0');
+    const std::string_view lineText = input.substr(0, split);
+    std::optional<std::string_view> trainText;
+    if (split != std::string_view::npos) trainText = input.substr(split + 1);
+
+    std::vector<std::string> out;
+    const Reported compiled = compile_report(lineText, trainText);
+    CheckResult result;
+    try {
+        result = check_sources({"line.txt", std::string(lineText)},
+                               {"train.txt", trainText ? std::optional<std::string>(std::string(*trainText))
+                                                       : std::nullopt},
+                               ScenarioNames{}, 50);
+    } catch (const platform::RunTimeFailure& failure) {
+        // Only what ends compile with a run-time failure may end the check.
+        if (!compiled.failed) out.push_back(std::string("check failed: ") + failure.what());
+        return out;
+    }
+    const Diagnostic* first = nullptr;
+    for (const Diagnostic& d : result.diagnostics) {
+        if (d.severity == Severity::Error) {
+            first = &d;
+            break;
+        }
+    }
+    if (compiled.code.empty()) {
+        if (first != nullptr)
+            out.push_back("check reports error " + first->code + " at " + first->file + ":" +
+                          std::to_string(first->line) + " where compile reports none");
+    } else if (first == nullptr) {
+        out.push_back("check reports no error where compile reports " + compiled.code);
+    } else {
+        const bool boxOnly = compiled.code == "1250" || compiled.code == "1251";
+        const bool same = first->code == compiled.code &&
+                          (boxOnly || (first->file == compiled.file && first->line == compiled.line));
+        if (!same)
+            out.push_back("check's first error " + first->code + " at " + first->file + ":" +
+                          std::to_string(first->line) + ", compile's " + compiled.code + " at " + compiled.file +
+                          ":" + std::to_string(compiled.line));
+    }
+    int errors = 0;
+    for (const Diagnostic& d : result.diagnostics) errors += d.severity == Severity::Error ? 1 : 0;
+    if (errors != result.errors) out.push_back("error count does not match the diagnostics");
+    if (result.errors > 50) out.push_back("more errors than --max-errors");
+    return out;
+}
+
+#ifdef SCENARIO_FUZZER
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz_verdict(fuzz_check(std::string_view(reinterpret_cast<const char*>(data), size)));
+    return 0;
+}
+#endif
