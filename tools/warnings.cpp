@@ -205,6 +205,14 @@ bool Finder::train_read() const {
 // then read as further keyword fields (numbers, passed over in turn), which
 // belong to the same lost record and are not reported again.
 void Finder::misspelt_keywords() {
+    // Lines where a number ran on past a blank: the digits after it are read
+    // as the next field, a keyword field, already told by the split-number warning.
+    std::vector<std::pair<Document, int32_t>> splitLines;
+    for (const TracedRecord& r : form_.trace.records) {
+        for (const TracedField& f : r.fields) {
+            if (f.runsOn && r.kind != RecordKind::Clock) splitLines.emplace_back(r.document, f.line);
+        }
+    }
     Document lostIn = Document::None;
     int32_t lostLine = 0;
     for (const KeywordField& k : form_.trace.keywords) {
@@ -214,6 +222,9 @@ void Finder::misspelt_keywords() {
         }
         if (k.text.empty() || is_section_header(k.text) || k.text.find('-') != std::string::npos) continue;
         if (is_number_text(k.text) && lostIn == k.document && k.line == lostLine) continue;
+        const bool split = std::find(splitLines.begin(), splitLines.end(), std::pair{k.document, k.line}) !=
+                           splitLines.end();
+        if (is_number_text(k.text) && split) continue;
         if (is_number_text(k.text)) {
             add(Warning::MisspeltKeyword, k.document, k.line,
                 "the number " + quoted(k.text) + " stands where a record's keyword was expected: the record before it "
