@@ -39,7 +39,7 @@ Reported compile_report(std::string_view lineText, std::optional<std::string_vie
         r.failed = true;
     }
     const SourceDocument line{"line.txt", std::string(lineText)};
-    const SourceDocument train{"train.txt", std::string(trainText.value_or(""))};
+    const SourceDocument train{"train.txt", std::string(trainText.value_or("")), trainText.has_value()};
     if (reported_error(form) > 0) {
         const ErrorPlace place = error_place(form, line, train);
         r.code = std::to_string(reported_error(form));

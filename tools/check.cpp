@@ -227,16 +227,15 @@ void Checker::add_error(int rank, Document document, int32_t line, std::string c
 
 bool Checker::take_reader_error() {
     const int32_t code = reported_error(form_);
-    const SourceDocument line{line_.path, lineText_};
-    const SourceDocument train{train_.path, trainText_};
+    const SourceDocument line{line_.path, lineText_, line_.text.has_value()};
+    const SourceDocument train{train_.path, trainText_, train_.text.has_value()};
     const ErrorPlace place = error_place(form_, line, train);
     const Document document = place.document == &line ? Document::Line : Document::Train;
-    const std::string row = place.line > 0 ? line_of(place.document->text, place.line) : std::string();
     const TracedRecord* record = place.line > 0 ? record_at(form_, document, place.line) : nullptr;
     if (code == kReadFailure && record == nullptr) record = last_record(form_, document);
     const bool afterReading = code == kProgressiveNotOnCell;
     add_error(afterReading ? kAfterReading : rank_of(document), document, place.line, std::to_string(code),
-              error_message(form_, code, row), std::nullopt, position_of(record));
+              reported_error_message(form_, line, train), std::nullopt, position_of(record));
 
     // A document that cannot be read at all ends the check.
     const bool lineUnreadable = code == kLineDocumentMissing || code == kNoGeneralSection;

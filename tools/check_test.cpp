@@ -139,9 +139,10 @@ TEST(Check, FirstErrorIsCompilesError) {
     const std::string train = document(kTrainHead, {"stazione, 1025, 4, 600, 0, 0, 0, 1,1,0, 4,1,1, 1, 9,0,0, A"});
     folder.write("line.txt", line);
     folder.write("train.txt", train);
+    std::ostringstream out;
     std::ostringstream err;
     CompileOptions compile{folder.file("line.txt"), folder.file("train.txt"), folder.file("out"), {}, true};
-    EXPECT_EQ(compile_documents(compile, err), 1);
+    EXPECT_EQ(compile_documents(compile, out, err), 1);
     const CheckResult result =
         check_sources({folder.file("line.txt"), line}, {folder.file("train.txt"), train}, ScenarioNames{}, 50);
     ASSERT_GT(result.errors, 0);

@@ -175,11 +175,8 @@ int32_t reported_error(const Form1& form) { return form.errorReported != 0 ? for
 ErrorPlace error_place(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
     const int32_t code = reported_error(form);
     const SourceDocument* doc = form.errorDocument == Document::Line ? &line : &train;
-    if (code == kReadFailure && !doc->exists)
-        return doc->path + ": error " + std::to_string(code) + ": the " +
-               (doc == &line ? "line" : "train") + " description document does not exist; give the path of an "
-               "existing file";
     int32_t at = form.errorLine;
+    if (code == kReadFailure && !doc->exists) at = 0;
     if (code == kLineDocumentMissing) {
         doc = &line;
         at = 0;
@@ -201,10 +198,18 @@ std::string diagnostic_text(const std::string& file, int32_t line, const std::st
     return out;
 }
 
-std::string diagnostic(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
+std::string reported_error_message(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
     const int32_t code = reported_error(form);
     const ErrorPlace place = error_place(form, line, train);
+    if (code == kReadFailure && !place.document->exists)
+        return std::string("the ") + (place.document == &line ? "line" : "train") +
+               " description document does not exist; give the path of an existing file";
     const std::string row = place.line > 0 ? line_of(place.document->text, place.line) : std::string();
-    return diagnostic_text(place.document->path, place.line, "error", std::to_string(code),
-                           error_message(form, code, row));
+    return error_message(form, code, row);
+}
+
+std::string diagnostic(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
+    const ErrorPlace place = error_place(form, line, train);
+    return diagnostic_text(place.document->path, place.line, "error", std::to_string(reported_error(form)),
+                           reported_error_message(form, line, train));
 }

@@ -34,6 +34,9 @@ ErrorPlace error_place(const Form1& form, const SourceDocument& line, const Sour
 // The text of the document's line `wanted` (from 1), as the field stream counts lines; empty when absent.
 std::string line_of(const std::string& text, int32_t wanted);
 
+// The sentence of the reported error, for the document and line error_place gives.
+std::string reported_error_message(const Form1& form, const SourceDocument& line, const SourceDocument& train);
+
 // "FILE:LINE: SEVERITY CODE: MESSAGE", without ":LINE" when the line is 0.
 std::string diagnostic_text(const std::string& file, int32_t line, const std::string& severity,
                             const std::string& code, const std::string& message);

@@ -65,9 +65,18 @@ std::string lower(std::string_view s) {
     return out;
 }
 
-// Edit distance of two texts; a keyword field is bounded by its line.
+// Fields compared with the keywords are cut to this many characters: the
+// longest keyword has 28, and a longer field is far from all of them anyway.
+constexpr size_t kComparedLength = 40;
+// Lost records beyond this many get their warning without a suggestion, so a
+// text that is no scenario at all costs no more than a scenario.
+constexpr int kMostSuggestions = 100;
+
+// Edit distance of two texts of at most kComparedLength characters.
 size_t distance(std::string_view a, std::string_view b) {
-    std::vector<size_t> row(b.size() + 1);
+    a = a.substr(0, kComparedLength);
+    b = b.substr(0, kComparedLength);
+    size_t row[kComparedLength + 1];
     for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
     for (size_t i = 1; i <= a.size(); ++i) {
         size_t diagonal = row[0];
@@ -82,7 +91,7 @@ size_t distance(std::string_view a, std::string_view b) {
 }
 
 std::string_view nearest_keyword(Document document, std::string_view field) {
-    const std::string low = lower(field.substr(0, 200));
+    const std::string low = lower(field.substr(0, kComparedLength));
     std::string_view best;
     size_t bestDistance = SIZE_MAX;
     auto consider = [&](std::string_view keyword) {
@@ -215,6 +224,7 @@ void Finder::misspelt_keywords() {
     }
     Document lostIn = Document::None;
     int32_t lostLine = 0;
+    int suggestions = 0;
     for (const KeywordField& k : form_.trace.keywords) {
         if (k.records > 0) {
             lostIn = Document::None;
@@ -234,10 +244,12 @@ void Finder::misspelt_keywords() {
             lostLine = k.line;
             continue;
         }
-        const std::string nearest(nearest_keyword(k.document, k.text));
+        std::string suggestion = "write the record's keyword";
+        if (suggestions++ < kMostSuggestions)
+            suggestion = "did you mean \"" + std::string(nearest_keyword(k.document, k.text)) + "\"?";
         add(Warning::MisspeltKeyword, k.document, k.line,
             quoted(k.text) + " contains no record keyword, so the reader passes it over and reads the values after "
-            "it as further keyword fields: the whole record is lost; did you mean \"" + nearest + "\"?");
+            "it as further keyword fields: the whole record is lost; " + suggestion);
         lostIn = k.document;
         lostLine = k.line;
     }
