@@ -10,10 +10,21 @@
 #include "core/error_codes.h"
 #include "core/form1.h"
 #include "tools/commands.h"
+#include "tools/warning_codes.h"
 
 namespace {
 
 CodeRef error(int32_t code) { return CodeRef{CodeRef::Error, code}; }
+CodeRef warning(Warning w) { return *parse_code(warning_code(w).code); }
+
+// A warning's explanation: its code and title are those of the warning table.
+Explanation about(Warning w, std::string meaning, Example example, std::string fix) {
+    return {.code = warning(w),
+            .title = std::string(warning_code(w).title),
+            .meaning = std::move(meaning),
+            .example = std::move(example),
+            .fix = std::move(fix)};
+}
 
 // `count` rows made by `row(k)` for k from 1: the few examples that need
 // many rows of one kind.
@@ -364,6 +375,132 @@ std::vector<Explanation> make_explanations() {
                     "compiled file.",
          .example = {.train = "segnale,      10,   1, 0, 1,  0, 0,    1,  0,1,0, 0\n"},
          .fix = "Move the feature to 25 m or later."},
+
+        // Warnings of `check`: the documents compile, but not as meant.
+        about(Warning::MisspeltKeyword,
+              "The first field of a row (its keyword) contains none of the words the reader looks for, so the "
+              "row is passed over and its values are read as further keyword fields, which pass no test "
+              "either: the whole row is lost without an error. Section headers in brackets and dash lines "
+              "are not reported. The message names the keyword the field is nearest to.",
+              {.train = "velocta,    5000,    60\n"},
+              "Spell the keyword as the reference gives it (here \"velocita\"); letter case does not matter."),
+        about(Warning::SpeedNotStep,
+              "The grid keeps speed limits in steps of 5 km/h: a speed that is not a multiple of 5 is rounded "
+              "to the nearest step (a half to the even step), so 72 km/h becomes 70 km/h in the simulator.",
+              {.line = "[cartelli]\n"
+                       "indicatori_vmax,  5000,  60,  72,  80,  0,  ,  ,  ,  0\n",
+               .train = "velocita,    5000,    72\n"},
+              "Write the multiple of 5 km/h you mean."),
+        about(Warning::AdhesionNarrowed,
+              "An adhesion is kept in one byte, 0 to 255; a larger value keeps only its low eight bits, so "
+              "300 % becomes 44 % and the train slips where it should grip.",
+              {.train = "aderenza,    5000,    300\n"},
+              "Write the adhesion in percent, such as 90 or 100."),
+        about(Warning::ValueNarrowed,
+              "A value of a signal, slow-down, abbattimento mark, speed board or montagna stretch is stored in "
+              "a cell field of 16 bits (-32768 to 32767) or 8 bits (0 to 255); a value outside keeps only its "
+              "low bits, and the simulator sees a different number.",
+              {.train = "abbattimento,    5000,    40000\n"},
+              "Check the row's values against the ranges of docs/authoring.md."),
+        about(Warning::GeneralRepeated,
+              "A general row of the train (cars, braked mass, sand, clock) is given twice; the last one read "
+              "wins and the earlier one has no effect.",
+              {.train = "numero vetture,    6\n"},
+              "Keep one of the two rows."),
+        about(Warning::TimesBackwards,
+              "Stations stand in route order, and a station's scheduled time is earlier than that of a "
+              "station before it along the route: the timetable runs backwards.",
+              {.train = "stazione,    1000,  4,  700,  0, 1, 0,  1,1,0,  4,1,1,    1,   8,30, 0, ALFA\n"
+                        "stazione,    5000,  4,  700,  0, 1, 0,  1,1,0,  4,1,1,    1,   8,20, 0, BETA\n"},
+              "Correct one of the two times, or the order of the stations."),
+        about(Warning::TimeTooShort,
+              "The time between two scheduled stations is shorter than the train needs even running at the "
+              "speed limit all the way, cell by cell: the train is late however it is driven.",
+              {.train = "stazione,    1000,  4,  700,  0, 1, 0,  1,1,0,  4,1,1,    1,   8,10, 0, ALFA\n"
+                        "stazione,    9000,  4,  700,  0, 1, 0,  1,1,0,  4,1,1,    1,   8,12, 0, BETA\n"},
+              "Give the later station a later time, or raise the speed limits between them."),
+        about(Warning::ClockAfterDeparture,
+              "The clock row sets the time of day the simulation starts; here it starts after the first "
+              "scheduled time, so the train is late before it moves.",
+              {.train = "stazione,    1000,  4,  700,  0, 1, 0,  1,1,0,  4,1,1,    1,   7,30, 0, ALFA\n"},
+              "Start the clock a minute or two before the first scheduled time (the built-in clock is 9:37:00 "
+              "for a departure at 9:38:00)."),
+        about(Warning::LimitWithoutBoard,
+              "The train's speed limit changes at a position where the line description has no speed board, "
+              "neither at it nor in the 1000 m before it: the driver meets a new limit without being told.",
+              {.train = "velocita,    5000,    60\n"},
+              "Add an indicatori_vmax row at the change or up to 1000 m before it, or move the change to a "
+              "board."),
+        about(Warning::StationNameRepeated,
+              "Two stations have the same name; the timetable and the simulator cannot tell them apart.",
+              {.train = "stazione,    1000, 22,  600,  0, 0, 0,  0,0,0,  4,1,1,    0,   0, 0, 0, ALFA\n"
+                        "stazione,    5000, 22,  600,  0, 0, 0,  0,0,0,  4,1,1,    0,   0, 0, 0, ALFA\n"},
+              "Rename one of them."),
+        about(Warning::StopCellOverFeature,
+              "A station's stop cell, at the end of its extent, is written without the free-cell test: a "
+              "signal, board or other feature already in that cell disappears without an error. A 700 m "
+              "station at 1000 m ends at 1350 m, stop cell 26, the cell of a signal at 1250 m.",
+              {.train = "segnale,    1250,   1, 4, 1,  0, 0,    1,  3,1,0, 0\n"
+                        "stazione,    1000,  4,  700,  0, 1, 0,  1,1,0,  4,1,1,    1,   8,10, 0, ALFA\n"},
+              "Move the feature or the station so that the stop cell is free."),
+        about(Warning::EmptyNumber,
+              "A number field is empty (only blanks between two commas, or nothing after the last comma) and "
+              "is read as 0: an empty speed stops the train for the rest of the route, an empty adhesion gives "
+              "no grip. The three right-hand speeds of a speed board, empty in the built-in document, are not "
+              "reported.",
+              {.train = "aderenza,    5000,\n"},
+              "Write the value, or 0 where 0 is meant."),
+        about(Warning::GradientNarrowed,
+              "A cell keeps the gradient plus 100 in one byte, so gradients hold -100 to 155 per mille; "
+              "outside that the value wraps round (200 per mille becomes -56).",
+              {.line = "[pendenze]\n"
+                       "pendenza,  2000,   200\n"},
+              "Give the gradient in per mille, between -100 and 155."),
+        about(Warning::RowsOutOfOrder,
+              "Speed-limit, adhesion and gradient rows fill the cells from where the last row left off, at "
+              "least one cell per row. A row placed after one further along the route does not take effect "
+              "where it is written, but from the cell after those already filled.",
+              {.line = "[pendenze]\n"
+                       "pendenza,  6000,   5\n"
+                       "pendenza,  5000,   3\n"},
+              "Put the rows in increasing order of position."),
+        about(Warning::PositionMoved,
+              "A signal, board, slow-down or abbattimento mark stands at a position that is not a multiple of "
+              "50 m; it is placed on the nearest 50 m cell, so the simulator shows it up to 25 m from where "
+              "it is written.",
+              {.train = "segnale,    5020,   1, 4, 1,  0, 0,    1,  3,1,0, 0\n"},
+              "Write the multiple of 50 the feature lands on, or the one you mean."),
+        about(Warning::NumberSplit,
+              "A number ends at the first blank after its digits, so \"106 000\" reads as 106, and the rest "
+              "as the next field: every value after it in the row is shifted by one.",
+              {.train = "aderenza,    5000,    9 5\n",
+               .alsoReported = {warning(Warning::MisspeltKeyword)}},
+              "Write numbers without blanks inside."),
+        about(Warning::Utf8Text,
+              "The documents are Windows-1252, one byte per character; this line holds text saved as UTF-8, "
+              "which takes two bytes for an accented letter: the simulator shows \"PIANCASTELLÒ\" as "
+              "\"PIANCASTELLÃ’\".",
+              {.train = "stazione,    1000, 22,  600,  0, 0, 0,  0,0,0,  4,1,1,    0,   0, 0, 0, "
+                        "PIANCASTELL\xC3\x92\n"},
+              "Save the document in Windows-1252 (in many editors: \"Western European\" or \"ANSI\")."),
+        about(Warning::NoGeneralSection,
+              "Everything before the first field that contains \"[generale]\" is free text. A train "
+              "description without it is read as nothing at all: no speed limits, stations or signals, and "
+              "no error.",
+              {.train = "numero vetture,    4\n"
+                        "velocita,    0,    80\n"
+                        "[fine]\n",
+               .trainPlacement = Placement::Whole},
+              "Put a line \"[generale]\" before the first row."),
+        about(Warning::ProfileStartsLate,
+              "The speed-limit or adhesion profile has no row at 0 m (up to 25 m counts as 0): from the start "
+              "of the route up to the first row the value is 0, a train that may not move or has no grip.",
+              {.train = "[generale]\n"
+                        "aderenza,    0,    100\n"
+                        "velocita,    2000,    80\n"
+                        "[fine]\n",
+               .trainPlacement = Placement::Whole},
+              "Add a row at 0 m."),
     };
     return all;
 }
@@ -445,7 +582,7 @@ std::string rows_block(const std::string& lead, const std::string& rows, Markup 
 }
 
 std::string sentence(const std::string& text, Markup markup) {
-    return markup == Markup::Text ? "  " + text + "\n" : text + "\n\n";
+    return markup == Markup::Text ? wrapped(text, 76, "  ") : text + "\n\n";
 }
 
 std::string shown_document(const char* name, const std::string& rows, Placement placement, Markup markup) {
@@ -460,11 +597,17 @@ std::string shown_document(const char* name, const std::string& rows, Placement 
 std::string shown_example(const Example& example, Markup markup) {
     std::string out = shown_document("line description", example.line, example.linePlacement, markup) +
                       shown_document("train description", example.train, example.trainPlacement, markup);
-    if (example.linePlacement == Placement::Added || example.trainPlacement == Placement::Added)
-        out += sentence(markup == Markup::Text
-                            ? "(added to the smallest scenario of docs/authoring.md, a 10000 m route)"
-                            : "(added to [the smallest scenario](authoring.md#81-the-smallest-scenario), a 10000 m route)",
-                        markup);
+    const bool added = (example.linePlacement == Placement::Added && !example.line.empty()) ||
+                       (example.trainPlacement == Placement::Added && !example.train.empty());
+    const bool other = example.linePlacement == Placement::Added || example.trainPlacement == Placement::Added;
+    const std::string smallest = markup == Markup::Text
+                                     ? "the smallest scenario of docs/authoring.md"
+                                     : "[the smallest scenario](authoring.md#81-the-smallest-scenario)";
+    if (added) {
+        out += sentence("(added to " + smallest + ", a 10000 m route)", markup);
+    } else if (other) {
+        out += sentence("(the other document is that of " + smallest + ")", markup);
+    }
     for (CodeRef also : example.alsoReported) {
         const Explanation* e = find_explanation(also);
         out += sentence("The same rows also give " + std::string(also.kind == CodeRef::Error ? "error " : "warning ") +

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "core/error_codes.h"
+#include "tools/warning_codes.h"
 #include "tools/reported_codes.h"
 
 namespace {
@@ -17,6 +18,7 @@ std::vector<CodeRef> every_code() {
     for (ErrorCode c : kAllErrorCodes) codes.push_back({CodeRef::Error, c});
     codes.push_back({CodeRef::Error, kMarkerFieldsInUse});
     codes.push_back({CodeRef::Error, kCheckCodeFieldsInUse});
+    for (const WarningCode& w : kWarningCodes) codes.push_back(*parse_code(w.code));
     return codes;
 }
 
