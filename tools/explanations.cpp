@@ -339,7 +339,9 @@ std::vector<Explanation> make_explanations() {
          .meaning = "Every gradient row writes at least one 50 m cell, so rows closer together than 50 m "
                     "near the end of the grid would run past its last cell. The rest of the line "
                     "description is not read.",
-         .example = {.line = "[pendenze]\n" + repeated(5, [](int) { return std::string("pendenza,  16900,   1"); })},
+         .example = {.line = "[pendenze]\n" + repeated(5, [](int) { return std::string("pendenza,  16900,   1"); }),
+                     .alsoReported = {warning(Warning::RowsOutOfOrder), warning(Warning::RowsOutOfOrder),
+                                      warning(Warning::RowsOutOfOrder)}},
          .fix = "Keep gradient rows at least 50 m apart, in increasing order of position."},
         {.code = error(kStationBeyondGrid),
          .title = "station stop cell beyond the grid",
@@ -373,7 +375,7 @@ std::vector<Explanation> make_explanations() {
                     "feature within the first 25 m whose first value happens to be 0 writes only into "
                     "this second field. The compiler stops with \" Errore n. 1251\" and writes no "
                     "compiled file.",
-         .example = {.train = "segnale,      10,   1, 0, 1,  0, 0,    1,  0,1,0, 0\n"},
+         .example = {.train = "segnale,       0,   1, 0, 1,  0, 0,    1,  0,1,0, 0\n"},
          .fix = "Move the feature to 25 m or later."},
 
         // Warnings of `check`: the documents compile, but not as meant.
@@ -608,7 +610,11 @@ std::string shown_example(const Example& example, Markup markup) {
     } else if (other) {
         out += sentence("(the other document is that of " + smallest + ")", markup);
     }
-    for (CodeRef also : example.alsoReported) {
+    for (size_t n = 0; n < example.alsoReported.size(); ++n) {
+        const CodeRef also = example.alsoReported[n];
+        if (std::find(example.alsoReported.begin(), example.alsoReported.begin() + n, also) !=
+            example.alsoReported.begin() + n)
+            continue;  // named once
         const Explanation* e = find_explanation(also);
         out += sentence("The same rows also give " + std::string(also.kind == CodeRef::Error ? "error " : "warning ") +
                             code_name(also) + (e ? ": " + e->title : "") + ".",
