@@ -475,8 +475,7 @@ std::vector<Explanation> make_explanations() {
         about(Warning::NumberSplit,
               "A number ends at the first blank after its digits, so \"106 000\" reads as 106, and the rest "
               "as the next field: every value after it in the row is shifted by one.",
-              {.train = "aderenza,    5000,    9 5\n",
-               .alsoReported = {warning(Warning::MisspeltKeyword)}},
+              {.train = "aderenza,    5000,    9 5\n"},
               "Write numbers without blanks inside."),
         about(Warning::Utf8Text,
               "The documents are Windows-1252, one byte per character; this line holds text saved as UTF-8, "

@@ -1,20 +1,14 @@
 #include "tools/reported_codes.h"
 
-#include <regex>
-
-#include "core/test_folder.h"
-#include "tools/tool_runner.h"
+#include "tools/check.h"
 
 std::vector<CodeRef> reported_codes(const std::optional<std::string>& line, const std::optional<std::string>& train) {
-    TestFolder dir;
-    if (line) dir.write("l.txt", *line);
-    if (train) dir.write("t.txt", *train);
-    RunResult r = run_command("'" + binary_folder() + "/scenario_tool' compile l.txt t.txt --out out", dir.path());
+    const CheckResult result = check_sources({"route_linea.txt", line}, {"route_train-.txt", train}, ScenarioNames{}, 1000);
     std::vector<CodeRef> codes;
-    const std::regex code(R"((?:: error |Errore n\. )(\d+))");
-    const std::string all = r.out + r.err;
-    for (std::sregex_iterator m(all.begin(), all.end(), code), end; m != end; ++m)
-        codes.push_back({CodeRef::Error, std::stoi((*m)[1])});
+    for (const Diagnostic& d : result.diagnostics) {
+        std::optional<CodeRef> code = parse_code(d.code);
+        codes.push_back(code ? *code : CodeRef{CodeRef::Error, -1});  // -1: a code no reader of the page knows
+    }
     return codes;
 }
 

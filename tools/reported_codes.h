@@ -1,5 +1,5 @@
-// Test support: the codes a run over a pair of description documents
-// reports, for the tests that hold examples to the codes they name.
+// Test support: the codes `check` reports for a pair of description
+// documents, for the tests that hold examples to the codes they name.
 #pragma once
 
 #include <optional>
