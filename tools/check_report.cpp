@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "tools/diagnostics.h"
 #include "tools/explanations.h"
@@ -56,6 +58,11 @@ void write_check_text(std::ostream& out, const CheckResult& result, const CheckO
             << "); later errors are not shown\n";
     out << result.errors << (result.errors == 1 ? " error, " : " errors, ") << result.warnings
         << (result.warnings == 1 ? " warning" : " warnings") << '\n';
+    std::vector<CodeRef> printed;
+    for (const Diagnostic& d : result.diagnostics) {
+        if (std::optional<CodeRef> code = parse_code(d.code)) printed.push_back(*code);
+    }
+    if (!printed.empty()) out << explain_hint(printed) << '\n';
 }
 
 void write_check_json(std::ostream& out, const CheckResult& result) {
@@ -79,8 +86,13 @@ void write_check_sarif(std::ostream& out, const CheckResult& result) {
                          {"defaultConfiguration", {{"level", level}}}});
         ids.push_back(id);
     };
-    for (const Explanation& e : explanations())
+    for (const Explanation& e : explanations()) {
         add_rule(code_name(e.code), e.title, e.code.kind == CodeRef::Error ? "error" : "warning");
+        // Editors show the whole explanation beside the finding.
+        rules.back()["fullDescription"] = {{"text", e.meaning}};
+        rules.back()["help"] = {{"text", render_explanation(e, Markup::Text)},
+                                {"markdown", render_explanation(e, Markup::Markdown)}};
+    }
     for (const WarningCode& w : kWarningCodes) {
         if (std::find(ids.begin(), ids.end(), w.code) == ids.end()) add_rule(std::string(w.code), w.title, "warning");
     }

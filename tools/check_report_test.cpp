@@ -38,7 +38,8 @@ TEST(CheckReport, TextIsOneLinePerDiagnosticAndTheCounts) {
               "train.txt:7: warning W115: signal at 46530 m is not on a multiple of 50 m; it lands on grid cell 932, "
               "the cell of \xC3\xA8\n"
               "train.txt: error 12: no free cell for an abbattimento cap\n"
-              "2 errors, 1 warning\n");
+              "2 errors, 1 warning\n"
+              "for more on errors 6, 12 and warning W115, run: scenario_tool explain 6 12 W115\n");
 }
 
 TEST(CheckReport, TextSaysWhereMaxErrorsStoppedIt) {
@@ -94,6 +95,13 @@ TEST(CheckReport, SarifFieldByField) {
     }
     for (const char* id : {"1", "6", "25", "101", "212", "1250", "1251", "W101", "W119"})
         EXPECT_TRUE(ids.count(id)) << id;
+    // The explanation travels with its rule.
+    for (const json& rule : rules) {
+        if (rule["id"] != "6") continue;
+        EXPECT_NE(rule["fullDescription"]["text"].get<std::string>().find("indication board"), std::string::npos);
+        EXPECT_NE(rule["help"]["text"].get<std::string>().find("How to fix it"), std::string::npos);
+        EXPECT_NE(rule["help"]["markdown"].get<std::string>().find("**How to fix it.**"), std::string::npos);
+    }
 
     const json& results = run["results"];
     ASSERT_EQ(results.size(), 3u);

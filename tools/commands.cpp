@@ -123,11 +123,15 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
             err << explain_hint({{CodeRef::Error, reported_error(form)}}) << '\n';
             return kExitRunTimeFailure;
         } catch (const ProgramEnd&) {
-            // The reserved-field check ended the pass; an error the readers
-            // met before it is still the first one.
-            if (form.errorCode > 0)
-                err << diagnostic(form, line, train) << '\n'
-                    << explain_hint({{CodeRef::Error, reported_error(form)}}) << '\n';
+            // The reserved-field check ended the pass after its message; an
+            // error the readers met before it is still the first one.
+            std::vector<CodeRef> printed;
+            if (form.errorCode > 0) {
+                err << diagnostic(form, line, train) << '\n';
+                printed.push_back({CodeRef::Error, reported_error(form)});
+            }
+            if (std::optional<CodeRef> reserved = parse_code(form.erroreNumber)) printed.push_back(*reserved);
+            if (!printed.empty()) err << explain_hint(printed) << '\n';
             throw;
         }
         std::vector<std::string> written;

@@ -165,7 +165,7 @@ TEST(ToolDiagnostics, ReservedFieldInUseExitsWithTwo) {
     RunResult r = compile(dir, crlf({"[generale]", "lunghezza percorso, 10000", "[fine]"}),
                           crlf({"[generale]", signal_at(0), "[fine]"}));
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, " Errore n. 1250\n");
+    EXPECT_EQ(r.err, " Errore n. 1250\nfor more on error 1250, run: scenario_tool explain 1250\n");
     EXPECT_FALSE(dir.exists("out/Bresta_Vilcar_RX907.dat"));
 }
 
