@@ -40,8 +40,8 @@ std::vector<Explanation> make_explanations() {
         {.code = error(kRouteTooLong),
          .title = "route length above 1000000 m",
          .meaning = "The route length row of the general section gives more than 1000000 m, the longest "
-                    "route the compiler can build. Nothing after that row is read and the train "
-                    "description is not read at all.",
+                    "route the compiler can build. The grid cannot be sized from it, so the compile ends "
+                    "without a compiled file.",
          .example = {.line = "lunghezza percorso,    1200000\n"},
          .fix = "Give a route length of at most 1000000 m, or split the route in two."},
         {.code = error(kProgressiveNotOnCell),
@@ -55,21 +55,21 @@ std::vector<Explanation> make_explanations() {
          .title = "signal repetition start not a multiple of 50",
          .meaning = "The start of the stretch with continuous signal repetition (the first number of the "
                     "\"ripetizione segnali\" row) is not a multiple of 50 m, so it does not fall on the "
-                    "edge of a 50 m cell. Nothing after that row is read.",
+                    "edge of a 50 m cell. Nothing after that row is read, nor the train description.",
          .example = {.line = "ripetizione segnali 4 codici,    1020,    9000\n"},
          .fix = "Round the start to a multiple of 50 m."},
         {.code = error(kRepetitionEndNotOnCell),
          .title = "signal repetition end not a multiple of 50",
          .meaning = "The end of the stretch with continuous signal repetition (the second number of the "
                     "\"ripetizione segnali\" row) is not a multiple of 50 m. An end of 0 means no "
-                    "repetition at all. Nothing after that row is read.",
+                    "repetition at all. Nothing after that row is read, nor the train description.",
          .example = {.line = "ripetizione segnali 4 codici,    1000,    9020\n"},
          .fix = "Round the end to a multiple of 50 m, or write 0 for no signal repetition."},
         {.code = error(kRepetitionCodesUnnamed),
          .title = "signal repetition names no number of codes",
          .meaning = "The keyword of the signal repetition row must say how many codes the repetition "
                     "carries, 4 or 9, by containing the digit: \"ripetizione segnali 4 codici\". This one "
-                    "contains neither digit. Nothing after that row is read.",
+                    "contains neither digit. Nothing after that row is read, nor the train description.",
          .example = {.line = "ripetizione segnali codici,    1000,    9000\n"},
          .fix = "Write \"ripetizione segnali 4 codici\" or \"ripetizione segnali 9 codici\"."},
         {.code = error(kIndicationBoardCellTaken),
@@ -78,7 +78,7 @@ std::vector<Explanation> make_explanations() {
                     "board or another indication board within the same 50 m, an earlier row of the line "
                     "description. A cell shows one feature; the board at position x takes cell "
                     "round(x / 50 + 1), so boards at 5000 m and 5010 m share cell 101. The rest of the "
-                    "line description is not read.",
+                    "line description and the whole train description are not read.",
          .example = {.line = "[cartelli]\n"
                              "indicatori_vmax,  5000,  80,  90,  100,  0,  ,  ,  ,  0\n"
                              "[indicazioni]\n"
@@ -183,9 +183,8 @@ std::vector<Explanation> make_explanations() {
          .fix = "Move the signal or the other feature at least 50 m, to a cell of its own."},
         {.code = error(kWarningCellTaken),
          .title = "slow-down warning cell not free",
-         .meaning = "A slow-down that starts beyond 1500 m has a warning cell 1200 m before its start, "
-                    "where the simulator tells the driver what is coming. That cell already holds a "
-                    "feature, so nothing of the slow-down is placed. The rest of the train description "
+         .meaning = "A slow-down that starts beyond 1500 m has a warning cell 1200 m before its start. "
+                    "That cell already holds a feature, so nothing of the slow-down is placed. The rest of the train description "
                     "is not read.",
          .example = {.line = "[cartelli]\n"
                              "indicatori_vmax,  3800,  80,  90,  100,  0,  ,  ,  ,  0\n",
@@ -224,8 +223,8 @@ std::vector<Explanation> make_explanations() {
          .title = "speed board on a cell that is not free",
          .meaning = "A speed board falls on a 50 m grid cell that already holds a feature: another speed "
                     "board or an indication board within the same 50 m, read earlier. The board at "
-                    "position x takes cell round(x / 50 + 1). The rest of the line description is not "
-                    "read.",
+                    "position x takes cell round(x / 50 + 1). The rest of the line description "
+                    "and the whole train description are not read.",
          .example = {.line = "[cartelli]\n"
                              "indicatori_vmax,  5000,  80,  90,  100,  0,  ,  ,  ,  0\n"
                              "indicatori_vmax,  5000,  60,  70,  80,  0,  ,  ,  ,  0\n"},
@@ -260,14 +259,15 @@ std::vector<Explanation> make_explanations() {
         {.code = error(kLineDocumentMissing),
          .title = "line description not found",
          .meaning = "The line description named on the command line does not exist, so there is no route "
-                    "to compile.",
+                    "to compile and no compiled file is written.",
          .example = {.linePlacement = Placement::Missing},
          .fix = "Give the path of an existing line description; `scenario_tool write-documents DIR` "
                 "writes one to start from."},
         {.code = error(kNoGeneralSection),
          .title = "no [generale] in the line description",
          .meaning = "Everything before the first field that contains \"[generale]\" is free text; here no "
-                    "field contains it, so the document has no route at all.",
+                    "field contains it, so the document has no route at all and no compiled file is "
+                    "written.",
          .example = {.line = "generale\n"
                              "lunghezza percorso,    10000\n"
                              "[fine]\n",
@@ -277,8 +277,8 @@ std::vector<Explanation> make_explanations() {
          .title = "curve without a class digit",
          .meaning = "A curve's keyword carries its class, the digit 1 to 6 after \"curvad\" (right-hand) "
                     "or \"curvas\" (left-hand); this one has none. The error is also given when the "
-                    "curves carry the line beyond metre 1000000. The rest of the line description is not "
-                    "read.",
+                    "curves carry the line beyond metre 1000000. The rest of the line description "
+                    "and the whole train description are not read.",
          .example = {.line = "[curve]\n"
                              "curvad,  2000,  300\n"},
          .fix = "Write the class: curvad1 to curvad6 or curvas1 to curvas6 (1 the gentlest, 6 the "
@@ -286,21 +286,22 @@ std::vector<Explanation> make_explanations() {
         {.code = error(kNegativePosition),
          .title = "negative position",
          .meaning = "A row has a negative position (or, for a montagna stretch, end). Positions are metres "
-                    "from the start of the route, 0 or more. The rest of that document is not read.",
+                    "from the start of the route, 0 or more. The rest of that document is not read (after "
+                    "a row of the line description, nor the train description).",
          .example = {.line = "[pendenze]\n"
                              "pendenza,  -50,   5\n"},
          .fix = "Give the position in metres from the start of the route."},
         {.code = error(kStretchBeyondGrid),
          .title = "montagna stretch beyond the grid",
          .meaning = "A montagna stretch's end lies beyond the grid, which ends 7000 m after the route "
-                    "length (17000 m for a 10000 m route). The rest of the line description is not read.",
+                    "length (17000 m for a 10000 m route). The rest of the line description and the whole train description are not read.",
          .example = {.line = "[montagne]\n"
                              "montagna,   2000,  18000,  11\n"},
          .fix = "End the stretch before the end of the grid."},
         {.code = error(kStretchListFull),
          .title = "more than 80 montagna stretches",
          .meaning = "A route holds at most 80 montagna stretches; this is the 81st. The rest of the line "
-                    "description is not read.",
+                    "description and the whole train description are not read.",
          .example = {.line = "[montagne]\n" + repeated(81,
                                                        [](int k) {
                                                            return "montagna,   " + std::to_string(k * 100) +
@@ -310,7 +311,7 @@ std::vector<Explanation> make_explanations() {
         {.code = error(kBoardListFull),
          .title = "more than 80 indication boards",
          .meaning = "A route holds at most 80 indication boards (and every board takes a slot the stations "
-                    "need); this is the 81st. The rest of the line description is not read.",
+                    "need); this is the 81st. The rest of the line description and the whole train description are not read.",
          .example = {.line = "[indicazioni]\n" + repeated(81,
                                                           [](int k) {
                                                               return "cartello_indicatore,  " +
@@ -322,15 +323,15 @@ std::vector<Explanation> make_explanations() {
          .title = "speed board value too large",
          .meaning = "A speed board keeps each of its three speeds as speed x 20 (plus a fifth of the "
                     "matching second speed) in a field that holds at most 32767, so a speed of 1639 km/h "
-                    "or more does not fit. The rest of the line description is not read.",
+                    "or more does not fit. The rest of the line description and the whole train description are not read.",
          .example = {.line = "[cartelli]\n"
                              "indicatori_vmax,  5000,  1700,  90,  100,  0,  ,  ,  ,  0\n"},
          .fix = "Give the board's speeds in km/h, below 1639."},
         {.code = error(kCurveBeyondLine),
          .title = "curve beyond the end of the line",
          .meaning = "A curve's end, start + length, lies beyond the line's last metre, 7000 m after the "
-                    "route length (17000 m for a 10000 m route). The rest of the line description is not "
-                    "read.",
+                    "route length (17000 m for a 10000 m route). The rest of the line description "
+                    "and the whole train description are not read.",
          .example = {.line = "[curve]\n"
                              "curvad5,  16000,  2000\n"},
          .fix = "Shorten the curve, or lengthen the route."},
@@ -338,7 +339,7 @@ std::vector<Explanation> make_explanations() {
          .title = "gradient rows crowded at the end of the grid",
          .meaning = "Every gradient row writes at least one 50 m cell, so rows closer together than 50 m "
                     "near the end of the grid would run past its last cell. The rest of the line "
-                    "description is not read.",
+                    "description and the whole train description are not read.",
          .example = {.line = "[pendenze]\n" + repeated(5, [](int) { return std::string("pendenza,  16900,   1"); }),
                      .alsoReported = {warning(Warning::RowsOutOfOrder), warning(Warning::RowsOutOfOrder),
                                       warning(Warning::RowsOutOfOrder)}},
@@ -358,7 +359,8 @@ std::vector<Explanation> make_explanations() {
          .fix = "Shorten the slow-down or move it back from the end of the route."},
         {.code = error(kNegativeRouteLength),
          .title = "negative route length",
-         .meaning = "The route length is negative. Nothing after that row is read.",
+         .meaning = "The route length is negative. The grid cannot be sized from it, so the compile "
+                    "ends without a compiled file.",
          .example = {.line = "lunghezza percorso,    -10000\n"},
          .fix = "Give the route length in metres, 0 to 1000000."},
         {.code = error(kMarkerFieldsInUse),
