@@ -397,7 +397,7 @@ std::vector<Explanation> make_explanations() {
               "Write the multiple of 5 km/h you mean."),
         about(Warning::AdhesionNarrowed,
               "An adhesion is kept in one byte, 0 to 255; a larger value keeps only its low eight bits, so "
-              "300 % becomes 44 % and the train slips where it should grip.",
+              "300 % becomes 44 % in the simulator.",
               {.train = "aderenza,    5000,    300\n"},
               "Write the adhesion in percent, such as 90 or 100."),
         about(Warning::ValueNarrowed,
