@@ -70,7 +70,7 @@ int write_documents(const WriteOptions& options, std::ostream& out, std::ostream
     }));
 }
 
-int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err) {
+int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err, ReadTrace* trace) {
     return reported_status(run_to_end([&]() -> int {
         platform::make_folders(options.outFolder);
         Form1 form = make_form(options.outFolder, options.names);
@@ -110,8 +110,10 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
                 platform::delete_file(copy);  // a stale copy must not stand in for a missing document
             }
         }
+        form.trace.on = trace != nullptr;
         try {
             form.memorizza_percorso(options.lineTable ? 1 : 0);
+            if (trace != nullptr) *trace = form.trace;
         } catch (const platform::RunTimeFailure& failure) {
             // A reader error that left the grid unsized ends in a run-time
             // failure; the author still wants to know which row caused it.

@@ -5,6 +5,8 @@
 #include <ostream>
 #include <string>
 
+#include "core/read_trace.h"
+
 struct ScenarioNames {
     std::string route = "Bresta_Vilcar";
     std::string train = "RX907";
@@ -41,5 +43,7 @@ constexpr int kExitWouldOverwrite = 1;
 constexpr int kExitUnreadableFile = 2;
 
 int write_documents(const WriteOptions& options, std::ostream& out, std::ostream& err);
-int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err);
+// With `trace`, what the readers took from the documents is kept there.
+int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err,
+                      ReadTrace* trace = nullptr);
 int dump_file(const DumpOptions& options, std::ostream& out, std::ostream& err);

@@ -1,85 +1,96 @@
 #include "tools/preview_build.h"
 
-#include <cstdlib>
+#include <new>
 #include <sstream>
+#include <thread>
 
 #include "core/form1.h"
+#include "core/run_end.h"
 #include "platform/platform.h"
 
 namespace {
 
-std::string text_of(const std::string& path) {
-    try {
-        return platform::file_exists(path) ? platform::read_file(path) : std::string();
-    } catch (const platform::RunTimeFailure&) {
-        return "";
-    }
-}
+// Errors past this many are not listed (as check's own default).
+constexpr int kMaxErrors = 50;
 
-// One line of `compile`'s report, "FILE[:LINE]: error N: MESSAGE", as a record.
-PreviewDiagnostic parse_report_line(const std::string& report, const PreviewSources& s) {
-    PreviewDiagnostic d{"", 0, "error", 0, report};
-    std::string rest;
-    for (const std::string* file : {&s.lineDocument, &s.trainDocument}) {
-        if (report.rfind(*file + ":", 0) == 0) {
-            d.file = *file;
-            rest = report.substr(file->size() + 1);
-            break;
-        }
+std::optional<std::string> text_of(const std::string& path) {
+    try {
+        if (platform::file_exists(path)) return platform::read_file(path);
+    } catch (const platform::RunTimeFailure&) {
+        // Unreadable: check reports it as the compile pass does.
     }
-    if (d.file.empty()) return d;
-    char* end = nullptr;
-    const long line = std::strtol(rest.c_str(), &end, 10);
-    if (end != rest.c_str() && *end == ':') {
-        d.line = static_cast<int32_t>(line);
-        rest = std::string(end + 1);
-    }
-    if (rest.rfind(" error ", 0) == 0) {
-        const long code = std::strtol(rest.c_str() + 7, &end, 10);
-        d.code = static_cast<int32_t>(code);
-        if (end[0] == ':' && end[1] == ' ') d.message = std::string(end + 2);
-    }
-    return d;
+    return std::nullopt;
 }
 
 }  // namespace
 
 bool PreviewBuild::has_errors() const {
-    for (const PreviewDiagnostic& d : diagnostics)
-        if (d.severity == "error") return true;
+    for (const Diagnostic& d : diagnostics)
+        if (d.severity == Severity::Error) return true;
     return false;
+}
+
+Diagnostic preview_error(const std::string& file, const std::string& message) {
+    Diagnostic d;
+    d.file = file;
+    d.message = message;
+    d.code = "0";
+    return d;
 }
 
 PreviewBuild build_preview(const PreviewSources& sources, const std::string& workFolder, CentreLineCache& cache) {
     PreviewBuild build;
-    platform::remove_folder_tree(workFolder);
-    platform::make_folders(workFolder);
-    std::ostringstream said, report;
-    CompileOptions options{sources.lineDocument, sources.trainDocument, workFolder, sources.names, true};
-    build.status = compile_documents(options, said, report);
-    build.line = {sources.lineDocument, text_of(sources.lineDocument)};
-    build.train = {sources.trainDocument, text_of(sources.trainDocument)};
+    const std::optional<std::string> lineText = text_of(sources.lineDocument);
+    const std::optional<std::string> trainText = text_of(sources.trainDocument);
+    build.line = {sources.lineDocument, lineText.value_or(""), lineText.has_value()};
+    build.train = {sources.trainDocument, trainText.value_or(""), trainText.has_value()};
 
-    std::istringstream lines(report.str());
-    for (std::string line; std::getline(lines, line);) {
-        // Only the diagnostic lines, which name a document; not the hints after them.
-        PreviewDiagnostic d = parse_report_line(line, sources);
-        if (!d.file.empty()) build.diagnostics.push_back(d);
-    }
-    if (build.status == kExitErrore)
-        build.diagnostics.push_back({sources.lineDocument, 0, "error", 0,
-                                     "a reserved field is in use (the compile pass stopped with its error box); "
-                                     "no compiled file was written"});
-    else if (build.status == kExitRunTimeFailure && build.diagnostics.empty())
-        build.diagnostics.push_back({sources.lineDocument, 0, "error", 0,
-                                     "the compile pass failed (was the route length read?); no compiled file was written"});
-    else if (build.status != kExitClean && build.diagnostics.empty())
-        build.diagnostics.push_back({sources.lineDocument, 0, "error", 0, "the compile pass failed"});
-    if (build.has_errors()) return build;
+    // The drawing: the compile pass as `compile` runs it, on copies of the
+    // very bytes being checked, with the readers' trace kept. It runs beside
+    // the check (the two share nothing but those bytes) and is used only
+    // when the check finds no error.
+    const std::string copies = platform::join(workFolder, "documents");
+    const std::string compiled = platform::join(workFolder, "compiled");
+    const CompileOptions options{platform::join(copies, "line.txt"), platform::join(copies, "train.txt"), compiled,
+                                 sources.names, true};
+    ReadTrace trace;
+    std::string compileReport;
+    RunEnd compileEnd;
+    std::thread compiling([&] {
+        compileEnd = run_to_end([&] {
+            platform::remove_folder_tree(workFolder);
+            platform::make_folders(copies);
+            platform::write_file(options.lineDocument, build.line.text);
+            platform::write_file(options.trainDocument, build.train.text);
+            std::ostringstream said, report;
+            const int status = compile_documents(options, said, report, &trace);
+            compileReport = report.str();
+            return status;
+        });
+    });
     try {
-        build.model = read_compiled_route(workFolder, sources.names, &cache);
+        build.diagnostics = check_sources({sources.lineDocument, lineText}, {sources.trainDocument, trainText},
+                                          sources.names, kMaxErrors)
+                                .diagnostics;
+    } catch (const platform::RunTimeFailure& f) {
+        build.diagnostics.push_back(preview_error(
+            sources.lineDocument, "the compile pass failed: cannot " + f.operation + " " + f.path + ": " + f.reason));
+    } catch (const std::bad_alloc&) {
+        build.diagnostics.push_back(preview_error(sources.lineDocument, "out of memory while checking"));
+    }
+    compiling.join();
+    if (build.has_errors()) return build;
+    if (compileEnd.failure) throw *compileEnd.failure;
+    if (compileEnd.status != kExitClean) {
+        build.diagnostics.push_back(preview_error(
+            sources.lineDocument, "the compile pass did not end cleanly: " + compileReport.substr(0, 400)));
+        return build;
+    }
+    try {
+        build.model = read_compiled_route(compiled, sources.names, &cache);
+        build.sources = feature_sources(trace, build.line, build.train);
     } catch (const Unusable& u) {
-        build.diagnostics.push_back({u.path, 0, "error", 0, "the compiled file cannot be read back: " + u.reason});
+        build.diagnostics.push_back(preview_error(u.path, "the compiled file cannot be read back: " + u.reason));
     }
     return build;
 }

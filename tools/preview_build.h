@@ -1,25 +1,19 @@
-// One compile of an author's two documents for the live preview: the exact
-// compile pass, run on copies in a private work folder, its diagnostics as
-// records, and the route read back from the compiled files it wrote.
+// One compile of an author's two documents for the live preview: the whole
+// check with its diagnostics, and, when it finds no error, the exact compile
+// pass run on copies in a private work folder, the route read back from the
+// compiled files it wrote and each feature linked to the line that made it.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "tools/check.h"
 #include "tools/commands.h"
 #include "tools/diagnostics.h"
+#include "tools/feature_sources.h"
 #include "tools/plot.h"
 #include "tools/route_model.h"
-
-struct PreviewDiagnostic {
-    std::string file;      // the author's document as given on the command line
-    int32_t line = 0;      // from 1; 0 when the problem has no line
-    std::string severity;  // "error" or "warning"
-    int32_t code = 0;
-    std::string message;
-};
 
 struct PreviewSources {
     std::string lineDocument;
@@ -28,14 +22,18 @@ struct PreviewSources {
 };
 
 struct PreviewBuild {
-    int status = 0;  // the exit status `compile` would give
-    std::vector<PreviewDiagnostic> diagnostics;
-    std::optional<RouteModel> model;  // only when the compile had no error
-    SourceDocument line, train;       // the documents as they were read
+    std::vector<Diagnostic> diagnostics;  // as check gives them
+    std::optional<RouteModel> model;      // only when there was no error
+    FeatureSources sources;               // with the model
+    SourceDocument line, train;           // the documents as they were read
     bool has_errors() const;
 };
 
-// Compiles the documents inside `workFolder`, which is emptied first, so that
-// nothing of an earlier compile can stand in for this one's files.
-// `cache` carries the decoded centre line from one compile to the next.
+// A diagnostic of the preview itself (not of a document), as an error.
+Diagnostic preview_error(const std::string& file, const std::string& message);
+
+// Checks and compiles the documents; the compile runs inside `workFolder`,
+// which is emptied first, so that nothing of an earlier compile can stand in
+// for this one's files. `cache` carries the decoded centre line from one
+// compile to the next.
 PreviewBuild build_preview(const PreviewSources& sources, const std::string& workFolder, CentreLineCache& cache);

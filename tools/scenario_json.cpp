@@ -30,9 +30,19 @@ json plan_points(const CentreLine& line, int64_t from, int64_t to) {
     return points;
 }
 
+json source_json(const FeatureSource& s) { return {{"file", s.file}, {"line", s.line}, {"text", s.text}}; }
+
+// A feature with the line that made it, where the trace names one.
+template <typename Key>
+json with_source(json feature, const std::map<Key, FeatureSource>& sources, Key key) {
+    const auto found = sources.find(key);
+    if (found != sources.end()) feature["source"] = source_json(found->second);
+    return feature;
+}
+
 json mark(const RouteMark& m) { return {{"position_m", m.position}, {"cell", m.cell}}; }
 
-json route_json(const RouteModel& model) {
+json route_json(const RouteModel& model, const FeatureSources& sources) {
     json out;
     out["route"] = model.route;
     out["train"] = model.train;
@@ -47,24 +57,24 @@ json route_json(const RouteModel& model) {
             st["scheduled"] = clock;
             st["scheduled_s"] = s.scheduled;
         }
-        stations.push_back(st);
+        stations.push_back(with_source(st, sources.stations, s.slot));
     }
     out["stations"] = stations;
     json signals = json::array();
-    for (const RouteMark& m : model.signals) signals.push_back(mark(m));
+    for (const RouteMark& m : model.signals) signals.push_back(with_source(mark(m), sources.signals, m.cell));
     out["signals"] = signals;
     json speedBoards = json::array();
     for (const RouteMark& m : model.speedBoards) {
         json b = mark(m);
         b["value"] = m.value1;
-        speedBoards.push_back(b);
+        speedBoards.push_back(with_source(b, sources.speedBoards, m.cell));
     }
     out["speed_boards"] = speedBoards;
     json boards = json::array();
     for (const RouteMark& m : model.boards) {
         json b = mark(m);
         b["caption"] = m.caption;
-        boards.push_back(b);
+        boards.push_back(with_source(b, sources.boards, m.cell));
     }
     out["indication_boards"] = boards;
 
@@ -86,8 +96,13 @@ json route_json(const RouteModel& model) {
     return out;
 }
 
-json diagnostic_json(const PreviewDiagnostic& d, const PreviewBuild& build) {
-    json out = {{"file", d.file}, {"line", d.line}, {"severity", d.severity}, {"code", d.code}, {"message", d.message}};
+// As check gives it, with the text of its line and the whole line check prints.
+json diagnostic_json(const Diagnostic& d, const PreviewBuild& build) {
+    const char* severity = d.severity == Severity::Error ? "error" : "warning";
+    json out = {{"file", d.file}, {"line", d.line}, {"severity", severity}, {"code", d.code}, {"message", d.message}};
+    if (d.cell) out["cell"] = *d.cell;
+    if (d.position) out["position"] = *d.position;
+    out["shown"] = diagnostic_text(d.file, d.line, severity, d.code, d.message);
     const SourceDocument* doc = d.file == build.line.path ? &build.line : d.file == build.train.path ? &build.train : nullptr;
     if (doc != nullptr && d.line > 0) out["text"] = cp1252_to_utf8(line_of(doc->text, d.line));
     return out;
@@ -98,14 +113,14 @@ json diagnostic_json(const PreviewDiagnostic& d, const PreviewBuild& build) {
 std::string scenario_json(const PreviewBuild& current, const PreviewBuild* drawn, uint64_t version) {
     json out;
     if (drawn != nullptr && drawn->model) {
-        out = route_json(*drawn->model);
+        out = route_json(*drawn->model, drawn->sources);
     } else {
         out = {{"route", ""}, {"train", ""}, {"route_length_m", 0}, {"stations", json::array()},
                {"signals", json::array()}, {"speed_boards", json::array()}, {"indication_boards", json::array()},
                {"profile", nullptr}, {"plan", nullptr}};
     }
     json diagnostics = json::array();
-    for (const PreviewDiagnostic& d : current.diagnostics) diagnostics.push_back(diagnostic_json(d, current));
+    for (const Diagnostic& d : current.diagnostics) diagnostics.push_back(diagnostic_json(d, current));
     out["diagnostics"] = diagnostics;
     out["stale"] = current.has_errors();
     out["version"] = version;

@@ -28,18 +28,13 @@ PreviewBuild compile_once(const PreviewSources& sources, const std::string& work
     PreviewBuild built;
     const RunEnd end = run_to_end([&] {
         built = build_preview(sources, work, cache);
-        return built.status;
+        return kExitClean;
     });
-    if (!end.failure) {
-        built.status = end.status;
-        return built;
-    }
+    if (!end.failure) return built;
     const platform::RunTimeFailure& f = *end.failure;
     PreviewBuild failed;
-    failed.status = end.status;
-    failed.diagnostics.push_back({sources.lineDocument, 0, "error", 0,
-                                  "the preview's work folder failed: cannot " + f.operation + " " + f.path + ": " +
-                                      f.reason});
+    failed.diagnostics.push_back(preview_error(sources.lineDocument, "the preview's work folder failed: cannot " +
+                                                                         f.operation + " " + f.path + ": " + f.reason));
     return failed;
 }
 

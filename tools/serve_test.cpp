@@ -232,6 +232,15 @@ TEST(Serve, AnnouncesItsAddressAndServesTheScenario) {
     EXPECT_EQ(j["plan"]["beyond"].front()[0], 106000);
     EXPECT_EQ(j["diagnostics"], json::array());
     EXPECT_EQ(j["stale"], false);
+    // Each feature names the line of its document that made it.
+    EXPECT_EQ(j["signals"][0]["source"], json({{"file", server.train()}, {"line", 62},
+                                               {"text", "segnale,    1550,   1, 4, 1,  0, 0,    1,  3,1,0, 0"}}));
+    EXPECT_EQ(j["speed_boards"][0]["source"]["line"], 98);
+    EXPECT_EQ(j["speed_boards"][0]["source"]["file"], server.line());
+    EXPECT_EQ(j["indication_boards"][0]["source"]["text"], "cartello_indicatore,  2800,   (P.C.VALSORDA)");
+    EXPECT_NE(j["stations"][3]["source"]["text"].get<std::string>().find(", PIANCASTELLO"), std::string::npos);
+    for (const char* kind : {"stations", "signals", "speed_boards", "indication_boards"})
+        for (const json& feature : j[kind]) EXPECT_TRUE(feature.contains("source")) << kind << feature;
 
     const std::string page = get(server.port(), "/");
     EXPECT_EQ(status_of(page), 200);
@@ -261,7 +270,7 @@ TEST(Serve, ErrorsKeepTheLastGoodDrawingMarkedStaleUntilMended) {
     EXPECT_EQ(d["file"], server.line());
     EXPECT_EQ(d["line"], 134);
     EXPECT_EQ(d["severity"], "error");
-    EXPECT_EQ(d["code"], 6);
+    EXPECT_EQ(d["code"], "6");
     EXPECT_EQ(d["message"].get<std::string>().rfind("indication board at 15350 m falls on grid cell 308", 0), 0u);
     EXPECT_EQ(d["text"], "cartello_indicatore,  15350,   (P.C.CAVRIA)");
     EXPECT_EQ(stale["stale"], true);
@@ -283,14 +292,14 @@ TEST(Serve, WithoutAGoodCompileTheDrawingIsEmpty) {
     const json j = server.scenario_after(first);
     EXPECT_EQ(j["stale"], true);
     ASSERT_FALSE(j["diagnostics"].empty());
-    EXPECT_EQ(j["diagnostics"][0]["code"], 101);
+    EXPECT_EQ(j["diagnostics"][0]["code"], "101");
     EXPECT_EQ(j["stations"].size(), 24u);  // the compile from the start is still drawn
 
     Server fresh(true);
     ASSERT_GT(fresh.port(), 0);
     const json empty = fresh.scenario();
     EXPECT_EQ(empty["stale"], true);
-    EXPECT_EQ(empty["diagnostics"][0]["code"], 101);
+    EXPECT_EQ(empty["diagnostics"][0]["code"], "101");
     EXPECT_EQ(empty["route"], "");
     EXPECT_EQ(empty["stations"], json::array());
     EXPECT_EQ(empty["plan"], nullptr);

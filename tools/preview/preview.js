@@ -501,7 +501,8 @@
     for (const x of d.diagnostics) {
       const where = x.file + (x.line > 0 ? ':' + x.line : '');
       const li = el('li', { class: x.severity === 'warning' ? 'warning' : 'error' });
-      li.appendChild(document.createTextNode(where + ': ' + x.severity + (x.code ? ' ' + x.code : '') + ': ' + x.message));
+      // The line exactly as check prints it.
+      li.appendChild(document.createTextNode(x.shown || where + ': ' + x.severity + ' ' + x.code + ': ' + x.message));
       if (x.text !== undefined) li.appendChild(el('code', {}, x.text));
       list.appendChild(li);
     }

@@ -148,6 +148,25 @@ test('built-in route: page, cursor, diagnostics, stale drawing, undo', async () 
   assert.equal((await page.textContent('#diagnostics')).trim(), 'No errors or warnings.');
   assert.equal(await page.$eval('body', (b) => b.classList.contains('stale')), false);
 
+  // A warning is amber and leaves the drawing as it is, up to date.
+  const warned = Buffer.from(text.replace('cartello_indicatore,  11100,', 'cartello_indicatore,  11110,'), 'latin1');
+  await saveAndWait(page, line, warned, 2000);
+  const warning = await page.$$eval('#diagnostics li.warning', (ls) => ls.map((l) => l.textContent));
+  assert.equal(warning.length, 1, JSON.stringify(warning));
+  assert.ok(warning[0].startsWith(line + ':' + rowAt + ': warning W115: '), warning[0]);
+  assert.equal(await page.$$eval('#diagnostics li.error', (ls) => ls.length), 0);
+  assert.equal(await page.$eval('body', (b) => b.classList.contains('stale')), false);
+  await saveAndWait(page, line, original, 2000);
+
+  // Hovering a station on the plan shows its values and the line that made it.
+  const stationRow = fs.readFileSync(train, 'latin1').split('\r\n').findIndex((l) => l.includes('PIANCASTELLO')) + 1;
+  const box = await (await page.$('#plan-stations .marker:nth-child(4) circle')).boundingBox();
+  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+  const tip = await page.textContent('#tooltip');
+  assert.ok(tip.includes('PIANCASTELLO') && tip.includes('km 18.800') && tip.includes('scheduled 09:57:00'), tip);
+  assert.ok(tip.includes(train + ':' + stationRow), tip);
+  assert.ok(tip.includes('stazione,   18550,  4,  700,'), tip);
+
   const builtIn = [toError, toClear];
   const edited = Buffer.from(changeFirstGradient(text), 'latin1');
   for (let i = 0; i < 6; i++) builtIn.push(await saveAndWait(page, line, i % 2 ? original : edited, 5000));
@@ -177,7 +196,7 @@ test('generated 1,000,000 m route: a save reaches the page', async () => {
   const { url, child } = await serve(line, train, tmp);
   const { page, problems } = await openPage(url);
   assert.equal(await page.evaluate(() => window.preview.data.route_length_m), 1000000);
-  assert.equal(await page.evaluate(() => window.preview.data.diagnostics.length), 0);
+  assert.equal(await page.evaluate(() => window.preview.data.diagnostics.filter((d) => d.severity === 'error').length), 0);
 
   const original = fs.readFileSync(line);
   const text = original.toString('latin1');
