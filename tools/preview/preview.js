@@ -409,23 +409,34 @@
 
   function drawCharts(d) {
     const keep = preview.charts.length ? { min: preview.charts[0].scales.x.min, max: preview.charts[0].scales.x.max, length: preview.drawnChartLength } : null;
+    const p = d.profile;
+    const n = p ? p.speed_kmh.length : 0;
+    const x = new Array(n + 1);
+    for (let k = 0; k <= n; k++) x[k] = k * (p ? p.cell_m : 50) / 1000;
+    const padded = (a) => { const out = Array.from(a); out.push(a[a.length - 1]); return out; };
+    const values = n ? [p.height_m, padded(p.gradient_permille), padded(p.speed_kmh), padded(p.adhesion_percent)] : [];
+    // The same route with other values: the charts take the new data and keep their zoom.
+    if (keep && keep.length === n && n > 0) {
+      syncing = true;
+      preview.charts.forEach((u, i) => {
+        u.setData([x, values[i]]);
+        u.setScale('x', { min: keep.min, max: keep.max });
+      });
+      syncing = false;
+      return;
+    }
     for (const u of preview.charts) u.destroy();
     preview.charts = [];
     const box = $('charts');
     box.replaceChildren();
-    const p = d.profile;
-    if (!p || p.speed_kmh.length === 0) return;
-    const n = p.speed_kmh.length;
-    const x = new Float64Array(n + 1);
-    for (let k = 0; k <= n; k++) x[k] = k * p.cell_m / 1000;
-    const padded = (a) => { const out = Array.from(a); out.push(a[a.length - 1]); return out; };
+    if (n === 0) return;
     const stepped = uPlot.paths.stepped({ align: 1 });
     const width = Math.max(300, box.clientWidth);
     const specs = [
-      { title: 'Height above the start (m)', values: p.height_m, stroke: '#6b8e23', fill: 'rgba(107, 142, 35, 0.18)', height: 150, names: true },
-      { title: 'Gradient (‰)', values: padded(p.gradient_permille), stroke: '#e07a5f', fill: 'rgba(224, 122, 95, 0.25)', height: 100, paths: stepped },
-      { title: 'Speed limit (km/h)', values: padded(p.speed_kmh), stroke: '#1e40af', height: 110, paths: stepped, boards: true, fromZero: true },
-      { title: 'Adhesion (%)', values: padded(p.adhesion_percent), stroke: '#0f766e', height: 90, paths: stepped },
+      { title: 'Height above the start (m)', values: values[0], stroke: '#6b8e23', fill: 'rgba(107, 142, 35, 0.18)', height: 150, names: true },
+      { title: 'Gradient (‰)', values: values[1], stroke: '#e07a5f', fill: 'rgba(224, 122, 95, 0.25)', height: 100, paths: stepped },
+      { title: 'Speed limit (km/h)', values: values[2], stroke: '#1e40af', height: 110, paths: stepped, boards: true, fromZero: true },
+      { title: 'Adhesion (%)', values: values[3], stroke: '#0f766e', height: 90, paths: stepped },
     ];
     for (const s of specs) {
       box.appendChild(el('div', { class: 'chart-title' }, s.title));
@@ -559,10 +570,23 @@
     // keeps the last good drawing as it is.
     const featureKey = JSON.stringify([d.stations, d.signals, d.speed_boards, d.indication_boards]);
     const planKey = JSON.stringify([d.route_length_m, d.plan]) + featureKey;
-    const chartKey = JSON.stringify(d.profile) + featureKey;
     if (preview.planKey !== planKey) { drawPlan(d); preview.planKey = planKey; }
-    if (preview.chartKey !== chartKey) { drawCharts(d); preview.chartKey = chartKey; }
+    if (preview.chartKey !== featureKey || !sameProfile(preview.chartProfile, d.profile)) {
+      drawCharts(d);
+      preview.chartKey = featureKey;
+      preview.chartProfile = d.profile;
+    }
     if (lastCursorKm !== null) showReadout(lastCursorKm * 1000);
+  }
+
+  function sameProfile(a, b) {
+    if (!a || !b) return a === b;
+    for (const k of ['speed_kmh', 'gradient_permille', 'adhesion_percent', 'height_m']) {
+      const x = a[k], y = b[k];
+      if (x.length !== y.length) return false;
+      for (let i = 0; i < x.length; i++) if (x[i] !== y[i]) return false;
+    }
+    return true;
   }
 
   // --- hover ---------------------------------------------------------------------------
