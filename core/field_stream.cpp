@@ -34,6 +34,7 @@ void FieldStream::open_text(std::string text, std::string name) {
     currentLine_ = 1;
     fieldLine_ = 0;
     open_ = true;
+    failure_ = Failure();
 }
 
 void FieldStream::close() {
@@ -65,7 +66,10 @@ bool FieldStream::consume_field_end() {
 
 std::string FieldStream::read_text() {
     if (!open_) failure("the file is not open");
-    if (eof()) failure("read past the end of the file");
+    if (eof()) {
+        failure_ = {Failure::What::PastEnd, currentLine_, "", 0, 0};
+        failure("read past the end of the file");
+    }
     skip_blanks();
     fieldLine_ = currentLine_;
     size_t start = pos_;
@@ -85,9 +89,20 @@ std::string FieldStream::read_text() {
 
 int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
     if (!open_) failure("the file is not open");
-    if (eof()) failure("read past the end of the file");
+    if (eof()) {
+        failure_ = {Failure::What::PastEnd, currentLine_, "", 0, 0};
+        failure("read past the end of the file");
+    }
     skip_blanks();
     fieldLine_ = currentLine_;
+    const size_t fieldStart = pos_;
+    // The field as written, for the report of a number that is refused.
+    auto as_written = [&] {
+        size_t end = fieldStart;
+        while (end < text_.size() && text_[end] != ',' && !is_line_end(text_[end])) ++end;
+        while (end > fieldStart && is_blank(text_[end - 1])) --end;
+        return text_.substr(fieldStart, end - fieldStart);
+    };
     bool negative = false;
     if (pos_ < text_.size() && text_[pos_] == '-') {
         negative = true;
@@ -102,11 +117,18 @@ int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
     bool noDigits = pos_ == digitsStart;
     bool endsHere = pos_ >= text_.size() || is_blank(text_[pos_]) || text_[pos_] == ',' ||
                     is_line_end(text_[pos_]);
-    if (!endsHere || (noDigits && negative)) failure("number expected");
+    if (!endsHere || (noDigits && negative)) {
+        failure_ = {Failure::What::NotANumber, fieldLine_, as_written(), 0, 0};
+        failure("number expected");
+    }
     // No digits and nothing but blanks up to the field's end: an empty field, 0.
+    const size_t numberEnd = pos_;
     const bool fieldEnds = consume_field_end();
     if (negative) value = -value;
-    if (value < low || value > high) failure(std::string("number does not fit ") + width);
+    if (value < low || value > high) {
+        failure_ = {Failure::What::OutOfRange, fieldLine_, text_.substr(fieldStart, numberEnd - fieldStart), low, high};
+        failure(std::string("number does not fit ") + width);
+    }
     if (trace) {
         TracedField f;
         f.line = fieldLine_;

@@ -36,6 +36,17 @@ public:
     // When set, every field read is also handed to this trace.
     ReadTrace* trace = nullptr;
 
+    // What the last read that failed met, for the authoring tool's
+    // diagnostics; cleared when a document is opened.
+    struct Failure {
+        enum class What { None, NotANumber, OutOfRange, PastEnd };
+        What what = What::None;
+        int32_t line = 0;           // line of the field (PastEnd: where the reading stood)
+        std::string text;           // the field as written (NotANumber, OutOfRange)
+        int64_t low = 0, high = 0;  // OutOfRange: what the field holds
+    };
+    const Failure& last_failure() const { return failure_; }
+
 private:
     int64_t read_number(int64_t low, int64_t high, const char* width);
     void skip_blanks();
@@ -48,6 +59,7 @@ private:
     int32_t fieldLine_ = 0;
     std::string path_;
     bool open_ = false;
+    Failure failure_;
 };
 
 // Keyword tests: records are recognised by what their keyword field contains.

@@ -170,3 +170,36 @@ TEST(FieldStream, OpensAFileAndFailsOnAMissingOne) {
     EXPECT_THROW(s.read_text(), platform::RunTimeFailure);
     EXPECT_THROW(s.open(folder.file("missing.txt")), platform::RunTimeFailure);
 }
+
+TEST(FieldStream, ARefusedReadSaysWhatItMet) {
+    using What = FieldStream::Failure::What;
+    struct Case {
+        std::string text;
+        As as;
+        What what;
+        int line;
+        std::string written;
+        int64_t low, high;
+    } cases[] = {
+        {"x\r\n 7OO , 5", As::Int32, What::NotANumber, 2, "7OO", 0, 0},
+        {"x\r\n\r\n300,", As::Uint8, What::OutOfRange, 3, "300", 0, 255},
+        {"x, -40000", As::Int16, What::OutOfRange, 1, "-40000", -32768, 32767},
+        {"x, 123456789012345678901234567890", As::Int32, What::OutOfRange, 1, "123456789012345678901234567890",
+         INT32_MIN, INT32_MAX},
+        {"x\r\n", As::Int32, What::PastEnd, 2, "", 0, 0},
+    };
+    for (const Case& c : cases) {
+        FieldStream s;
+        s.open_text(c.text);
+        s.read_text();
+        EXPECT_THROW(read_one(s, c.as), platform::RunTimeFailure) << c.text;
+        const FieldStream::Failure& f = s.last_failure();
+        EXPECT_EQ(f.what, c.what) << c.text;
+        EXPECT_EQ(f.line, c.line) << c.text;
+        EXPECT_EQ(f.text, c.written) << c.text;
+        EXPECT_EQ(f.low, c.low) << c.text;
+        EXPECT_EQ(f.high, c.high) << c.text;
+        s.open_text("again");
+        EXPECT_EQ(s.last_failure().what, What::None);
+    }
+}

@@ -112,6 +112,8 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
         }
         form.trace.on = trace != nullptr;
         try {
+            // The read trace lets the diagnostics name the row and field an error comes from.
+            form.trace.on = true;
             form.memorizza_percorso(options.lineTable ? 1 : 0);
             if (trace != nullptr) *trace = form.trace;
         } catch (const platform::RunTimeFailure& failure) {

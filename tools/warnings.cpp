@@ -652,6 +652,11 @@ std::vector<FoundWarning> Finder::run() {
 
 }  // namespace
 
+size_t keyword_distance(std::string_view field, std::string_view keyword) {
+    return distance(lower(field.substr(0, 200)), keyword);
+}
+
+
 std::vector<FoundWarning> find_warnings(const Form1& form, const CheckSource& line, const CheckSource& train) {
     return Finder(form, line, train).run();
 }
