@@ -117,14 +117,114 @@ TEST(ToolDiagnostics, EveryErrorCodeNamesItsFileLineAndCode) {
     }
 }
 
-TEST(ToolDiagnostics, MessagesNameWhatHoldsTheCell) {
+namespace {
+
+// The first line of what compile says, for documents of a 10000 m route.
+struct Said {
+    int status;
+    std::string first;  // the diagnostic line
+};
+
+Said compiled(const std::vector<std::string>& lineRows, const std::vector<std::string>& trainRows) {
     TestFolder dir;
-    RunResult r = compile(dir, crlf({"[generale]", "lunghezza percorso, 10000", "[cartelli]", kBoard, kSignRow, "[fine]"}),
-                          crlf({"[generale]", "[fine]"}));
-    EXPECT_EQ(r.err,
-              "route.txt:5: error 6: indication board at 1000 m falls on grid cell 21, which already holds a speed "
-              "board; move the board to a free cell\n"
-              "for more on error 6, run: scenario_tool explain 6\n");
+    std::vector<std::string> line = {"[generale]", "lunghezza percorso, 10000", "[cartelli]"};
+    line.insert(line.end(), lineRows.begin(), lineRows.end());
+    line.push_back("[fine]");
+    RunResult r = compile(dir, join(line, {}, {}), join({"[generale]"}, trainRows, {"[fine]"}));
+    return {r.status, r.err.substr(0, r.err.find('\n'))};
+}
+
+}  // namespace
+
+TEST(ToolDiagnostics, ATakenCellIsNamedWithTheFeatureAndLineThatHoldIt) {
+    const std::string piancastello = "stazione, 5900, 4, 400, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, PIANCASTELLO";
+    struct Case {
+        std::vector<std::string> line, train;
+        std::string expected;
+    } cases[] = {
+        {{}, {"velocita, 0, 100", piancastello, signal_at(6000)},
+         "train.txt:4: error 16: signal at 6000 m falls on grid cell 121, the stop cell of station PIANCASTELLO "
+         "(line 3); move the signal to a free cell, such as 5950 m or 6050 m"},
+        {{kBoard, kSignRow}, {},
+         "route.txt:5: error 6: indication board at 1000 m falls on grid cell 21, the cell of the speed board at "
+         "1000 m (line 4); move the board to a free cell, such as 950 m or 1050 m"},
+        {{kBoard}, {signal_at(1000)},
+         "train.txt:2: error 16: signal at 1000 m falls on grid cell 21, the cell of the speed board at 1000 m "
+         "(line 4 of the line description); move the signal to a free cell, such as 950 m or 1050 m"},
+        {{}, {signal_at(3800), "rallentamento, 5000, 60, 500, 0, 0, 0"},
+         "train.txt:3: error 17: the warning cell 77 of the slow-down at 5000 m, 1200 m before its start, is the cell "
+         "of the signal at 3800 m (line 2); move the slow-down"},
+        {{}, {"rallentamento, 5000, 60, 500, 0, 0, 0", signal_at(5500)},
+         "train.txt:3: error 16: signal at 5500 m falls on grid cell 111, the end cell of the slow-down at 5000 m "
+         "(line 2); move the signal to a free cell, such as 5450 m or 5550 m"},
+    };
+    for (const Case& c : cases) {
+        const Said said = compiled(c.line, c.train);
+        EXPECT_EQ(said.status, 1);
+        EXPECT_EQ(said.first, c.expected);
+    }
+}
+
+TEST(ToolDiagnostics, AReadFailureNamesItsRowsOwnLineAndWhatIsWrong) {
+    struct Case {
+        std::vector<std::string> train;
+        std::string expected;
+    } cases[] = {
+        // The short row runs on into the next row, or into the end of the document.
+        {{"segnale, 6000, 1, 4, 1", signal_at(7000)}, "train.txt:2: error 25: a signal row needs 11 numbers, this one has 4"},
+        {{"velocita, 0, 100", "segnale, 6000, 1, 4, 1"}, "train.txt:3: error 25: a signal row needs 11 numbers, this one has 4"},
+        {{"stazione, 1000, 4, 400, 0,0,0, 0,0,0", "segnale, 6000, 1,4,1,0,0,1,3,1,0,0"},
+         "train.txt:2: error 25: a station row needs 16 numbers and a name, this one has 9"},
+        {{"stazione, 1000, 4, 7OO, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, S"},
+         "train.txt:2: error 25: the third number of this station row (the station length) is \"7OO\", not a whole number"},
+        {{"stazione, 1000, 300, 400, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, S"},
+         "train.txt:2: error 25: the second number of this station row (the type code) is 300; it must lie between 0 "
+         "and 255"},
+        {{"sabbia, 40000"},
+         "train.txt:2: error 25: the first number of this sand row (the sand supply) is 40000; it must lie between "
+         "-32768 and 32767"},
+        // A speed the grid cannot hold is refused when the next row writes its cells.
+        {{"velocita, 0, 100", "velocita, 2000, 1300", "velocita, 3000, 100"},
+         "train.txt:3: error 25: the second number of this speed limit row (the speed in km/h) is 1300; it must lie "
+         "between 0 and 1277 km/h"},
+    };
+    for (const Case& c : cases) {
+        const Said said = compiled({}, c.train);
+        EXPECT_EQ(said.status, 1) << c.expected;
+        EXPECT_EQ(said.first, c.expected);
+    }
+}
+
+TEST(ToolDiagnostics, StationsOutOfOrderAreSaidToBe) {
+    const Said backwards = compiled({}, {station_at(8000, 4, 400), station_at(5000, 4, 400)});
+    EXPECT_EQ(backwards.first,
+              "train.txt:3: error 22: the station S5000 at 5000 m does not come after the previous station S8000 at "
+              "8000 m (line 2): the stations are out of order; list them in route order");
+    const Said close = compiled({}, {station_at(1000, 4, 400), station_at(1500, 4, 400)});
+    EXPECT_EQ(close.first,
+              "train.txt:3: error 22: the station S1500 begins at 1300 m, only 100 m after the previous station S1000 "
+              "(line 2) ends at 1200 m; stations must be at least 350 m apart: move one of them");
+}
+
+TEST(ToolDiagnostics, AMissingRouteLengthIsOneErrorAtTheRowThatMeantIt) {
+    const std::string train = crlf({"[generale]", "velocita, 0, 100", "[fine]"});
+    struct Case {
+        std::string line;
+        std::string expected;
+    } cases[] = {
+        {crlf({"[generale]", "sfondo uno, 4", "lunghezza percoso, 10000", "[curve]", "pendenza, 100, 5", "[fine]"}),
+         "route.txt:3: error 25: no route length was read: \"lunghezza percoso\" is not spelt \"lunghezza percorso\", "
+         "so this row was passed over and nothing could be placed; correct its keyword"},
+        {crlf({"[generale]", "sfondo uno, 4", "[curve]", "pendenza, 100, 5", "[fine]"}),
+         "route.txt:2: error 25: the line description has no route length row, so nothing could be placed; write one "
+         "such as \"lunghezza percorso, 10000\" in the general section, before this line"},
+    };
+    for (const Case& c : cases) {
+        TestFolder dir;
+        RunResult r = compile(dir, c.line, train);
+        EXPECT_EQ(r.status, 3);  // the run still ends as a run-time failure
+        EXPECT_EQ(r.err, c.expected + "\nfor more on error 25, run: scenario_tool explain 25\n");
+    }
 }
 
 TEST(ToolDiagnostics, ErrorsThatLeaveNoGridEndWithStatusThreeAndTheirDiagnosticAlone) {
