@@ -27,6 +27,7 @@ struct Reported {
 Reported compile_report(std::string_view lineText, std::optional<std::string_view> trainText) {
     Form1 form = fresh_form();
     form.erroreBox = false;
+    form.trace.on = true;  // as scenario_tool compile runs it
     put_document(form, form.line_document_name(), lineText);
     if (trainText) put_document(form, form.train_document_name(), *trainText);
     Reported r;

@@ -34,7 +34,9 @@ enum class Next { Record, NormalEnd, Abort };
 
 // A computed value that leaves 32 bits is a run-time failure, like a number too wide for its field.
 int32_t fit32(const Form1& form, int64_t v) {
-    if (v < INT32_MIN || v > INT32_MAX) failure(form, "value " + std::to_string(v) + " overflows 32 bits");
+    if (v < INT32_MIN || v > INT32_MAX)
+        failure(form, "it gives " + std::to_string(v) + ", beyond the whole numbers -2147483648 to 2147483647 that "
+                      "the compiled files hold");
     return static_cast<int32_t>(v);
 }
 
