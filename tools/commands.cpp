@@ -40,6 +40,31 @@ std::string listed(const std::vector<std::string>& names) {
     return text;
 }
 
+// What the built-in documents of these names compile to, as the summary's
+// counts: compiled from copies in a private folder that is removed again;
+// empty when that cannot be done.
+std::string document_counts(const ScenarioNames& names) {
+    std::string folder;
+    std::string counts;
+    try {
+        folder = platform::make_private_folder("scenario-write-");
+        Form1 form = make_form(folder, names);
+        form.dati_linea();
+        form.dati_treno();
+        form.prepara_percorso(0);  // the counts need no line table
+        counts = scenario_counts(build_route_model(form.grid.cells(), form.scenario, nullptr));
+    } catch (const platform::RunTimeFailure&) {
+    } catch (const ProgramEnd&) {
+    } catch (const std::bad_alloc&) {
+    }
+    try {
+        if (!folder.empty()) platform::remove_folder_tree(folder);
+    } catch (const platform::RunTimeFailure&) {
+        // The system cleans its temporary folder; the documents were written.
+    }
+    return counts;
+}
+
 }  // namespace
 
 int write_documents(const WriteOptions& options, std::ostream& out, std::ostream& err) {
@@ -65,7 +90,9 @@ int write_documents(const WriteOptions& options, std::ostream& out, std::ostream
         form.scrivi_documenti();
         out << "wrote 5 documents into " << shown_folder(options.folder) << ": " << names[0]
             << " (line description) and " << names[1] << " (train description) to edit and compile; "
-            << listed({names[2], names[3], names[4]}) << " for the simulator's user\n";
+            << listed({names[2], names[3], names[4]}) << " for the simulator's user";
+        if (const std::string counts = document_counts(options.names); !counts.empty()) out << " (" << counts << ")";
+        out << '\n';
         return kExitClean;
     }));
 }

@@ -137,7 +137,8 @@ TEST(ToolSummary, EachCommandSaysInOneLineWhatItDid) {
               "wrote 5 documents into src: Bresta_Vilcar_linea.txt (line description) and Bresta_Vilcar_RX907-.txt "
               "(train description) to edit and compile; Bresta_Vilcar_RX907_note.txt, "
               "Bresta_Vilcar_RX907_rallentamenti.txt and Bresta_Vilcar_RX907_scheda_treno.txt for the simulator's "
-              "user\n");
+              "user (route Bresta_Vilcar, 106000 m; train RX907; 24 stations, 44 signals, 4 indication boards, 32 "
+              "speed boards)\n");
     const std::string counts =
         "(route Bresta_Vilcar, 106000 m; train RX907; 24 stations, 44 signals, 4 indication boards, 32 speed boards)\n";
     RunResult compile = tool("compile src/Bresta_Vilcar_linea.txt src/Bresta_Vilcar_RX907-.txt --out out", dir);
