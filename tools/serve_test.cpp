@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
@@ -250,6 +251,17 @@ TEST(Serve, AnnouncesItsAddressAndServesTheScenario) {
         EXPECT_EQ(status_of(get(server.port(), asset)), 200) << asset;
 }
 
+// Saves a document as editors do, into a new file renamed over the old one,
+// so that the server never sees it half-written.
+static void save_whole(const std::string& path, const std::string& text) {
+    const std::string saving = path + ".saving";
+    {
+        std::ofstream f(saving, std::ios::binary);
+        f << text;
+    }
+    fs::rename(saving, path);
+}
+
 TEST(Serve, ErrorsKeepTheLastGoodDrawingMarkedStaleUntilMended) {
     Server server;
     ASSERT_GT(server.port(), 0);
@@ -260,9 +272,7 @@ TEST(Serve, ErrorsKeepTheLastGoodDrawingMarkedStaleUntilMended) {
         t.replace(t.find("cartello_indicatore,  11100,"), 28, "cartello_indicatore,  15350,");
         return t;
     }();
-    TestFolder scratch;
-    scratch.write("broken", broken);
-    fs::copy_file(scratch.file("broken"), server.line(), fs::copy_options::overwrite_existing);
+    save_whole(server.line(), broken);
 
     const json stale = server.scenario_after(first);
     ASSERT_EQ(stale["diagnostics"].size(), 1u) << stale["diagnostics"];
@@ -277,8 +287,7 @@ TEST(Serve, ErrorsKeepTheLastGoodDrawingMarkedStaleUntilMended) {
     EXPECT_EQ(stale["stations"].size(), 24u);  // the last good compile is still drawn
     EXPECT_EQ(stale["indication_boards"][3]["position_m"], 11100);
 
-    scratch.write("original", original);
-    fs::copy_file(scratch.file("original"), server.line(), fs::copy_options::overwrite_existing);
+    save_whole(server.line(), original);
     const json mended = server.scenario_after(stale["version"]);
     EXPECT_EQ(mended["diagnostics"], json::array());
     EXPECT_EQ(mended["stale"], false);
