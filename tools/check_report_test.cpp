@@ -49,7 +49,7 @@ TEST(CheckReport, TextSaysWhereMaxErrorsStoppedIt) {
     options.maxErrors = 2;
     std::ostringstream out;
     write_check_text(out, r, options);
-    EXPECT_NE(out.str().find("\ncheck stopped after 2 errors (--max-errors 2)"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("\ncheck stopped at 2 errors (--max-errors 2)"), std::string::npos) << out.str();
 }
 
 TEST(CheckReport, JsonFieldByField) {
