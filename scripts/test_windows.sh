@@ -8,21 +8,9 @@ set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-passed=0
-failed=0
-pass() { echo "PASS: $1"; passed=$((passed + 1)); }
-fail() { echo "FAIL: $1"; failed=$((failed + 1)); }
-
 work=$(mktemp -d /tmp/test-windows-XXXXXX)
 source scripts/wine_session.sh
-
-finish() {
-  wine_session_stop
-  if [ "$failed" -eq 0 ]; then rm -rf "$work"; else echo "Kept for inspection: $work"; fi
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
-  exit $?
-}
+source scripts/test_tally.sh
 
 # The six files a complete run leaves beside the program.
 outputs=(

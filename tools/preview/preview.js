@@ -432,13 +432,13 @@
     if (n === 0) return;
     const stepped = uPlot.paths.stepped({ align: 1 });
     const width = Math.max(300, box.clientWidth);
-    const specs = [
+    const profiles = [
       { title: 'Height above the start (m)', values: values[0], stroke: '#6b8e23', fill: 'rgba(107, 142, 35, 0.18)', height: 150, names: true },
       { title: 'Gradient (‰)', values: values[1], stroke: '#e07a5f', fill: 'rgba(224, 122, 95, 0.25)', height: 100, paths: stepped },
       { title: 'Speed limit (km/h)', values: values[2], stroke: '#1e40af', height: 110, paths: stepped, boards: true, fromZero: true },
       { title: 'Adhesion (%)', values: values[3], stroke: '#0f766e', height: 90, paths: stepped },
     ];
-    for (const s of specs) {
+    for (const s of profiles) {
       box.appendChild(el('div', { class: 'chart-title' }, s.title));
       const holder = el('div', { class: 'chart' });
       box.appendChild(holder);
