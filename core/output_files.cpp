@@ -166,6 +166,15 @@ std::string encode_line_table(const LineTable& line) {
     return out;
 }
 
+CompiledFiles encode_compiled_files(const Form1& form) {
+    if (form.j != 0) form.line.require_made();
+    CompiledFiles files;
+    files.scenario = encode_scenario(form.scenario);
+    files.grid = encode_grid(form.grid);
+    if (form.j != 0) files.lineData = encode_line_table(form.line);
+    return files;
+}
+
 void write_line_data_file(const Form1& form) {
     form.line.require_made();  // a table never made fails before its file is touched
     const std::string name = form.line_data_name();

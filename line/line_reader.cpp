@@ -14,7 +14,7 @@
 namespace {
 
 // How a part of the reading ends: go on, jump to the completion (end of the
-// file or no room on the grid), or stop (document closed and deleted).
+// file or no room on the grid), or stop (document closed, and deleted when a file).
 enum class Next { Go, Completion, Stop };
 
 constexpr int32_t kLongestRoute = 1000000;
@@ -42,14 +42,9 @@ void note_error(Form1& f, int32_t code, int32_t line) {
     f.locate_error(code, Document::Line, line);
 }
 
-void close_and_delete(Form1& f) {
-    f.file1.close();
-    platform::delete_file(f.file_path(f.line_document_name()));
-}
-
-// Closes and deletes the document and records the code: the reading ends here.
+// Closes (and deletes) the document and records the code: the reading ends here.
 Next refuse(Form1& f, int32_t code, int32_t line) {
-    close_and_delete(f);
+    f.chiudi_documento(Document::Line);
     note_error(f, code, line);
     return Next::Stop;
 }
@@ -340,7 +335,7 @@ Next record_section(Form1& f, LineReading& r) {
 
 // Carries the last gradient to cell N - 3 and the geometry to column E - 2.
 void complete(Form1& f, LineReading& r) {
-    close_and_delete(f);
+    f.chiudi_documento(Document::Line);
     // Crowded rows may already have reached the last cell.
     r.fill = carry_profile(f.grid, r.fill, int64_t{r.lastCell} - 2, int64_t{r.lastCell} + 1, &TrackCell::aux2,
                            [&] { return gradient_byte(r.previousGradient); });
@@ -358,13 +353,13 @@ bool Form1::leggi_linea() {
     // The two names go into the scenario table first, whatever the reading finds.
     scenario[kSlotRoute].label = routeName;
     scenario[kSlotTrain].label = trainCode;
-    if (!platform::file_exists(file_path(line_document_name()))) {
+    if (!documento_presente(Document::Line)) {
         note_error(*this, kLineDocumentMissing, 0);
         return false;
     }
     LineReading r;
     try {
-        file1.open(file_path(line_document_name()));
+        apri_documento(Document::Line);
         if (!find_general(*this)) return false;
         const Next general = general_section(*this, r);
         size_tables(*this, r);

@@ -103,6 +103,10 @@ private:
 // Reads a whole file; fails when it does not exist.
 std::string read_file(const std::string& path);
 
+// The failure read_file gives for a file that does not exist, without
+// looking for one: for a document held in memory that has no text.
+RunTimeFailure missing_file(const std::string& path);
+
 // Creates a folder and its parents when missing.
 void make_folders(const std::string& path);
 

@@ -229,6 +229,8 @@ std::string read_file(const std::string& path) {
     return content;
 }
 
+RunTimeFailure missing_file(const std::string& path) { return RunTimeFailure("open", path, std::strerror(ENOENT)); }
+
 void make_folders(const std::string& path) {
     if (path.empty()) return;
     std::string partial;

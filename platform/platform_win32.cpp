@@ -363,6 +363,10 @@ std::string read_file(const std::string& path) {
     return content;
 }
 
+RunTimeFailure missing_file(const std::string& path) {
+    return RunTimeFailure("open", path, system_text(ERROR_FILE_NOT_FOUND));
+}
+
 void make_folders(const std::string& path) {
     if (path.empty()) return;
     // Every prefix ending before a separator is created when missing; drive

@@ -282,10 +282,9 @@ bool next_keyword(Form1& form) {
 
 void Form1::leggi_treno() {
     TrainReading r;
-    const std::string document = file_path(train_document_name());
     try {
         // No existence test: a missing document is a read failure like any other.
-        file1.open(document);
+        apri_documento(Document::Train);
         r.N = grid.upper();
 
         // Preamble: everything up to the first field that names the general section.
@@ -307,8 +306,7 @@ void Form1::leggi_treno() {
             next = records(*this, r, keyword);
         }
 
-        file1.close();
-        platform::delete_file(document);
+        chiudi_documento(Document::Train);
         if (r.codeIsNew) {
             errorCode = r.code;
             locate_error(r.code, Document::Train, r.recordLine);
