@@ -124,13 +124,6 @@ struct FileStamp {
 };
 FileStamp file_stamp(const std::string& path);
 
-// Creates a new, empty folder that only this user may enter, inside the
-// system's folder for temporary files; its name starts with `prefix`.
-std::string make_private_folder(const std::string& prefix);
-
-// Removes a folder and everything in it; nothing happens when it is absent.
-void remove_folder_tree(const std::string& path);
-
 // From now on an interrupt (Ctrl-C) or a termination request only sets a
 // flag that stop_requested() reads; a write to a closed connection no
 // longer ends the process.

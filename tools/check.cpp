@@ -1,8 +1,9 @@
-// The check runs the compile pass again and again on private copies of the
-// documents: after each error it reports the error exactly as compile does,
-// blanks the record that caused it in the copy (its lines kept, emptied, so
-// every later line keeps its number) and compiles again, until the readers go
-// through. No reader is written twice: each pass is the compile pass itself.
+// The check runs the compile pass again and again, from memory, on copies of
+// the documents' texts: after each error it reports the error exactly as
+// compile does, blanks the record that caused it in the copy (its lines kept,
+// emptied, so every later line keeps its number) and compiles again, until
+// the readers go through. No reader is written twice: each pass is the
+// compile pass itself, and no file is written.
 #include "tools/check.h"
 
 #include <algorithm>
@@ -13,34 +14,15 @@
 #include "core/field_stream.h"
 #include "core/form1.h"
 #include "core/run_end.h"
-#include "core/output_files.h"
 #include "core/rounding.h"
 #include "platform/platform.h"
 #include "tools/check_report.h"
 #include "tools/diagnostics.h"
 #include "tools/feature_cells.h"
+#include "tools/pass/compile_pass.h"
 #include "tools/warnings.h"
 
 namespace {
-
-// The temporary folder of one check, removed on every path out of it.
-class PrivateFolder {
-public:
-    PrivateFolder() : path_(platform::make_private_folder("scenario-check-")) {}
-    ~PrivateFolder() {
-        try {
-            platform::remove_folder_tree(path_);
-        } catch (const platform::RunTimeFailure&) {
-            // Nothing the author can act on; the system cleans its temporary folder.
-        }
-    }
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 // Empties lines first to last (from 1, as the field stream counts them) and
 // keeps their line ends. Returns whether anything was removed.
@@ -64,38 +46,6 @@ bool blank_lines(std::string& text, int32_t first, int32_t last) {
     out.append(text, cursor, std::string::npos);
     if (changed) text = std::move(out);
     return changed;
-}
-
-// How one pass of the compile pass ended.
-struct PassEnd {
-    bool errore = false;  // the reserved-field check stopped it (1250, 1251)
-    std::optional<platform::RunTimeFailure> failure;  // a run-time failure stopped it
-};
-
-PassEnd run_pass(Form1& form, const CheckSource& line, const CheckSource& train, const std::string& lineText,
-                 const std::string& trainText) {
-    PassEnd end;
-    // The copies the readers consume; an unreadable document has none.
-    const std::pair<const CheckSource*, std::pair<std::string, const std::string*>> copies[] = {
-        {&line, {form.file_path(form.line_document_name()), &lineText}},
-        {&train, {form.file_path(form.train_document_name()), &trainText}},
-    };
-    for (const auto& [source, copy] : copies) {
-        if (source->text) {
-            platform::write_file(copy.first, *copy.second);
-        } else if (platform::file_exists(copy.first)) {
-            platform::delete_file(copy.first);
-        }
-    }
-    try {
-        form.prepara_percorso(1);
-        encode_scenario(form.scenario);  // what would stop the writing of the compiled files
-    } catch (const ProgramEnd&) {
-        end.errore = true;
-    } catch (const platform::RunTimeFailure& failure) {
-        end.failure = failure;
-    }
-    return end;
 }
 
 const TracedRecord* record_at(const Form1& form, Document document, int32_t line) {
@@ -175,11 +125,11 @@ constexpr int kAfterReading = 3;
 class Checker {
 public:
     Checker(const CheckSource& line, const CheckSource& train, const ScenarioNames& names, int maxErrors)
-        : line_(line), train_(train), maxErrors_(std::max(maxErrors, 1)), form_(folder_.path()) {
-        form_.routeName = names.route;
-        form_.trainCode = names.train;
-        form_.trace.on = true;
-        form_.erroreBox = false;
+        : line_(line),
+          train_(train),
+          maxErrors_(std::max(maxErrors, 1)),
+          pass_({.names = names, .trace = true, .lineTable = true, .compiledFiles = false, .messageBox = false}),
+          form_(pass_.form()) {
         lineText_ = line.text.value_or("");
         trainText_ = train.text.value_or("");
     }
@@ -194,6 +144,8 @@ private:
     bool take_reader_error();
     // Leaves the record out of the next pass; false when nothing was left to remove.
     bool blank_record(const TracedRecord& record, int32_t errorLine);
+    // Runs the pass on the documents as they now stand; an unreadable document has no text.
+    const PassEnd& run_pass();
     void take_checks_after_reading(const PassEnd& end);
     std::string& text_of(Document d) { return d == Document::Line ? lineText_ : trainText_; }
     const CheckSource& source_of(Document d) const { return d == Document::Line ? line_ : train_; }
@@ -201,14 +153,21 @@ private:
     const CheckSource& line_;
     const CheckSource& train_;
     int maxErrors_;
-    PrivateFolder folder_;
-    Form1 form_;
+    CompilePass pass_;
+    Form1& form_;
     std::string lineText_;
     std::string trainText_;
     std::vector<Ranked> found_;
     int errors_ = 0;
     bool unreadable_ = false;
 };
+
+const PassEnd& Checker::run_pass() {
+    PassDocuments documents;
+    if (line_.text) documents.line = lineText_;
+    if (train_.text) documents.train = trainText_;
+    return pass_.run(documents);
+}
 
 void Checker::add_error(int rank, Document document, int32_t line, std::string code, std::string message,
                         std::optional<int32_t> cell, std::optional<int64_t> position) {
@@ -283,7 +242,7 @@ CheckResult Checker::run() {
     // Every pass but the last blanks at least one line, so the passes are
     // bounded by the lines of the documents and by maxErrors.
     for (;;) {
-        end = run_pass(form_, line_, train_, lineText_, trainText_);
+        end = run_pass();
         const int32_t code = reported_error(form_);
         const bool readerError = code > 0 && !is_completion_error(code);
         if (!readerError) break;
@@ -356,8 +315,8 @@ int check_documents(const CheckOptions& options, std::ostream& out, std::ostream
         err << "scenario_tool: --max-errors must be at least 1\n";
         return kExitUsage;
     }
-    // A run-time failure here is the private folder that could not be made or
-    // filled, or compiled files that could not be encoded, as compile reports it.
+    // A run-time failure here is compiled files that could not be encoded, as
+    // compile reports it (or memory running out).
     return reported_status(run_to_end([&] {
         const CheckResult result = run_check(options);
         write_check_report(out, result, options);

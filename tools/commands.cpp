@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "core/form1.h"
@@ -12,6 +13,7 @@
 #include "tools/diagnostics.h"
 #include "tools/dump.h"
 #include "tools/explanations.h"
+#include "tools/pass/compile_pass.h"
 #include "tools/route_model.h"
 
 namespace {
@@ -40,29 +42,20 @@ std::string listed(const std::vector<std::string>& names) {
     return text;
 }
 
-// What the built-in documents of these names compile to, as the summary's
-// counts: compiled from copies in a private folder that is removed again;
-// empty when that cannot be done.
-std::string document_counts(const ScenarioNames& names) {
-    std::string folder;
-    std::string counts;
+// What the documents just written compile to, as the summary's counts: the
+// pass run from memory on their texts; empty when that cannot be done.
+std::string document_counts(const Form1& written, const ScenarioNames& names) {
     try {
-        folder = platform::make_private_folder("scenario-write-");
-        Form1 form = make_form(folder, names);
-        form.dati_linea();
-        form.dati_treno();
-        form.prepara_percorso(0);  // the counts need no line table
-        counts = scenario_counts(build_route_model(form.grid.cells(), form.scenario, nullptr));
+        const PassDocuments documents{platform::read_file(written.file_path(written.line_document_name())),
+                                      platform::read_file(written.file_path(written.train_document_name()))};
+        // The counts need no line table.
+        CompilePass pass({.names = names, .trace = false, .lineTable = false, .compiledFiles = false});
+        if (!pass.run(documents).went_through()) return "";
+        return scenario_counts(build_route_model(pass.form().grid.cells(), pass.form().scenario, nullptr));
     } catch (const platform::RunTimeFailure&) {
-    } catch (const ProgramEnd&) {
     } catch (const std::bad_alloc&) {
     }
-    try {
-        if (!folder.empty()) platform::remove_folder_tree(folder);
-    } catch (const platform::RunTimeFailure&) {
-        // The system cleans its temporary folder; the documents were written.
-    }
-    return counts;
+    return "";
 }
 
 }  // namespace
@@ -91,30 +84,21 @@ int write_documents(const WriteOptions& options, std::ostream& out, std::ostream
         out << "wrote 5 documents into " << shown_folder(options.folder) << ": " << names[0]
             << " (line description) and " << names[1] << " (train description) to edit and compile; "
             << listed({names[2], names[3], names[4]}) << " for the simulator's user";
-        if (const std::string counts = document_counts(options.names); !counts.empty()) out << " (" << counts << ")";
+        if (const std::string counts = document_counts(form, options.names); !counts.empty()) out << " (" << counts << ")";
         out << '\n';
         return kExitClean;
     }));
 }
 
-int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err, ReadTrace* trace) {
+int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err) {
     return reported_status(run_to_end([&]() -> int {
         platform::make_folders(options.outFolder);
-        Form1 form = make_form(options.outFolder, options.names);
         SourceDocument line{options.lineDocument, ""};
         SourceDocument train{options.trainDocument, ""};
-        const std::string lineCopy = form.file_path(form.line_document_name());
-        const std::string trainCopy = form.file_path(form.train_document_name());
         const CompiledPaths compiled = compiled_paths(options.outFolder, options.names);
-        // The compile pass consumes its documents and replaces the compiled
-        // files: it must only ever see copies, and never an author's file.
+        // The pass runs from memory and leaves the documents alone wherever
+        // they are; only a compiled file this compile replaces cannot be one.
         for (const SourceDocument* source : {&line, &train}) {
-            for (const std::string& taken : {lineCopy, trainCopy}) {
-                if (!same_file(source->path, taken)) continue;
-                err << "scenario_tool: " << source->path << " is the file the compile pass would consume; "
-                    << "choose another --out folder\n";
-                return kExitUsage;
-            }
             for (const std::string& taken : {compiled.line, compiled.scenario, compiled.grid}) {
                 if (!same_file(source->path, taken)) continue;
                 err << "scenario_tool: " << source->path << " is a compiled file that this compile replaces; "
@@ -128,32 +112,44 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
         for (const std::string& path : {compiled.line, compiled.scenario, compiled.grid}) {
             if (platform::file_exists(path)) platform::delete_file(path);
         }
-        for (const auto& [source, copy] : {std::pair{&line, lineCopy}, std::pair{&train, trainCopy}}) {
+        PassDocuments documents;
+        for (const auto& [source, text] : {std::pair{&line, &documents.line}, std::pair{&train, &documents.train}}) {
             source->exists = platform::file_exists(source->path);
             if (source->exists) {
                 source->text = platform::read_file(source->path);
-                platform::write_file(copy, source->text);
-            } else if (platform::file_exists(copy)) {
-                platform::delete_file(copy);  // a stale copy must not stand in for a missing document
+                *text = source->text;
             }
         }
-        form.trace.on = trace != nullptr;
-        try {
-            // The read trace lets the diagnostics name the row and field an error comes from.
-            form.trace.on = true;
-            form.memorizza_percorso(options.lineTable ? 1 : 0);
-            if (trace != nullptr) *trace = form.trace;
-        } catch (const platform::RunTimeFailure& failure) {
+        // The read trace lets the diagnostics name the row and field an error comes from.
+        CompilePass pass({.names = options.names,
+                          .trace = true,
+                          .lineTable = options.lineTable,
+                          .compiledFiles = true,
+                          .messageBox = true});
+        const PassEnd& end = pass.run(documents);
+        const Form1& form = pass.form();
+        std::optional<platform::RunTimeFailure> failure = end.failure;
+        if (end.files) {
+            try {
+                if (end.files->lineData) platform::write_file(compiled.line, *end.files->lineData);
+                platform::write_file(compiled.scenario, end.files->scenario);
+                platform::write_file(compiled.grid, end.files->grid);
+            } catch (const platform::RunTimeFailure& writing) {
+                failure = writing;
+            }
+        }
+        if (failure) {
             // A reader error that left the grid unsized ends in a run-time
             // failure; the author still wants to know which row caused it.
-            if (form.errorCode <= 0) throw;
+            if (form.errorCode <= 0) throw *failure;
             err << diagnostic(form, line, train) << '\n';
             // A grid that was never sized is the consequence of the error just
             // reported (no route length read); anything else is news.
-            if (form.grid.sized()) platform::report_failure(failure);
+            if (form.grid.sized()) platform::report_failure(*failure);
             err << explain_hint({{CodeRef::Error, reported_error(form)}}) << '\n';
             return kExitRunTimeFailure;
-        } catch (const ProgramEnd&) {
+        }
+        if (end.errore) {
             // The reserved-field check ended the pass after its message; an
             // error the readers met before it is still the first one.
             std::vector<CodeRef> printed;
@@ -163,7 +159,7 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
             }
             if (std::optional<CodeRef> reserved = parse_code(form.erroreNumber)) printed.push_back(*reserved);
             if (!printed.empty()) err << explain_hint(printed) << '\n';
-            throw;
+            return kExitErrore;
         }
         std::vector<std::string> written;
         if (options.lineTable) written.push_back(form.line_data_name());

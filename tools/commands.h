@@ -5,8 +5,6 @@
 #include <ostream>
 #include <string>
 
-#include "core/read_trace.h"
-
 struct ScenarioNames {
     std::string route = "Bresta_Vilcar";
     std::string train = "RX907";
@@ -43,7 +41,7 @@ constexpr int kExitWouldOverwrite = 1;
 constexpr int kExitUnreadableFile = 2;
 
 int write_documents(const WriteOptions& options, std::ostream& out, std::ostream& err);
-// With `trace`, what the readers took from the documents is kept there.
-int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err,
-                      ReadTrace* trace = nullptr);
+// The documents are read whole and compiled from memory; only the three
+// compiled files are written into the out folder.
+int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err);
 int dump_file(const DumpOptions& options, std::ostream& out, std::ostream& err);

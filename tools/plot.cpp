@@ -1,6 +1,8 @@
 #include "tools/plot.h"
 
 #include <new>
+#include <optional>
+#include <utility>
 
 #include "core/form1.h"
 #include "platform/platform.h"
@@ -74,37 +76,71 @@ std::string render_route_svg(const RouteModel& model) {
     return svg.finish(y + 12);
 }
 
-RouteModel read_compiled_route(const std::string& folder, const ScenarioNames& names, CentreLineCache* cache) {
-    const CompiledPaths paths = compiled_paths(folder, names);
+namespace {
+
+enum class Compiled { Grid, Scenario, LineData };
+
+// The route of the three compiled files, each taken from `bytes_of` as it is
+// decoded: the grid, the scenario file, then the line data file (no bytes:
+// there is none, and the plan stays empty). `paths` name the files in what
+// Unusable says.
+template <typename BytesOf>
+RouteModel decode_route(const CompiledPaths& paths, CentreLineCache* cache, BytesOf&& bytes_of) {
     std::string path = paths.grid;
     try {
-        const std::vector<TrackCell> grid = decode_grid(read_compiled(paths.grid, "grid file"));
+        const std::vector<TrackCell> grid = decode_grid(*bytes_of(Compiled::Grid));
         path = paths.scenario;
-        const ScenarioTable table = decode_scenario(read_compiled(paths.scenario, "scenario file"));
+        const ScenarioTable table = decode_scenario(*bytes_of(Compiled::Scenario));
         path = paths.line;
-        if (!platform::file_exists(paths.line)) {
+        std::optional<std::string> bytes = bytes_of(Compiled::LineData);
+        if (!bytes) {
             RouteModel model = build_route_model(grid, table, nullptr);
             check_sizes(model, grid.size(), nullptr, paths);
             return model;
         }
-        std::string bytes = read_compiled(paths.line, "line data file");
-        if (cache != nullptr && cache->valid && cache->bytes == bytes) {
+        if (cache != nullptr && cache->valid && cache->bytes == *bytes) {
             RouteModel model = build_route_model(grid, table, nullptr);
             check_sizes(model, grid.size(), &cache->lastColumn, paths);
             model.line = cache->line;
             return model;
         }
-        const LineTable line = decode_line_table(bytes);
+        const LineTable line = decode_line_table(*bytes);
         RouteModel model = build_route_model(grid, table, &line);
         const int64_t lastColumn = line.last_column();
         check_sizes(model, grid.size(), &lastColumn, paths);
-        if (cache != nullptr) *cache = {true, std::move(bytes), lastColumn, model.line};
+        if (cache != nullptr) *cache = {true, std::move(*bytes), lastColumn, model.line};
         return model;
     } catch (const DecodeError& e) {
         throw Unusable{path, e.what()};
     } catch (const std::bad_alloc&) {
         throw Unusable{path, "too large to decode"};
     }
+}
+
+}  // namespace
+
+RouteModel read_compiled_route(const std::string& folder, const ScenarioNames& names, CentreLineCache* cache) {
+    const CompiledPaths paths = compiled_paths(folder, names);
+    return decode_route(paths, cache, [&](Compiled which) -> std::optional<std::string> {
+        switch (which) {
+            case Compiled::Grid: return read_compiled(paths.grid, "grid file");
+            case Compiled::Scenario: return read_compiled(paths.scenario, "scenario file");
+            case Compiled::LineData: break;
+        }
+        if (!platform::file_exists(paths.line)) return std::nullopt;
+        return read_compiled(paths.line, "line data file");
+    });
+}
+
+RouteModel compiled_route(CompiledFiles files, const CompiledPaths& paths, CentreLineCache* cache) {
+    return decode_route(paths, cache, [&](Compiled which) -> std::optional<std::string> {
+        switch (which) {
+            case Compiled::Grid: return std::move(files.grid);
+            case Compiled::Scenario: return std::move(files.scenario);
+            case Compiled::LineData: break;
+        }
+        return std::move(files.lineData);
+    });
 }
 
 int plot_route(const PlotOptions& o, std::ostream& out, std::ostream& err) {

@@ -5,7 +5,9 @@
 #include <ostream>
 #include <string>
 
+#include "core/output_files.h"
 #include "tools/commands.h"
+#include "tools/compiled_set.h"
 #include "tools/route_model.h"
 
 struct PlotOptions {
@@ -36,6 +38,11 @@ struct CentreLineCache {
 // the files do not belong together. Without a line data file the plan is empty.
 RouteModel read_compiled_route(const std::string& folder, const ScenarioNames& names,
                                CentreLineCache* cache = nullptr);
+
+// The route of compiled files held in memory, as a pass run from memory gives
+// them, checked and decoded as read_compiled_route does files; `paths` name
+// the files in what Unusable says.
+RouteModel compiled_route(CompiledFiles files, const CompiledPaths& paths, CentreLineCache* cache = nullptr);
 
 // The picture of a route as SVG text (UTF-8).
 std::string render_route_svg(const RouteModel& model);
