@@ -151,15 +151,18 @@ TEST(Check, FirstErrorIsCompilesError) {
     EXPECT_EQ(compiled, first.file + ":" + std::to_string(first.line) + ": error " + first.code + ": " + first.message);
 }
 
-// The documents are left as they were and no file is left anywhere: the
-// private folder under TMPDIR is gone afterwards.
+// The documents are left as they were, modification times included, and no
+// file is made anywhere: nothing appears under TMPDIR, and a TMPDIR where
+// nothing can be made (a regular file) changes nothing in what check says.
 TEST(Check, WritesNoFileTheAuthorCanSee) {
     TestFolder folder;
     TestFolder temporary;
+    temporary.write("not-a-folder", "");
     const std::string line = document(kLineHead, {"curvad, 3000, 100"});
     const std::string train = document(kTrainHead, {"sabbia, 70000"});
     folder.write("line.txt", line);
     folder.write("train.txt", train);
+    const FolderSnapshot before = folder_snapshot(folder.path());
     const RunResult r = run_command("TMPDIR='" + temporary.path() + "' '" + binary_folder() +
                                         "/scenario_tool' check line.txt train.txt",
                                     folder.path());
@@ -167,7 +170,20 @@ TEST(Check, WritesNoFileTheAuthorCanSee) {
     EXPECT_EQ(folder.list(), (std::vector<std::string>{"line.txt", "train.txt"}));
     EXPECT_EQ(folder.read("line.txt"), line);
     EXPECT_EQ(folder.read("train.txt"), train);
-    EXPECT_TRUE(temporary.list().empty());
+    EXPECT_EQ(temporary.list(), std::vector<std::string>{"not-a-folder"});
+    EXPECT_EQ(folder_snapshot(folder.path()), before);
+
+    for (const char* format : {"text", "json", "sarif"}) {
+        const std::string check = "' check line.txt train.txt --format " + std::string(format);
+        const RunResult usual = run_command("'" + binary_folder() + "/scenario_tool" + check, folder.path());
+        const RunResult noTemporary = run_command(
+            "TMPDIR='" + temporary.file("not-a-folder") + "' '" + binary_folder() + "/scenario_tool" + check,
+            folder.path());
+        EXPECT_EQ(noTemporary.status, usual.status) << format << "\n" << noTemporary.err;
+        EXPECT_EQ(noTemporary.out, usual.out) << format;
+        EXPECT_EQ(noTemporary.err, usual.err) << format;
+    }
+    EXPECT_EQ(folder_snapshot(folder.path()), before);
 }
 
 TEST(Check, ExitStatuses) {

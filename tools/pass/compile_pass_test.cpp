@@ -154,18 +154,6 @@ TEST(CompilePass, EachRunStartsAfresh) {
     EXPECT_EQ(checking.form().grid.upper(), pass.form().grid.upper());
 }
 
-// Every file of a folder: its bytes and its modification time.
-struct FolderState {
-    std::map<std::string, std::pair<std::string, fs::file_time_type>> files;
-    bool operator==(const FolderState&) const = default;
-};
-
-FolderState state_of(const TestFolder& folder) {
-    FolderState s;
-    for (const std::string& name : folder.list()) s.files[name] = {folder.read(name), fs::last_write_time(folder.file(name))};
-    return s;
-}
-
 // Runs the test with the current folder changed, back again however it ends.
 class InFolder {
 public:
@@ -188,7 +176,7 @@ TEST(CompilePass, TouchesNoFile) {
     decoys.write("Bresta_Vilcar_RX907-.txt", train_with(""));
     for (const char* name : kCompiledNames) decoys.write(name, "older");
     for (const TestFolder* folder : {&empty, &decoys}) {
-        const FolderState before = state_of(*folder);
+        const FolderSnapshot before = folder_snapshot(folder->path());
         InFolder here(folder->path());
         for (const PassCase& c : pass_cases()) {
             const Outcome o = memory_pass(c);
@@ -197,7 +185,7 @@ TEST(CompilePass, TouchesNoFile) {
             } else if (!c.train) {
                 EXPECT_EQ(o.errorReported, kReadFailure) << c.name;
             }
-            EXPECT_EQ(state_of(*folder), before) << c.name;
+            EXPECT_EQ(folder_snapshot(folder->path()), before) << c.name;
         }
     }
     EXPECT_TRUE(empty.list().empty());
