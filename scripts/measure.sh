@@ -18,7 +18,7 @@ for program in scenario_compiler scenario_tool make_route; do
   [ -x "$bin/$program" ] || { echo "measure: $bin/$program is missing; run make measure" >&2; exit 1; }
 done
 for tool in hyperfine /usr/bin/time; do
-  command -v "$tool" >/dev/null || { echo "measure: $tool is missing (packages.txt)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "measure: $tool is missing (packages/bench.txt: make measure installs it)" >&2; exit 1; }
 done
 
 work=$(mktemp -d)
