@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Reproduces the performance figures of the README, side by side on this
+# Reproduces the performance figures of docs/developing.md, side by side on this
 # machine: hyperfine timings of the compiler against a plain cp of the files
 # it writes, peak resident memory from /usr/bin/time -v, and the cost of
 # compiling generated routes of 10,000, 100,000 and 1,000,000 m.
