@@ -76,6 +76,7 @@ struct RefusedRow {
     int32_t record = -1;  // the refused record
     int32_t field = -1;   // the field that decided it; -1: the row as a whole (its keyword, its place in the list)
     int32_t cell = -1;    // the grid cell found taken or outside the grid; -1: none
+    bool operator==(const RefusedRow&) const = default;
 };
 
 // Values stored in a field that cannot hold them (the field keeps their low

@@ -3,14 +3,6 @@
 #include "core/rounding.h"
 #include "core/track_grid.h"
 
-namespace {
-
-// Slow-downs starting beyond this have a warning cell 1200 m before their start.
-constexpr int64_t kWarningFrom = 1500;
-constexpr double kWarningDistance = 1200.0;
-
-}  // namespace
-
 std::vector<int64_t> feature_cells(const TracedRecord& r) {
     const size_t wanted = static_cast<size_t>(traced_field_count(r.kind));
     if (r.fields.size() < wanted && r.kind != RecordKind::IndicationBoard) return {};
