@@ -98,6 +98,18 @@ enum class StoredValue : int {
     BoardStripes,        // strisces * 10 + strisced
     MontagnaType,        // the stretch's type as stored, eight bits
 };
+// The width in bits of the field a value is stored in.
+constexpr int stored_bits(StoredValue what) {
+    switch (what) {
+        case StoredValue::Adhesion:
+        case StoredValue::Gradient:
+        case StoredValue::SignalApproachCode:
+        case StoredValue::SignalTimeCode:
+        case StoredValue::MontagnaType: return 8;
+        case StoredValue::SpeedLimit: return 8;  // as steps
+        default: return 16;
+    }
+}
 struct NarrowedValue {
     int32_t record = -1;
     StoredValue what = StoredValue::SpeedLimit;
@@ -105,7 +117,9 @@ struct NarrowedValue {
     int64_t stored = 0;  // what the grid holds, in the same unit
 };
 
-// A feature whose position is not a cell's own, placed on the nearest cell.
+// A feature whose position is not a cell's own, placed on the nearest cell;
+// or a profile row (gradient, speed limit, adhesion) whose own cell the rows
+// before it have already filled, so that it takes effect from a later cell.
 struct MovedPosition {
     int32_t record = -1;
     int64_t position = 0;  // metres, as written

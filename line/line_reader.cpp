@@ -208,8 +208,11 @@ Next gradient_row(Form1& f, LineReading& r) {
     if (n > 0) {
         // Rows crowded in the last cells would carry the fill past the grid.
         if (r.fill > r.lastCell) return refuse(f, kGradientsCrowded, r.recordLine);
+        const int64_t before = r.fill;
         r.fill = carry_profile(f.grid, r.fill, n, int64_t{r.lastCell} + 1, &TrackCell::aux2,
                                [&] { return gradient_byte(r.previousGradient); });
+        // Its own cell already filled: the row takes effect from the next one free.
+        if (n <= before) f.trace.move(p, r.fill, profile_cell_start(r.fill));
     }
     r.previousGradient = g;
     return Next::Go;

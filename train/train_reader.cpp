@@ -91,8 +91,10 @@ Next after_placement(const Form1& form, TrainReading& r, int32_t before) {
 void speed_record(Form1& form, TrainReading& r, int32_t p, int32_t v) {
     int64_t e = profile_cell_index(static_cast<double>(p));
     if (e > 0) {
+        const int64_t before = r.speedFill;
         r.speedFill = carry_profile(form.grid, r.speedFill, e, r.N, &TrackCell::aux1,
                                     [&] { return speed_step(form, r.previousSpeed, r.speedRecord); });
+        if (e <= before) form.trace.move(p, r.speedFill, profile_cell_start(r.speedFill));
     }
     r.previousSpeed = v;
     r.speedRecord = form.trace.current();
@@ -102,8 +104,10 @@ void speed_record(Form1& form, TrainReading& r, int32_t p, int32_t v) {
 void adhesion_record(Form1& form, TrainReading& r, int32_t p, int32_t a) {
     int64_t e = profile_cell_index(static_cast<double>(p));
     if (e > 0) {
+        const int64_t before = r.adhesionFill;
         r.adhesionFill = carry_profile(form.grid, r.adhesionFill, e, r.N, &TrackCell::aux3,
                                        [&] { return low8(r.previousAdhesion); });
+        if (e <= before) form.trace.move(p, r.adhesionFill, profile_cell_start(r.adhesionFill));
     }
     r.previousAdhesion = a;
     form.trace.narrow(StoredValue::Adhesion, a, low8(a));
