@@ -142,6 +142,16 @@ inline constexpr RecordFormat kRecordFormats[] = {
 
 constexpr const RecordFormat& record_format(RecordKind kind) { return kRecordFormats[static_cast<int>(kind)]; }
 
+// The line description's record kinds in the order its documents write them
+// (the kilometric progressive definitions "uno", "due", "tre"; the reader
+// tests them the other way round): the order a keyword is suggested in.
+inline constexpr RecordKind kLineKindsAsWritten[] = {
+    RecordKind::RouteLength,  RecordKind::Progressive1, RecordKind::Progressive2, RecordKind::Progressive3,
+    RecordKind::Background1,  RecordKind::Background2,  RecordKind::Background3,  RecordKind::SignalRepetition,
+    RecordKind::Gradient,     RecordKind::Curve,        RecordKind::Montagna,     RecordKind::SpeedBoard,
+    RecordKind::IndicationBoard,
+};
+
 // The curve keyword names its class by one of these digits (the first found
 // from 1 up) and a left-hand curve by this letter; the documents write "curvad"
 // and "curvas" (right and left) before the digit.

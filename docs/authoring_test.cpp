@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "core/format.h"
-#include "tools/explanations.h"
-#include "tools/reported_codes.h"
+#include "tools/codes/explanations.h"
+#include "tools/testing/reported_codes.h"
 
 namespace {
 
