@@ -24,15 +24,15 @@ std::string read_compiled(const std::string& path, const std::string& what) {
 // sized from the route length that the scenario file carries.
 void check_sizes(const RouteModel& model, size_t cells, const int64_t* lineLastColumn, const CompiledPaths& paths) {
     const int32_t length = model.routeLength;
-    if (length < 0 || length > 1000000)
-        throw Unusable{paths.scenario, "route length " + std::to_string(length) + " m is outside 0 to 1000000"};
+    if (length < 0 || length > kLongestRoute)
+        throw Unusable{paths.scenario, "route length " + std::to_string(length) + " m is outside 0 to " + std::to_string(kLongestRoute)};
     const auto expected = static_cast<size_t>(grid_upper_bound(length)) + 1;
     if (cells != expected)
         throw Unusable{paths.grid, std::to_string(cells) + " cells, but a route of " + std::to_string(length) +
                                      " m has " + std::to_string(expected) + ": the files do not belong together"};
-    if (lineLastColumn != nullptr && *lineLastColumn != length + 7000)
+    if (lineLastColumn != nullptr && *lineLastColumn != length + kRunOnMetres)
         throw Unusable{paths.line, "metres 0 to " + std::to_string(*lineLastColumn) + ", but a route of " +
-                                     std::to_string(length) + " m has 0 to " + std::to_string(length + 7000) +
+                                     std::to_string(length) + " m has 0 to " + std::to_string(length + kRunOnMetres) +
                                      ": the files do not belong together"};
 }
 

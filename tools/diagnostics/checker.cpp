@@ -88,25 +88,12 @@ std::optional<int64_t> position_of(const TracedRecord* record) {
     }
 }
 
-// The last speed-limit row read whose speed has no step on the grid.
-const TracedRecord* speed_without_step(const Form1& form) {
-    const TracedRecord* found = nullptr;
-    for (const TracedRecord& r : form.trace.records) {
-        if (r.kind == RecordKind::SpeedLimit && r.fields.size() == 2 && !speed_step_fits(r.fields[1].value)) found = &r;
-    }
-    return found;
-}
-
 // The record whose feature holds grid cell 1, the cell with the reserved fields:
 // the last one read that placed something there.
 const TracedRecord* holder_of_cell_1(const Form1& form) {
-    const TracedRecord* found = nullptr;
-    for (const TracedRecord& r : form.trace.records) {
-        for (int64_t cell : feature_cells(r)) {
-            if (cell == 1) found = &r;
-        }
-    }
-    return found;
+    const FeatureCell* holder = last_holder(form.trace, 1, form.trace.cells.size());
+    if (holder == nullptr || holder->record < 0) return nullptr;
+    return &form.trace.records[static_cast<size_t>(holder->record)];
 }
 
 // Where a diagnostic sorts: the line description, the train description, then
@@ -189,7 +176,10 @@ bool Checker::take_reader_error() {
     const SourceDocument train{train_.path, trainText_, train_.text.has_value()};
     const ErrorPlace place = error_place(form_, line, train);
     const Document document = place.document == &line ? Document::Line : Document::Train;
-    const TracedRecord* record = place.line > 0 ? record_at(form_, document, place.line) : nullptr;
+    // The refused row the pass recorded; a read failure outside any row (no
+    // route length read) leaves out the last record read.
+    const TracedRecord* record = refused_record(form_);
+    if (record == nullptr && place.line > 0) record = record_at(form_, document, place.line);
     if (code == kReadFailure && record == nullptr) record = last_record(form_, document);
     const bool afterReading = code == kProgressiveNotOnCell;
     add_error(afterReading ? kAfterReading : rank_of(document), document, place.line, std::to_string(code),
@@ -203,11 +193,6 @@ bool Checker::take_reader_error() {
         return false;
     }
     if (!form_.grid.sized()) return false;  // no route length: nothing further can be read
-    // A speed without a step fails when the next row (or the end) writes it:
-    // the row to leave out is the one that gave the speed.
-    if (code == kReadFailure && document == Document::Train) {
-        if (const TracedRecord* giver = speed_without_step(form_)) return blank_record(*giver, giver->line);
-    }
     if (place.line <= 0) return false;
     if (record == nullptr) return blank_lines(text_of(document), place.line, place.line);
     return blank_record(*record, place.line);
@@ -223,16 +208,16 @@ void Checker::take_checks_after_reading(const PassEnd& end) {
     for (const CompletionFault& fault : form_.trace.completionFaults) {
         if (full()) return;
         form_.errorCell = fault.cell;  // the message names this fault's cell
-        add_error(kAfterReading, Document::Train, 0, std::to_string(fault.code),
-                  error_message(form_, fault.code, ""), fault.cell, (int64_t{fault.cell} - 1) * 50);
+        add_error(kAfterReading, Document::Train, 0, std::to_string(fault.code), error_message(form_, fault.code),
+                  fault.cell, cell_position(fault.cell));
     }
     if (end.errore && !full()) {
         const TracedRecord* holder = holder_of_cell_1(form_);
         const Document document = holder != nullptr ? holder->document : Document::Train;
         const int32_t line = holder != nullptr ? holder->line : 0;
-        const std::string row = holder != nullptr ? line_of(text_of(document), line) : std::string();
+        const std::optional<int64_t> position = position_of(holder);
         add_error(kAfterReading, document, line, form_.erroreNumber,
-                  reserved_field_message(std::stoi(form_.erroreNumber), row), 1, position_of(holder));
+                  reserved_field_message(std::stoi(form_.erroreNumber), position.value_or(0)), 1, position);
     }
 }
 
