@@ -59,6 +59,11 @@ private:
 constexpr int64_t kMarkerCell = 1;
 constexpr int16_t kGridMarker = 5121;
 
+// The longest route a line description may give, and how far the grid and
+// the line table run on beyond the route's end.
+constexpr int32_t kLongestRoute = 1000000;
+constexpr int32_t kBeyondRoute = 7000;
+
 // Upper bound of the grid for route length L.
 int32_t grid_upper_bound(int32_t routeLength);
 

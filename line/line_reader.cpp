@@ -17,7 +17,6 @@ namespace {
 // file or no room on the grid), or stop (document closed and deleted).
 enum class Next { Go, Completion, Stop };
 
-constexpr int32_t kLongestRoute = 1000000;
 constexpr int64_t kLastLineColumn = 1000000;
 
 // Turn rates of the curve classes 1 to 6, radians per metre.
@@ -96,7 +95,7 @@ void size_tables(Form1& f, LineReading& r) {
     if (r.lengthToSize < 0) return;
     f.grid.dimension(r.lengthToSize);
     if (f.j != 0) {
-        f.line.create(r.lengthToSize + 7000);
+        f.line.create(r.lengthToSize + kBeyondRoute);
     } else {
         f.line.destroy();
     }

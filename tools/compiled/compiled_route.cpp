@@ -5,6 +5,7 @@
 #include "core/form1.h"
 #include "platform/platform.h"
 #include "tools/compiled/compiled_files.h"
+#include "tools/compiled/compiled_recognition.h"
 #include "tools/compiled/compiled_set.h"
 
 namespace {
@@ -22,15 +23,16 @@ std::string read_compiled(const std::string& path, const std::string& what) {
 // sized from the route length that the scenario file carries.
 void check_sizes(const RouteModel& model, size_t cells, const int64_t* lineLastColumn, const CompiledPaths& paths) {
     const int32_t length = model.routeLength;
-    if (length < 0 || length > 1000000)
-        throw Unusable{paths.scenario, "route length " + std::to_string(length) + " m is outside 0 to 1000000"};
+    if (length < 0 || length > kLongestRoute)
+        throw Unusable{paths.scenario, "route length " + std::to_string(length) + " m is outside 0 to " +
+                                             std::to_string(kLongestRoute)};
     const auto expected = static_cast<size_t>(grid_upper_bound(length)) + 1;
     if (cells != expected)
         throw Unusable{paths.grid, std::to_string(cells) + " cells, but a route of " + std::to_string(length) +
                                      " m has " + std::to_string(expected) + ": the files do not belong together"};
-    if (lineLastColumn != nullptr && *lineLastColumn != length + 7000)
+    if (lineLastColumn != nullptr && *lineLastColumn != length + kBeyondRoute)
         throw Unusable{paths.line, "metres 0 to " + std::to_string(*lineLastColumn) + ", but a route of " +
-                                     std::to_string(length) + " m has 0 to " + std::to_string(length + 7000) +
+                                     std::to_string(length) + " m has 0 to " + std::to_string(length + kBeyondRoute) +
                                      ": the files do not belong together"};
 }
 
@@ -39,31 +41,36 @@ void check_sizes(const RouteModel& model, size_t cells, const int64_t* lineLastC
 RouteModel read_compiled_route(const std::string& folder, const ScenarioNames& names, CentreLineCache* cache) {
     const CompiledPaths paths = compiled_paths(folder, names);
     std::string path = paths.grid;
+    std::string kind = "grid file";
     try {
-        const std::vector<TrackCell> grid = decode_grid(read_compiled(paths.grid, "grid file"));
+        const std::vector<TrackCell> grid = read_grid_file(read_compiled(paths.grid, kind));
         path = paths.scenario;
-        const ScenarioTable table = decode_scenario(read_compiled(paths.scenario, "scenario file"));
+        kind = "scenario file";
+        const ScenarioTable table = read_scenario_file(read_compiled(paths.scenario, kind));
+        const std::string mismatch = check_code_mismatch(grid, table);
+        if (!mismatch.empty()) throw Unusable{paths.grid, mismatch};
         path = paths.line;
+        kind = "line data file";
         if (!platform::file_exists(paths.line)) {
             RouteModel model = build_route_model(grid, table, nullptr);
             check_sizes(model, grid.size(), nullptr, paths);
             return model;
         }
-        std::string bytes = read_compiled(paths.line, "line data file");
+        std::string bytes = read_compiled(paths.line, kind);
         if (cache != nullptr && cache->valid && cache->bytes == bytes) {
             RouteModel model = build_route_model(grid, table, nullptr);
             check_sizes(model, grid.size(), &cache->lastColumn, paths);
             model.line = cache->line;
             return model;
         }
-        const LineTable line = decode_line_table(bytes);
+        const LineTable line = read_line_data_file(bytes);
         RouteModel model = build_route_model(grid, table, &line);
         const int64_t lastColumn = line.last_column();
         check_sizes(model, grid.size(), &lastColumn, paths);
         if (cache != nullptr) *cache = {true, std::move(bytes), lastColumn, model.line};
         return model;
     } catch (const DecodeError& e) {
-        throw Unusable{path, e.what()};
+        throw Unusable{path, "not a " + kind + ": " + e.what()};
     } catch (const std::bad_alloc&) {
         throw Unusable{path, "too large to decode"};
     }
