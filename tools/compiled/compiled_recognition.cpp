@@ -113,8 +113,8 @@ ScenarioTable read_scenario_file(std::string_view bytes) {
                           " where a compiled scenario holds the marker " + to_string(kRouteMarker));
     const int32_t weighted = check_codes_of(table).weighted;
     if (route.long4 != weighted)
-        throw DecodeError("the route header's check code is " + to_string(route.long4) + ", but the names it carries, " +
-                          names_of(table) + ", give " + to_string(weighted));
+        throw DecodeError("the route header's check code is " + to_string(route.long4) +
+                          ", but the names it carries, " + names_of(table) + ", give " + to_string(weighted));
     return table;
 }
 
@@ -143,7 +143,8 @@ std::string compiled_kind_of(std::string_view bytes) {
 
 std::string check_code_mismatch(const std::vector<TrackCell>& grid, const ScenarioTable& table) {
     const int16_t plain = check_codes_of(table).plain;
-    const int16_t stamped = grid.size() > static_cast<size_t>(kMarkerCell) ? grid[static_cast<size_t>(kMarkerCell)].value2 : 0;
+    const auto cell = static_cast<size_t>(kMarkerCell);
+    const int16_t stamped = grid.size() > cell ? grid[cell].value2 : 0;
     if (stamped == plain) return "";
     return "cell " + to_string(kMarkerCell) + " holds the check code " + to_string(stamped) + ", but the " +
            names_of(table) + " of the scenario file give " + to_string(plain) + ": the two are not of one compile";

@@ -66,14 +66,18 @@ int dump_file(const DumpOptions& options, std::ostream& out, std::ostream& err) 
         bytes = platform::read_file(options.file);
         // Every check is made before the first row is written: a file that is
         // not what was asked for shows nothing.
-        if (options.what == "grid") dump_grid(out, read_grid_file(bytes), options.all, options.raw, format);
-        else if (options.what == "scenario") dump_scenario(out, read_scenario_file(bytes), options.all, options.raw, format);
-        else dump_line_table(out, read_line_data_file(bytes), options.all, format);
+        if (options.what == "grid")
+            dump_grid(out, read_grid_file(bytes), options.all, options.raw, format);
+        else if (options.what == "scenario")
+            dump_scenario(out, read_scenario_file(bytes), options.all, options.raw, format);
+        else
+            dump_line_table(out, read_line_data_file(bytes), options.all, format);
         return kExitClean;
     } catch (const DecodeError& e) {
         err << "scenario_tool: " << options.file << " is not " << file(options.what) << ": " << e.what();
         const std::string other = compiled_kind_of(bytes);
-        if (!other.empty()) err << "; it is " << file(other) << ", run: scenario_tool dump " << other << " " << options.file;
+        if (!other.empty())
+            err << "; it is " << file(other) << ", run: scenario_tool dump " << other << " " << options.file;
         err << '\n';
     } catch (const platform::RunTimeFailure& f) {
         err << "scenario_tool: " << f.path << ": cannot " << f.operation << ": " << f.reason << '\n';

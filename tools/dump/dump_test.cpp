@@ -242,7 +242,7 @@ TEST(ToolDump, RefusesFilesThatAreNotOfTheKindAskedFor) {
         {.file = "grid.bin",
          .bytes = grid,
          .args = "dump scenario grid.bin",
-         .message = "scenario_tool: grid.bin is not a scenario file: the file ends inside a record at byte 2975; it "
+         .message = "scenario_tool: grid.bin is not a scenario file: the file ends inside a record at byte 32864; it "
                     "is a grid file, run: scenario_tool dump grid grid.bin"},
         {.file = "other.sim",
          .bytes = otherTrain,
