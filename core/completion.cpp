@@ -10,8 +10,6 @@
 namespace {
 
 constexpr int16_t kCapValue = 180;
-constexpr int16_t kRouteMarker = 610;
-constexpr int16_t kGridMarker = 5121;
 
 // Caps before signals: the search looks this many cells back from a warning cell, never below cell 3.
 constexpr int64_t kSignalSearch = 20;
@@ -159,10 +157,10 @@ void Form1::completa_griglia() {
 
 void Form1::verifica_riservati() {
     ScenarioSlot& route = scenario[kSlotRoute];
-    if (route.int1 != 0 || grid[1].value1 != 0) errore(std::to_string(kMarkerFieldsInUse));
+    if (route.int1 != 0 || grid[kMarkerCell].value1 != 0) errore(std::to_string(kMarkerFieldsInUse));
     route.int1 = kRouteMarker;
-    grid[1].value1 = kGridMarker;
-    if (route.long4 != 0 || grid[1].value2 != 0) errore(std::to_string(kCheckCodeFieldsInUse));
+    grid[kMarkerCell].value1 = kGridMarker;
+    if (route.long4 != 0 || grid[kMarkerCell].value2 != 0) errore(std::to_string(kCheckCodeFieldsInUse));
     route.long4 = codice_gara_st();
-    grid[1].value2 = low16(codice_gara_og());
+    grid[kMarkerCell].value2 = low16(codice_gara_og());
 }

@@ -56,6 +56,11 @@ private:
     bool sized_ = false;
 };
 
+// Cell 1 is reserved for the marker value (value1) and the plain check code
+// (value2) that every compiled grid carries.
+constexpr int64_t kMarkerCell = 1;
+constexpr int16_t kGridMarker = 5121;
+
 // Upper bound of the grid for route length L.
 int32_t grid_upper_bound(int32_t routeLength);
 

@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "tools/compiled/compiled_files.h"
+#include "tools/compiled/compiled_recognition.h"
 
 namespace {
 
@@ -174,9 +175,10 @@ std::vector<std::string> document_violations(const Form1& form) {
 std::vector<std::string> compiled_file_violations(const Form1& form) {
     std::vector<std::string> out;
     try {
-        if (form.grid[1].value1 != 5121) out.push_back("cell 1 lacks the marker value");
-        if (form.scenario[kSlotRoute].int1 != 610) out.push_back("slot 85 lacks the marker value");
-        std::vector<TrackCell> cells = decode_grid(platform::read_file(form.file_path(form.grid_file_name())));
+        if (form.grid[kMarkerCell].value1 != kGridMarker) out.push_back("cell 1 lacks the marker value");
+        if (form.scenario[kSlotRoute].int1 != kRouteMarker) out.push_back("slot 85 lacks the marker value");
+        // Read back as the tool reads them: every compiled file is recognised as one.
+        std::vector<TrackCell> cells = read_grid_file(platform::read_file(form.file_path(form.grid_file_name())));
         if (cells.size() != form.grid.cells().size()) {
             out.push_back("grid file holds " + std::to_string(cells.size()) + " cells");
         } else {
@@ -187,7 +189,9 @@ std::vector<std::string> compiled_file_violations(const Form1& form) {
                 }
             }
         }
-        ScenarioTable table = decode_scenario(platform::read_file(form.file_path(form.scenario_file_name())));
+        ScenarioTable table = read_scenario_file(platform::read_file(form.file_path(form.scenario_file_name())));
+        const std::string mismatch = check_code_mismatch(cells, table);
+        if (!mismatch.empty()) out.push_back("the grid and scenario files: " + mismatch);
         for (size_t s = 0; s < table.size(); ++s) {
             if (!same_slot(table[s], form.scenario[s])) out.push_back("scenario file differs at slot " + std::to_string(s));
         }
@@ -228,7 +232,7 @@ std::vector<std::string> compiled_file_violations(const Form1& form) {
             out.push_back("a line data file without a line table");
         }
     } catch (const DecodeError& e) {
-        out.push_back(std::string("a compiled file does not decode: ") + e.what());
+        out.push_back(std::string("a compiled file is not recognised: ") + e.what());
     } catch (const platform::RunTimeFailure& f) {
         out.push_back("a compiled file is missing: " + f.path + ": " + f.reason);
     } catch (const std::filesystem::filesystem_error& e) {

@@ -7,6 +7,7 @@
 #include "core/form1.h"
 #include "platform/platform.h"
 #include "tools/compiled/compiled_files.h"
+#include "tools/compiled/compiled_recognition.h"
 #include "tools/compiled/compiled_set.h"
 
 namespace {
@@ -45,11 +46,16 @@ enum class Compiled { Grid, Scenario, LineData };
 template <typename BytesOf>
 RouteModel decode_route(const CompiledPaths& paths, CentreLineCache* cache, BytesOf&& bytes_of) {
     std::string path = paths.grid;
+    std::string kind = "grid file";
     try {
-        const std::vector<TrackCell> grid = decode_grid(*bytes_of(Compiled::Grid));
+        const std::vector<TrackCell> grid = read_grid_file(*bytes_of(Compiled::Grid));
         path = paths.scenario;
-        const ScenarioTable table = decode_scenario(*bytes_of(Compiled::Scenario));
+        kind = "scenario file";
+        const ScenarioTable table = read_scenario_file(*bytes_of(Compiled::Scenario));
+        const std::string mismatch = check_code_mismatch(grid, table);
+        if (!mismatch.empty()) throw Unusable{paths.grid, mismatch};
         path = paths.line;
+        kind = "line data file";
         std::optional<std::string> bytes = bytes_of(Compiled::LineData);
         if (!bytes) {
             RouteModel model = build_route_model(grid, table, nullptr);
@@ -62,14 +68,14 @@ RouteModel decode_route(const CompiledPaths& paths, CentreLineCache* cache, Byte
             model.line = cache->line;
             return model;
         }
-        const LineTable line = decode_line_table(*bytes);
+        const LineTable line = read_line_data_file(*bytes);
         RouteModel model = build_route_model(grid, table, &line);
         const int64_t lastColumn = line.last_column();
         check_sizes(model, grid.size(), &lastColumn, paths);
         if (cache != nullptr) *cache = {true, std::move(*bytes), lastColumn, model.line};
         return model;
     } catch (const DecodeError& e) {
-        throw Unusable{path, e.what()};
+        throw Unusable{path, "not a " + kind + ": " + e.what()};
     } catch (const std::bad_alloc&) {
         throw Unusable{path, "too large to decode"};
     }

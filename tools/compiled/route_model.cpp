@@ -30,7 +30,7 @@ CentreLine read_centre_line(const LineTable& table) {
         if (table.type(m, 0) == LineTable::kEmpty || table.type(m, 1) == LineTable::kEmpty) break;
         Point p{table.value(m, 0), table.value(m, 1)};
         if (!std::isfinite(p.x) || !std::isfinite(p.y))
-            throw DecodeError("line data file: metre " + std::to_string(m) + " holds a coordinate that is not a number");
+            throw DecodeError("metre " + std::to_string(m) + " holds a coordinate that is not a number");
         line.metres.push_back(p);
     }
     return line;
