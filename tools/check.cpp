@@ -185,6 +185,7 @@ public:
     }
 
     CheckResult run();
+    const ReadTrace& trace() const { return form_.trace; }
 
 private:
     void add_error(int rank, Document document, int32_t line, std::string code, std::string message,
@@ -335,9 +336,11 @@ CheckSource read_source(const std::string& path) {
 }  // namespace
 
 CheckResult check_sources(const CheckSource& line, const CheckSource& train, const ScenarioNames& names,
-                          int maxErrors) {
+                          int maxErrors, ReadTrace* trace) {
     Checker checker(line, train, names, maxErrors);
-    return checker.run();
+    CheckResult result = checker.run();
+    if (trace != nullptr) *trace = checker.trace();
+    return result;
 }
 
 CheckResult run_check(const CheckOptions& options) {

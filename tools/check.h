@@ -13,6 +13,14 @@
 
 enum class Severity { Error, Warning };
 
+// A mend the check is sure of: the field of the record on the diagnostic's
+// line, 0 for its keyword field and n for its n-th value, and what to write there.
+struct Fix {
+    int field = 0;
+    std::string text;
+    bool operator==(const Fix&) const = default;
+};
+
 // One finding, as every output format and the editor service show it.
 struct Diagnostic {
     std::string file;  // the document's path as given; the line description's for errors of no one record
@@ -22,6 +30,8 @@ struct Diagnostic {
     std::string message;  // UTF-8
     std::optional<int32_t> cell;      // grid cell, where known
     std::optional<int64_t> position;  // metres from the start of the route, where known
+    std::optional<int> field;         // the field at fault, numbered as Fix::field, where known
+    std::optional<Fix> fix;
 };
 
 struct CheckOptions {
@@ -49,8 +59,9 @@ struct CheckSource {
 
 // The whole check of two documents. The compile pass runs on private copies
 // in a temporary folder that is removed on every path; nothing else is written.
+// With `trace`, what the last pass read is kept there.
 CheckResult check_sources(const CheckSource& line, const CheckSource& train, const ScenarioNames& names,
-                          int maxErrors);
+                          int maxErrors, ReadTrace* trace = nullptr);
 
 // Reads the two documents named in the options and checks them.
 CheckResult run_check(const CheckOptions& options);

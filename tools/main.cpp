@@ -7,6 +7,7 @@
 #include "tools/check.h"
 #include "tools/commands.h"
 #include "tools/explanations.h"
+#include "tools/lsp/lsp_command.h"
 #include "tools/plot.h"
 #include "tools/version.h"
 #ifdef SCENARIO_TOOL_SERVE
@@ -93,6 +94,9 @@ int main(int argc, char** argv) {
     expl->add_flag("--all", explain.all, "Explain every code");
     expl->add_flag("--markdown", explain.markdown, "Write Markdown (the page docs/explanations.md)");
 
+    auto* lsp = app.add_subcommand("lsp", "Serve diagnostics as you type to an editor (the Language Server Protocol, "
+                                          "on standard input and output)");
+
     std::string helpTopic;
     auto* hlp = app.add_subcommand("help", "List the commands, or show one command's arguments and options");
     hlp->add_option("COMMAND", helpTopic, "The command to explain");
@@ -145,6 +149,7 @@ int main(int argc, char** argv) {
         }
     }
     if (*wrt) return write_documents(write, std::cout, std::cerr);
+    if (*lsp) return run_language_server(std::cerr);
     if (*comp) {
         compile.lineTable = !noLineTable;
         return compile_documents(compile, std::cout, std::cerr);

@@ -245,11 +245,17 @@ void Finder::misspelt_keywords() {
             continue;
         }
         std::string suggestion = "write the record's keyword";
-        if (suggestions++ < kMostSuggestions)
-            suggestion = "did you mean \"" + std::string(nearest_keyword(k.document, k.text)) + "\"?";
+        std::optional<Fix> fix;
+        if (suggestions++ < kMostSuggestions) {
+            const std::string_view nearest = nearest_keyword(k.document, k.text);
+            suggestion = "did you mean \"" + std::string(nearest) + "\"?";
+            fix = Fix{0, std::string(nearest)};
+        }
         add(Warning::MisspeltKeyword, k.document, k.line,
             quoted(k.text) + " contains no record keyword, so the reader passes it over and reads the values after "
             "it as further keyword fields: the whole record is lost; " + suggestion);
+        found_.back().diagnostic.field = 0;
+        found_.back().diagnostic.fix = fix;
         lostIn = k.document;
         lostLine = k.line;
     }
@@ -266,6 +272,8 @@ void Finder::speed_limits() {
             "speed limit " + std::to_string(v) + " km/h is not a multiple of 5 km/h; the grid holds speeds in "
             "steps of 5 km/h, so " + std::to_string(stored) + " km/h is stored; write the multiple of 5 you mean",
             r->fields[0].value);
+        found_.back().diagnostic.field = 2;
+        found_.back().diagnostic.fix = Fix{2, std::to_string(stored)};
     }
 }
 
@@ -568,6 +576,8 @@ void Finder::moved_positions() {
                 "grid cell " + std::to_string(cell) + ", the cell of " + metres(landed) + "; write " +
                 std::to_string(landed) + " or the multiple of 50 you mean",
             p, static_cast<int32_t>(cell));
+        found_.back().diagnostic.field = 1;
+        found_.back().diagnostic.fix = Fix{1, std::to_string(landed)};
     }
 }
 
