@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the npm packages of the preview page and its browser test, exactly
-# as tools/preview/package-lock.json pins them, when they are missing or older
-# than the lock file. Never downloads a browser: the test uses Debian's Chromium.
+# Installs the npm packages of the preview page and its browser test, of the
+# language server's client test and of the VS Code extension, exactly as each
+# folder's package-lock.json pins them, when they are missing or older than
+# the lock file. Never downloads a browser: the test uses Debian's Chromium.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
-dir="$here/tools/preview"
-stamp="$dir/node_modules/.package-lock.json"
-if [ -f "$stamp" ] && [ "$stamp" -nt "$dir/package-lock.json" ]; then exit 0; fi
-cd "$dir"
-npm ci --no-audit --no-fund --ignore-scripts
+for dir in "$here/tools/preview" "$here/tools/lsp/test" "$here/editors/vscode"; do
+  [ -f "$dir/package-lock.json" ] || continue
+  stamp="$dir/node_modules/.package-lock.json"
+  if [ -f "$stamp" ] && [ "$stamp" -nt "$dir/package-lock.json" ]; then continue; fi
+  (cd "$dir" && npm ci --no-audit --no-fund --ignore-scripts)
+done
