@@ -77,7 +77,8 @@ measure: release-build
 	@bash scripts/measure.sh $(RELEASE_BUILD)
 
 # Releases: a Release build in build-dist/ for the archives.
-# `make dist` packs it and the Windows build into dist/ (scripts/make_dist.sh);
+# `make dist` packs it and the Windows build into dist/ (scripts/make_dist.sh), and
+# the VS Code extension as a .vsix (scripts/package_vscode.sh);
 # `make install` installs scenario_tool and its manual page under PREFIX.
 DIST_BUILD ?= build-dist
 PREFIX ?= /usr/local
@@ -91,6 +92,7 @@ dist-build: deps
 
 dist: dist-build windows
 	@cmake --build $(DIST_BUILD) --target dist
+	@bash scripts/package_vscode.sh dist
 
 install: dist-build
 	@cmake --install $(DIST_BUILD) --prefix $(PREFIX) --strip
