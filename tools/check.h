@@ -30,8 +30,8 @@ struct Diagnostic {
     std::string message;  // UTF-8
     std::optional<int32_t> cell;      // grid cell, where known
     std::optional<int64_t> position;  // metres from the start of the route, where known
-    std::optional<int> field;         // the field at fault, numbered as Fix::field, where known
-    std::optional<Fix> fix;
+    std::optional<int> field{};       // the field at fault, numbered as Fix::field, where known
+    std::optional<Fix> fix{};
 };
 
 struct CheckOptions {

@@ -176,6 +176,25 @@ TEST(LanguageServer, NamesTheMissingPartnerAndCharactersTheCodePageCannotHold) {
     EXPECT_NE(published[0]["message"].get<std::string>().find("U+2126"), std::string::npos);
 }
 
+TEST(LanguageServer, PointsAtTheOtherLineAMessageNames) {
+    const WrittenDocuments& built = built_in_documents();
+    Editor editor;
+    editor.start();
+    editor.open(kLineUri, built.linea.bytes);
+    editor.open(kTrainUri, built.treno.bytes);
+    // The sand given twice: the warning names the first row.
+    const std::string train = replaced(cp1252_to_utf8(built.treno.bytes), "[aderenze]", "sabbia,    200\r\n[aderenze]");
+    editor.change(kTrainUri, train);
+    const Json published = editor.diagnostics()[kTrainUri];
+    ASSERT_EQ(published.size(), 1u) << published.dump();
+    EXPECT_EQ(published[0]["code"], "W105");
+    const auto [first, column] = where(train, "sabbia,    300");
+    ASSERT_EQ(published[0]["relatedInformation"].size(), 1u) << published[0].dump();  // named twice, given once
+    const Json& location = published[0]["relatedInformation"][0]["location"];
+    EXPECT_EQ(location["uri"], kTrainUri);
+    EXPECT_EQ(location["range"]["start"], Json({{"line", first}, {"character", column}}));
+}
+
 TEST(LanguageServer, HoverCompletionAndOutlineOnTheBuiltInDocuments) {
     const WrittenDocuments& built = built_in_documents();
     Editor editor;

@@ -3,6 +3,7 @@
 // itself, and every finding is marked on the field or keyword it names.
 #include <algorithm>
 #include <cstdio>
+#include <regex>
 #include <set>
 #include <tuple>
 
@@ -182,6 +183,36 @@ Json published_diagnostic_json(const PublishedDiagnostic& p) {
     return out;
 }
 
+namespace {
+
+// The other lines a message names ("(line 40)", "line 12 of the line
+// description"), as locations: where the editor shows what the message means.
+Json related_lines(const std::string& message, const Pair& pair, Document own,
+                   const std::map<std::string, OpenDocument>& documents) {
+    static const std::regex named(R"(\bline (\d+)( of the (line|train) description)?)");
+    Json related = Json::array();
+    std::set<std::pair<std::string, int32_t>> named_once;
+    for (std::sregex_iterator m(message.begin(), message.end(), named), end; m != end; ++m) {
+        const Document document = !(*m)[3].matched ? own : (*m)[3] == "line" ? Document::Line : Document::Train;
+        const std::string& path = document == Document::Line ? pair.linePath : pair.trainPath;
+        if ((*m)[1].length() > 9) continue;  // no document has that many lines
+        const int32_t line = std::stoi((*m)[1]);
+        if (line < 1 || !named_once.insert({path, line}).second) continue;
+        std::string uri = path_to_uri(path);
+        TextSpan span{line - 1, 0, 0};
+        for (const auto& [openUri, open] : documents) {
+            if (open.path != path) continue;
+            uri = openUri;
+            span = TextLines(open.text).trimmed_line(static_cast<size_t>(line) - 1);
+        }
+        related.push_back({{"location", {{"uri", uri}, {"range", range_json(span)}}},
+                           {"message", "line " + std::to_string(line) + ", named in the message"}});
+    }
+    return related;
+}
+
+}  // namespace
+
 std::vector<Json> LanguageServer::publish_diagnostics() {
     stale_ = false;
     std::vector<Json> notifications;
@@ -226,6 +257,8 @@ std::vector<Json> LanguageServer::publish_diagnostics() {
                 PublishedDiagnostic p{{}, d, std::nullopt};
                 p.span = mark_of(d, document, lines, p.fixSpan);
                 diagnostics.push_back(published_diagnostic_json(p));
+                if (Json related = related_lines(d.message, pair, role, documents_); !related.empty())
+                    diagnostics.back()["relatedInformation"] = std::move(related);
                 document.published.push_back(std::move(p));
             }
         }

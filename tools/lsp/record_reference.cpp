@@ -7,16 +7,20 @@ namespace {
 constexpr std::string_view kPosition = "0 to 50 × N - 100";
 constexpr std::string_view kFeaturePosition = "25 to 50 × N - 100";
 
+constexpr std::string_view kSignalValue4 = "`value4` = `rapp` × 10 + `sx` × 3 + `dx`; `timeCode` only when `sx` is 2";
+constexpr std::string_view kSignalValues =
+    "`value1` = `s1` × 10 + `d1`, `value2` = `s2` × 10 + `d2`, `value3` = `s3` × 10 + `d3`";
+
 constexpr FieldReference kRouteLength[] = {{"length L", "32-bit", "m", "0 to 1000000"}};
 constexpr FieldReference kProgressive[] = {
     {"first value", "32-bit", "", "a multiple of 50"},
     {"second value", "32-bit", "", "a multiple of 50"},
-    {"third value", "32-bit", "", "1 adds 100 to the second value"},
+    {"third value", "32-bit", "", "exactly 1 adds 100 to the second value"},
 };
 constexpr FieldReference kBackground[] = {{"value", "32-bit", "", "stored as read"}};
 constexpr FieldReference kSignalRepetition[] = {
-    {"start", "32-bit", "m", "a multiple of 50"},
-    {"end", "32-bit", "m", "a multiple of 50; 0 means no signal repetition"},
+    {"start", "32-bit", "m", "both multiples of 50 (errors 3, 4)"},
+    {"end", "32-bit", "m", "end 0 means none"},
 };
 constexpr FieldReference kGradient[] = {
     {"position p", "32-bit", "m", kPosition},
@@ -64,19 +68,19 @@ constexpr FieldReference kClock[] = {
 constexpr FieldReference kSand[] = {{"sand supply", "16-bit", "", "-32768 to 32767"}};
 constexpr FieldReference kSignal[] = {
     {"position", "32-bit", "m", kFeaturePosition},
-    {"sx", "32-bit", "", "2 gives the signal a time code"},
-    {"s1", "32-bit", "", "in value1 = s1 × 10 + d1"},
-    {"s2", "32-bit", "", "in value2 = s2 × 10 + d2"},
-    {"s3", "32-bit", "", "in value3 = s3 × 10 + d3"},
-    {"rapp", "32-bit", "", "in value4 = rapp × 10 + sx × 3 + dx"},
-    {"dx", "32-bit", "", "in value4 and the approach codes"},
-    {"d1", "32-bit", "", "in value1"},
-    {"d2", "32-bit", "", "in value2"},
-    {"d3", "32-bit", "", "in value3"},
-    {"tempo", "32-bit", "", "the time code when sx is 2; 1 to 100 become 101"},
+    {"sx", "32-bit", "", kSignalValue4},
+    {"s1", "32-bit", "", kSignalValues},
+    {"s2", "32-bit", "", kSignalValues},
+    {"s3", "32-bit", "", kSignalValues},
+    {"rapp", "32-bit", "", "in `value4`"},
+    {"dx", "32-bit", "", "in `value4` and the approach codes"},
+    {"d1", "32-bit", "", "in `value1` to `value3`"},
+    {"d2", "32-bit", "", "in `value1` to `value3`"},
+    {"d3", "32-bit", "", "in `value1` to `value3`"},
+    {"tempo", "32-bit", "", "`timeCode` when `sx` is 2; 1 to 100 become 101"},
 };
 constexpr FieldReference kSlowDown[] = {
-    {"x", "32-bit", "m", "start of the slow-down; " "25 to 50 × N - 100"},
+    {"x", "32-bit", "m", "start of the slow-down"},
     {"v", "32-bit", "km/h", "speed through it"},
     {"l", "32-bit", "m", "its length"},
     {"f_tt", "32-bit", "", "stored with the start and end cells"},
@@ -88,9 +92,9 @@ constexpr FieldReference kAbbattimento[] = {
     {"value", "32-bit", "", "above 0: a mark with that value; 0 or less: an open mark"},
 };
 constexpr FieldReference kStation[] = {
-    {"position", "32-bit", "m", "a multiple of 50; 0 to 50 × N - 800"},
+    {"position", "32-bit", "m", "a multiple of 50 (error 8); 0 to 50 × N - 800"},
     {"type code", "8-bit", "code", "5 and 6 end 150 m after the position, 7 and 8 reach a station length both ways, "
-                                   "25 and above have no stop cell"},
+                                   "25 and above have no stop cell; any other is centred on the position"},
     {"station length", "32-bit", "m", "a multiple of 100"},
     {"flag", "8-bit", "", "stored unchanged"},
     {"byte4", "8-bit", "", "0 for a station shorter than 600 m and for the first station"},
@@ -102,9 +106,9 @@ constexpr FieldReference kStation[] = {
     {"int4", "16-bit", "", "stored unchanged"},
     {"int5", "16-bit", "", "stored unchanged"},
     {"byte2", "8-bit", "", "stored unchanged"},
-    {"hours", "32-bit", "h", "scheduled time; 0, 0, 0 where the train passes without one"},
-    {"minutes", "32-bit", "min", "scheduled time"},
-    {"seconds", "32-bit", "s", "scheduled time"},
+    {"hours", "32-bit", "h", "0, 0, 0 where the train passes without a scheduled time"},
+    {"minutes", "32-bit", "min", "scheduled hours, minutes, seconds"},
+    {"seconds", "32-bit", "s", "scheduled hours, minutes, seconds"},
     {"name", "text", "", "to the end of the line; no comma"},
 };
 
