@@ -154,6 +154,45 @@ TEST(LanguageServer, MarksTheFieldAtFaultFixesItAndClearsTheMark) {
     EXPECT_EQ(editor.diagnostics()[kTrainUri], Json::array());
 }
 
+TEST(LanguageServer, OffersEachFixTheCheckCarriesOnItsField) {
+    const WrittenDocuments& built = built_in_documents();
+    struct Case {
+        const char* name;
+        const char* uri;
+        std::string from, to;  // the row as written and as broken
+        std::string code;
+        std::string marked, fix;  // the text under the mark and what the fix writes there
+    } cases[] = {
+        {"a misspelt keyword", kTrainUri, "segnale,    1550,", "segnalr,    1550,", "W101", "segnalr", "segnale"},
+        {"a speed off the step", kTrainUri, "velocita,    6350,   110", "velocita,    6350,   108", "W102", "108", "110"},
+        {"a position off the grid", kLineUri, "cartello_indicatore,  11100,", "cartello_indicatore,  11120,", "W115",
+         "11120", "11100"},
+    };
+    for (const Case& c : cases) {
+        Editor editor;
+        editor.start();
+        editor.open(kLineUri, built.linea.bytes);
+        editor.open(kTrainUri, built.treno.bytes);
+        const std::string original = cp1252_to_utf8(c.uri == kLineUri ? built.linea.bytes : built.treno.bytes);
+        const std::string broken = replaced(original, c.from, c.to);
+        editor.change(c.uri, broken);
+        const Json published = editor.diagnostics()[c.uri];
+        ASSERT_EQ(published.size(), 1u) << c.name << ": " << published.dump();
+        EXPECT_EQ(published[0]["code"], c.code) << c.name;
+        const auto [line, column] = where(broken, c.to);
+        const int64_t at = column + static_cast<int64_t>(c.to.find(c.marked));
+        EXPECT_EQ(published[0]["range"], Json({{"start", {{"line", line}, {"character", at}}},
+                                               {"end", {{"line", line}, {"character", at + static_cast<int64_t>(c.marked.size())}}}}))
+            << c.name;
+        const Json actions = editor.request("textDocument/codeAction", {{"textDocument", {{"uri", c.uri}}},
+                                                                        {"range", published[0]["range"]},
+                                                                        {"context", {{"diagnostics", published}}}});
+        ASSERT_EQ(actions["result"].size(), 1u) << c.name;
+        EXPECT_EQ(actions["result"][0]["edit"]["changes"][c.uri][0]["newText"], c.fix) << c.name;
+        EXPECT_EQ(actions["result"][0]["edit"]["changes"][c.uri][0]["range"], published[0]["range"]) << c.name;
+    }
+}
+
 TEST(LanguageServer, NamesTheMissingPartnerAndCharactersTheCodePageCannotHold) {
     const WrittenDocuments& built = built_in_documents();
     Editor editor;
