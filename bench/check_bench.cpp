@@ -4,15 +4,11 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
-#include <vector>
 
 #include "bench/bench_support.h"
 #include "bench/check_documents.h"
 #include "bench/route_generator.h"
-#include "core/form1.h"
-#include "core/test_folder.h"
-#include "platform/platform.h"
-#include "tools/check.h"
+#include "tools/diagnostics/checker.h"
 
 namespace {
 

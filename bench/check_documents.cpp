@@ -3,8 +3,8 @@
 
 #include "bench/bench_support.h"
 #include "core/form1.h"
-#include "core/test_folder.h"
 #include "platform/platform.h"
+#include "tools/testing/test_folder.h"
 
 namespace {
 

@@ -5,8 +5,7 @@
 # the lock file. Never downloads a browser: the test uses Debian's Chromium.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
-for dir in "$here/tools/preview" "$here/tools/lsp/test" "$here/editors/vscode"; do
-  [ -f "$dir/package-lock.json" ] || continue
+for dir in "$here/tools/serve/preview" "$here/tools/lsp/test" "$here/editors/vscode"; do
   stamp="$dir/node_modules/.package-lock.json"
   if [ -f "$stamp" ] && [ "$stamp" -nt "$dir/package-lock.json" ]; then continue; fi
   (cd "$dir" && npm ci --no-audit --no-fund --ignore-scripts)

@@ -4,12 +4,12 @@
 #include <algorithm>
 
 #include "core/track_grid.h"
-#include "tools/explanations.h"
-#include "tools/feature_cells.h"
+#include "tools/codes/explanations.h"
+#include "tools/diagnostics/feature_cells.h"
 #include "tools/lsp/field_spans.h"
 #include "tools/lsp/language_server.h"
 #include "tools/lsp/record_reference.h"
-#include "tools/record_names.h"
+#include "tools/common/record_names.h"
 
 namespace {
 

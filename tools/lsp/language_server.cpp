@@ -1,7 +1,6 @@
 // The lifecycle of the server and the documents the editor keeps in sync.
 #include "tools/lsp/language_server.h"
 
-#include "tools/version.h"
 
 Json LanguageServer::initialize(const Json&) {
     stage_ = Stage::Running;
@@ -15,7 +14,7 @@ Json LanguageServer::initialize(const Json&) {
              {"documentSymbolProvider", true},
              {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}},
          }},
-        {"serverInfo", {{"name", "scenario_tool"}, {"version", kScenarioVersion}}},
+        {"serverInfo", {{"name", "scenario_tool"}}},
     };
 }
 

@@ -12,10 +12,10 @@
 #include <nlohmann/json.hpp>
 
 #include "core/read_trace.h"
-#include "tools/check.h"
+#include "tools/diagnostics/checker.h"
 #include "tools/lsp/document_names.h"
 #include "tools/lsp/text_positions.h"
-#include "tools/text_encoding.h"
+#include "tools/common/text_encoding.h"
 
 using Json = nlohmann::json;
 

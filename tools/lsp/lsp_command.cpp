@@ -114,3 +114,7 @@ int run_language_server(std::ostream& err) {
         return 1;
     }
 }
+
+const Command kLspCommand = {
+    "lsp", "Diagnostics, hover and completion in an editor as you type (Language Server Protocol)",
+    [](CLI::App&) -> CommandRun { return [](std::ostream&, std::ostream& err) { return run_language_server(err); }; }};

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "tools/lsp/field_spans.h"
-#include "tools/text_encoding.h"
+#include "tools/common/text_encoding.h"
 
 namespace {
 
