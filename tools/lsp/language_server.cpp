@@ -43,6 +43,7 @@ void LanguageServer::set_text(OpenDocument& document, const std::string& utf8) {
     document.text = std::move(held.bytes);
     document.unrepresentable = std::move(held.unrepresentable);
     stale_ = true;
+    ++changes_;
 }
 
 void LanguageServer::did_open(const Json& params) {
@@ -73,6 +74,7 @@ void LanguageServer::did_change(const Json& params) {
 void LanguageServer::did_save(const Json& params) {
     open_document(params);
     stale_ = true;  // a partner read from disk may have changed with it
+    ++changes_;
 }
 
 void LanguageServer::did_close(const Json& params) {
@@ -80,4 +82,5 @@ void LanguageServer::did_close(const Json& params) {
     documents_.erase(uri);
     closed_.push_back(uri);
     stale_ = true;  // its partners read it from disk from now on
+    ++changes_;
 }

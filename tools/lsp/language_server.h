@@ -4,6 +4,7 @@
 // parameters of each method and sends back what it returns.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -81,6 +82,8 @@ public:
     // publish_diagnostics when it sees fit. What it returns are the
     // notifications to send, one per open document.
     bool diagnostics_stale() const { return stale_; }
+    // Counts the changes that made the documents stale: a request leaves it alone.
+    uint64_t changes() const { return changes_; }
     std::vector<Json> publish_diagnostics();
 
     const OpenDocument* document(const std::string& uri) const;
@@ -93,6 +96,7 @@ private:
     Stage stage_ = Stage::Starting;
     bool shutdownAsked_ = false;
     bool stale_ = false;
+    uint64_t changes_ = 0;
     std::map<std::string, OpenDocument> documents_;
     std::vector<std::string> closed_;  // documents closed since the last publication: their marks are cleared
 };

@@ -104,10 +104,12 @@ int run_language_server(std::ostream& err) {
                 if (!failure.empty()) err << "scenario_tool: " << failure << '\n';
                 return failure.empty() ? server.exit_status() : 1;
             }
+            const uint64_t changes = server.changes();
             if (const std::optional<Json> reply = dispatch(server, frame))
                 platform::write_standard_output(framed(*reply));
             if (server.stage() == LanguageServer::Stage::Exited) return server.exit_status();
-            if (server.diagnostics_stale()) checkAt = Clock::now() + kQuiet;
+            // Each change puts the check off again; a request in between does not.
+            if (server.changes() != changes) checkAt = Clock::now() + kQuiet;
         }
     } catch (const platform::RunTimeFailure& e) {
         err << "scenario_tool: " << e.what() << '\n';
