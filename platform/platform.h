@@ -135,4 +135,19 @@ bool stop_requested();
 // (The preview server is not part of the Windows build.)
 void listen_alone(intptr_t socket);
 
+// --- for a tool that talks over its standard streams (the language server) --
+
+// Standard input and output carry bytes unchanged from now on: no line-end
+// translation (Windows opens them as text).
+void use_binary_standard_streams();
+
+// Reads what standard input has, at most `size` bytes, waiting for at least
+// one; an interrupted call is resumed. 0 at the end of input; a run-time
+// failure when the read fails.
+size_t read_standard_input(char* buffer, size_t size);
+
+// Writes all bytes to standard output, resuming short and interrupted writes;
+// a run-time failure when the write fails (the reader has gone).
+void write_standard_output(std::string_view bytes);
+
 }  // namespace platform

@@ -291,4 +291,28 @@ void listen_alone(intptr_t socket) {
     ::setsockopt(static_cast<int>(socket), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
 }
 
+void use_binary_standard_streams() {}  // POSIX streams never translate line ends
+
+size_t read_standard_input(char* buffer, size_t size) {
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, buffer, size);
+        if (n >= 0) return static_cast<size_t>(n);
+        if (errno != EINTR) fail("read", "standard input", errno);
+    }
+}
+
+void write_standard_output(std::string_view bytes) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(STDOUT_FILENO, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail("write", "standard output", errno);
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+}
+
 }  // namespace platform

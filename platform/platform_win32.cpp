@@ -8,6 +8,8 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
 
 #include "platform/platform.h"
 
@@ -422,5 +424,33 @@ BOOL WINAPI on_console_event(DWORD event) {
 void catch_stop_signals() { ::SetConsoleCtrlHandler(on_console_event, TRUE); }
 
 bool stop_requested() { return ::InterlockedCompareExchange(&stopSignal, 0, 0) != 0; }
+
+void use_binary_standard_streams() {
+    ::_setmode(::_fileno(stdin), _O_BINARY);
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+}
+
+size_t read_standard_input(char* buffer, size_t size) {
+    const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+    DWORD got = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(size, 1u << 20));
+    if (::ReadFile(input, buffer, wanted, &got, nullptr)) return got;
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return 0;  // the writer closed its end
+    fail("read", "standard input", error);
+}
+
+void write_standard_output(std::string_view bytes) {
+    const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(left, 1u << 20));
+        if (!::WriteFile(output, p, chunk, &written, nullptr)) fail("write", "standard output", ::GetLastError());
+        p += written;
+        left -= written;
+    }
+}
 
 }  // namespace platform

@@ -121,6 +121,7 @@ public:
     }
 
     CheckResult run();
+    const ReadTrace& trace() const { return form_.trace; }
 
 private:
     void add_error(int rank, Document document, int32_t line, std::string code, std::string message,
@@ -268,9 +269,11 @@ CheckResult Checker::run() {
 }  // namespace
 
 CheckResult check_sources(const CheckSource& line, const CheckSource& train, const ScenarioNames& names,
-                          int maxErrors) {
+                          int maxErrors, ReadTrace* trace) {
     Checker checker(line, train, names, maxErrors);
-    return checker.run();
+    CheckResult result = checker.run();
+    if (trace != nullptr) *trace = checker.trace();
+    return result;
 }
 
 int check_status(const CheckResult& result, bool werror) {

@@ -8,6 +8,14 @@
 
 enum class Severity { Error, Warning };
 
+// A mend the check is sure of: the field of the record on the diagnostic's
+// line, 0 for its keyword field and n for its n-th value, and what to write there.
+struct Fix {
+    int field = 0;
+    std::string text;
+    bool operator==(const Fix&) const = default;
+};
+
 struct Diagnostic {
     std::string file;  // the document's path as given; the line description's for errors of no one record
     int32_t line = 0;  // from 1; 0 when the finding belongs to no one line
@@ -16,4 +24,6 @@ struct Diagnostic {
     std::string message;  // UTF-8
     std::optional<int32_t> cell;      // grid cell, where known
     std::optional<int64_t> position;  // metres from the start of the route, where known
+    std::optional<int> field{};       // the field at fault, numbered as Fix::field, where known
+    std::optional<Fix> fix{};
 };

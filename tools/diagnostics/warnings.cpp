@@ -240,11 +240,17 @@ void Finder::misspelt_keywords() {
             continue;
         }
         std::string suggestion = "write the record's keyword";
-        if (suggestions++ < kMostSuggestions)
-            suggestion = "did you mean \"" + nearest_keyword(k.document, k.text) + "\"?";
+        std::optional<Fix> fix;
+        if (suggestions++ < kMostSuggestions) {
+            const std::string nearest = nearest_keyword(k.document, k.text);
+            suggestion = "did you mean \"" + std::string(nearest) + "\"?";
+            fix = Fix{0, std::string(nearest)};
+        }
         add(Warning::MisspeltKeyword, k.document, k.line,
             quoted(k.text) + " contains no record keyword, so the reader passes it over and reads the values after "
             "it as further keyword fields: the whole record is lost; " + suggestion);
+        found_.back().diagnostic.field = 0;
+        found_.back().diagnostic.fix = fix;
         lostIn = k.document;
         lostLine = k.line;
     }
@@ -300,6 +306,8 @@ void Finder::narrowed(bool (*wanted)(StoredValue)) {
                         std::to_string(kSpeedStepKmh) + " km/h, so " + std::to_string(n.stored) +
                         " km/h is stored; write the multiple of " + std::to_string(kSpeedStepKmh) + " you mean",
                     position);
+                found_.back().diagnostic.field = 2;
+                found_.back().diagnostic.fix = Fix{2, std::to_string(n.stored)};
                 break;
             case StoredValue::Adhesion:
                 add(Warning::AdhesionNarrowed, r.document, r.line,
@@ -521,6 +529,8 @@ void Finder::moved_positions() {
                 metres(m.landed) + "; write " + std::to_string(m.landed) + " or the multiple of " +
                 std::to_string(kCellMetres) + " you mean",
             m.position, m.cell);
+        found_.back().diagnostic.field = 1;
+        found_.back().diagnostic.fix = Fix{1, std::to_string(m.landed)};
     }
 }
 

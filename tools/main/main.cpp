@@ -15,6 +15,7 @@
 #include "tools/compile/compile.h"
 #include "tools/dump/dump_file.h"
 #include "tools/explain/explain.h"
+#include "tools/lsp/lsp_command.h"
 #include "tools/main/version.h"
 #include "tools/plot/plot.h"
 #include "tools/write_documents/write_documents.h"
@@ -60,7 +61,7 @@ const Command kHelpCommand = {"help", "List the commands, or show one command's 
 // The commands in the order the list of commands shows them.
 const Command* const kCommands[] = {
     &kWriteDocumentsCommand, &kCompileCommand, &kCheckCommand, &kDumpCommand, &kPlotCommand, &kExplainCommand,
-    &kHelpCommand,
+    &kLspCommand, &kHelpCommand,
 #ifdef SCENARIO_TOOL_SERVE
     &kServeCommand,
 #endif
