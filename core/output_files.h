@@ -25,13 +25,19 @@ std::string encode_line_table(const LineTable& line);
 // written into the program folder (one run from memory): the bytes that
 // scrivi_file_compilati writes, encoded in its order, and no file touched.
 // The line data file is there only when the pass built the line table (j
-// non-zero). Fails as scrivi_file_compilati does before it writes.
+// non-zero) and asked for: a caller that writes it from the form's table with
+// write_line_table_file leaves it out, and holds no second 20 MB of it. Fails
+// as scrivi_file_compilati does before it writes.
 struct CompiledFiles {
     std::optional<std::string> lineData;
     std::string scenario;
     std::string grid;
 };
-CompiledFiles encode_compiled_files(const Form1& form);
+CompiledFiles encode_compiled_files(const Form1& form, bool lineDataBytes = true);
+
+// The line data file of the table at `path`, streamed a chunk at a time (the
+// bytes encode_line_table gives); an existing file there is overwritten.
+void write_line_table_file(const LineTable& line, const std::string& path);
 
 // Each replaces one compiled file in the form's program folder: an older file
 // is opened, closed and deleted first, an absent one is written at once.

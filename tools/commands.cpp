@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/form1.h"
+#include "core/output_files.h"
 #include "core/run_end.h"
 #include "platform/platform.h"
 #include "tools/compiled_files.h"
@@ -113,25 +114,36 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
             if (platform::file_exists(path)) platform::delete_file(path);
         }
         PassDocuments documents;
-        for (const auto& [source, text] : {std::pair{&line, &documents.line}, std::pair{&train, &documents.train}}) {
-            source->exists = platform::file_exists(source->path);
-            if (source->exists) {
-                source->text = platform::read_file(source->path);
-                *text = source->text;
-            }
+        for (auto [path, text] : {std::pair{&line.path, &documents.line}, std::pair{&train.path, &documents.train}}) {
+            if (platform::file_exists(*path)) *text = platform::read_file(*path);
         }
-        // The read trace lets the diagnostics name the row and field an error comes from.
+        // The read trace and the message box serve only an error's report: a
+        // pass that went through without one needs neither, and one that did
+        // not is run again with both (the pass gives the same bytes each time).
         CompilePass pass({.names = options.names,
-                          .trace = true,
+                          .trace = false,
                           .lineTable = options.lineTable,
                           .compiledFiles = true,
-                          .messageBox = true});
-        const PassEnd& end = pass.run(documents);
+                          .lineDataBytes = false,
+                          .messageBox = false});
+        const PassEnd* ran = &pass.run(documents);
+        if (!ran->went_through() || pass.form().errorCode > 0) {
+            pass.set_trace(true);
+            pass.set_message_box(true);
+            ran = &pass.run(documents);
+        }
+        const PassEnd& end = *ran;
+        // The diagnostics quote the documents' lines; the texts move there, uncopied.
+        for (auto [source, text] : {std::pair{&line, &documents.line}, std::pair{&train, &documents.train}}) {
+            source->exists = text->has_value();
+            if (text->has_value()) source->text = std::move(**text);
+        }
         const Form1& form = pass.form();
         std::optional<platform::RunTimeFailure> failure = end.failure;
         if (end.files) {
             try {
-                if (end.files->lineData) platform::write_file(compiled.line, *end.files->lineData);
+                // Straight from the table into its file: no 20 MB copy of it in memory.
+                if (options.lineTable) write_line_table_file(form.line, compiled.line);
                 platform::write_file(compiled.scenario, end.files->scenario);
                 platform::write_file(compiled.grid, end.files->grid);
             } catch (const platform::RunTimeFailure& writing) {

@@ -12,6 +12,16 @@ CompilePass::CompilePass(const PassSettings& settings) : settings_(settings), fo
     form_.inMemory.on = true;
 }
 
+void CompilePass::set_trace(bool on) {
+    settings_.trace = on;
+    form_.trace.on = on;
+}
+
+void CompilePass::set_message_box(bool on) {
+    settings_.messageBox = on;
+    form_.erroreBox = on;
+}
+
 const PassEnd& CompilePass::run(const PassDocuments& documents) {
     end_ = PassEnd{};
     form_.inMemory.line = documents.line;
@@ -19,7 +29,7 @@ const PassEnd& CompilePass::run(const PassDocuments& documents) {
     try {
         form_.prepara_percorso(settings_.lineTable ? 1 : 0);
         if (settings_.compiledFiles) {
-            end_.files = encode_compiled_files(form_);
+            end_.files = encode_compiled_files(form_, settings_.lineDataBytes);
         } else {
             // Once the pass went through, only a caption too long for the
             // scenario file can stop the writing of the compiled files.

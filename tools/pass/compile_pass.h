@@ -25,6 +25,7 @@ struct PassSettings {
     bool trace = true;          // keep what the readers took in the form's read trace
     bool lineTable = true;      // build the line table and give the line data file
     bool compiledFiles = true;  // give the compiled files' bytes; off, only what would stop their writing is tried
+    bool lineDataBytes = true;  // with them the line data file's; off, the caller streams form().line into its file
     bool messageBox = false;    // errore shows its message box, as the compiler's does
 };
 
@@ -43,6 +44,12 @@ public:
     // Runs the whole pass on the documents; each run starts afresh on the
     // same form. Memory running out is not caught.
     const PassEnd& run(const PassDocuments& documents);
+
+    // Changes what the next runs keep and show: a caller that needs the read
+    // trace only to report an error runs once without it, and again with it
+    // when there is an error to report (the pass gives the same bytes either way).
+    void set_trace(bool on);
+    void set_message_box(bool on);
 
     const PassEnd& end() const { return end_; }
     // The form after the last run: error fields, read trace, grid and tables.
