@@ -93,6 +93,7 @@ void Form1::recupera_lettura(Document where, const std::string& detail) {
         }
     }
     errorCode = kReadFailure;
+    trace.read_failure(where, failedLine);
     locate_error(kReadFailure, where, failedLine, -1, detail);
 }
 

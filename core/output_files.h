@@ -21,23 +21,23 @@ std::string encode_scenario(const ScenarioTable& scenario);
 // Row 0 then row 1, columns 0 to the last, each a type code and its value.
 std::string encode_line_table(const LineTable& line);
 
-// The three compiled files of a pass as bytes, for a pass whose files are not
+// The compiled files of a pass as bytes, for a pass whose files are not
 // written into the program folder (one run from memory): the bytes that
 // scrivi_file_compilati writes, encoded in its order, and no file touched.
 // The line data file is there only when the pass built the line table (j
-// non-zero) and asked for: a caller that writes it from the form's table with
-// write_line_table_file leaves it out, and holds no second 20 MB of it. Fails
-// as scrivi_file_compilati does before it writes.
+// non-zero) and `withLineData` asks for it: the longest route's 20 MB are
+// otherwise never built whole (write_line_table writes them piece by piece).
+// Fails as scrivi_file_compilati does before it writes.
 struct CompiledFiles {
     std::optional<std::string> lineData;
     std::string scenario;
     std::string grid;
 };
-CompiledFiles encode_compiled_files(const Form1& form, bool lineDataBytes = true);
+CompiledFiles encode_compiled_files(const Form1& form, bool withLineData = true);
 
-// The line data file of the table at `path`, streamed a chunk at a time (the
-// bytes encode_line_table gives); an existing file there is overwritten.
-void write_line_table_file(const LineTable& line, const std::string& path);
+// Writes the line data file's bytes into the file at `path` (created, or
+// emptied first), appended piece by piece and never built whole in memory.
+void write_line_table(const LineTable& line, const std::string& path);
 
 // Each replaces one compiled file in the form's program folder: an older file
 // is opened, closed and deleted first, an absent one is written at once.

@@ -11,7 +11,7 @@
 #include "core/form1.h"
 #include "core/output_files.h"
 #include "platform/platform.h"
-#include "tools/commands.h"
+#include "tools/common/scenario_names.h"
 
 // The two description documents' bytes; none when a document could not be
 // read, which the pass meets as a missing file.
@@ -25,7 +25,7 @@ struct PassSettings {
     bool trace = true;          // keep what the readers took in the form's read trace
     bool lineTable = true;      // build the line table and give the line data file
     bool compiledFiles = true;  // give the compiled files' bytes; off, only what would stop their writing is tried
-    bool lineDataBytes = true;  // with them the line data file's; off, the caller streams form().line into its file
+    bool lineDataBytes = true;  // with them the line data file's; off, it is never built whole (write_line_table)
     bool messageBox = false;    // errore shows its message box, as the compiler's does
 };
 

@@ -13,7 +13,7 @@
 
 #include "core/error_codes.h"
 #include "core/run_end.h"
-#include "core/test_folder.h"
+#include "tools/testing/test_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -148,6 +148,13 @@ TEST(CompilePass, EachRunStartsAfresh) {
     ASSERT_TRUE(end.files);
     EXPECT_EQ(pass.form().errorCode, 0);
     EXPECT_EQ(end.files->grid, memory_pass({.name = "", .line = b.line, .train = b.train}).files[kCompiledNames[2]]);
+    // Without the line data file's bytes the other two are the same.
+    CompilePass streaming({.names = {}, .lineDataBytes = false});
+    const PassEnd& streamed = streaming.run({b.line, b.train});
+    ASSERT_TRUE(streamed.files);
+    EXPECT_FALSE(streamed.files->lineData);
+    EXPECT_EQ(streamed.files->scenario, end.files->scenario);
+    EXPECT_EQ(streamed.files->grid, end.files->grid);
     // Without bytes asked for, none are given; the tables are still there.
     CompilePass checking({.names = {}, .compiledFiles = false});
     EXPECT_FALSE(checking.run({b.line, b.train}).files);

@@ -1,0 +1,52 @@
+// Turning a pending error code into a compiler-style diagnostic line:
+// "FILE:LINE: error N: MESSAGE", naming what is wrong and how to mend it.
+#pragma once
+
+#include <string>
+
+#include "core/form1.h"
+
+// An author's document as given on the command line, with its bytes.
+struct SourceDocument {
+    std::string path;
+    std::string text;
+    bool exists = true;
+};
+
+// The English sentence for a code: the refused row the pass recorded in its
+// read trace supplies the values, the cells and what holds them.
+std::string error_message(const Form1& form, int32_t code);
+
+// The sentence for a reserved-field message (1250, 1251) that the check
+// reports as an error; `position` is that of the feature that holds cell 1.
+std::string reserved_field_message(int32_t number, int64_t position);
+
+// The code the diagnostics report: the first error the pass met.
+int32_t reported_error(const Form1& form);
+
+// The row the pass reports, as its read trace recorded it: the first one
+// refused (the readers stop at it, and the pass keeps its first error), when
+// it is the reported error's; nullptr when none is (a completion error).
+const RefusedRow* reported_refusal(const Form1& form);
+// That row's traced record; nullptr when it has none (a missing document).
+const TracedRecord* refused_record(const Form1& form);
+
+// Where the reported error points: its document and line (0: no line).
+struct ErrorPlace {
+    const SourceDocument* document;
+    int32_t line;
+};
+ErrorPlace error_place(const Form1& form, const SourceDocument& line, const SourceDocument& train);
+
+// The text of the document's line `wanted` (from 1), as the field stream counts lines; empty when absent.
+std::string line_of(const std::string& text, int32_t wanted);
+
+// The sentence of the reported error, for the document and line error_place gives.
+std::string reported_error_message(const Form1& form, const SourceDocument& line, const SourceDocument& train);
+
+// "FILE:LINE: SEVERITY CODE: MESSAGE", without ":LINE" when the line is 0.
+std::string diagnostic_text(const std::string& file, int32_t line, const std::string& severity,
+                            const std::string& code, const std::string& message);
+
+// The whole diagnostic line (without a line end) for the form's reported error.
+std::string diagnostic(const Form1& form, const SourceDocument& line, const SourceDocument& train);

@@ -1,0 +1,96 @@
+#include "tools/serve/preview_build.h"
+
+#include <new>
+#include <thread>
+
+#include "core/form1.h"
+#include "core/run_end.h"
+#include "platform/platform.h"
+#include "tools/compiled/compiled_set.h"
+#include "tools/pass/compile_pass.h"
+
+namespace {
+
+// Errors past this many are not listed (as check's own default).
+constexpr int kMaxErrors = 50;
+
+std::optional<std::string> text_of(const std::string& path) {
+    try {
+        if (platform::file_exists(path)) return platform::read_file(path);
+    } catch (const platform::RunTimeFailure&) {
+        // Unreadable: check reports it as the compile pass does.
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool PreviewBuild::has_errors() const {
+    for (const Diagnostic& d : diagnostics)
+        if (d.severity == Severity::Error) return true;
+    return false;
+}
+
+Diagnostic preview_error(const std::string& file, const std::string& message) {
+    Diagnostic d;
+    d.file = file;
+    d.message = message;
+    d.code = "0";
+    return d;
+}
+
+PreviewBuild build_preview(const PreviewSources& sources, CentreLineCache& cache) {
+    PreviewBuild build;
+    const std::optional<std::string> lineText = text_of(sources.lineDocument);
+    const std::optional<std::string> trainText = text_of(sources.trainDocument);
+    build.line = {sources.lineDocument, lineText.value_or(""), lineText.has_value()};
+    build.train = {sources.trainDocument, trainText.value_or(""), trainText.has_value()};
+
+    // The drawing: the compile pass as `compile` runs it, from the very bytes
+    // being checked, with the readers' trace kept. It runs beside the check
+    // (the two share nothing but those bytes) and is used only when the check
+    // finds no error.
+    CompilePass drawing({.names = sources.names, .trace = true, .lineTable = true, .compiledFiles = true});
+    RunEnd drawingEnd;
+    std::thread compiling([&] {
+        drawingEnd = run_to_end([&] {
+            drawing.run({lineText, trainText});
+            return kExitClean;
+        });
+    });
+    try {
+        build.diagnostics = check_sources({sources.lineDocument, lineText}, {sources.trainDocument, trainText},
+                                          sources.names, kMaxErrors)
+                                .diagnostics;
+    } catch (const platform::RunTimeFailure& f) {
+        build.diagnostics.push_back(preview_error(
+            sources.lineDocument, "the compile pass failed: cannot " + f.operation + " " + f.path + ": " + f.reason));
+    } catch (const std::bad_alloc&) {
+        build.diagnostics.push_back(preview_error(sources.lineDocument, "out of memory while checking"));
+    }
+    compiling.join();
+    if (build.has_errors()) return build;
+    if (drawingEnd.failure) throw *drawingEnd.failure;  // memory ran out
+    // The check ran the same pass on the same bytes and found nothing, so
+    // this pass went through as cleanly; it is still told, should it not.
+    const PassEnd& end = drawing.end();
+    const Form1& form = drawing.form();
+    if (!end.files || form.errorCode > 0) {
+        const std::string what = form.errorCode > 0 ? diagnostic(form, build.line, build.train)
+                                 : end.errore        ? " Errore n. " + form.erroreNumber
+                                 : end.failure       ? "cannot " + end.failure->operation + " " + end.failure->path +
+                                                     ": " + end.failure->reason
+                                                     : "no compiled files";
+        build.diagnostics.push_back(
+            preview_error(sources.lineDocument, "the compile pass did not end cleanly: " + what.substr(0, 400)));
+        return build;
+    }
+    try {
+        const CompiledPaths names{form.line_data_name(), form.scenario_file_name(), form.grid_file_name()};
+        build.model = compiled_route(*end.files, names, &cache);
+        build.sources = feature_sources(form.trace, build.line, build.train);
+    } catch (const Unusable& u) {
+        build.diagnostics.push_back(preview_error(u.path, "the compiled file cannot be read back: " + u.reason));
+    }
+    return build;
+}

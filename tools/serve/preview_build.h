@@ -1,0 +1,36 @@
+// One compile of an author's two documents for the live preview: the whole
+// check with its diagnostics, and, when it finds no error, the exact compile
+// pass run from memory, the route decoded from the compiled files' bytes it
+// gave and each feature linked to the line that made it. No file is written.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/diagnostics/checker.h"
+#include "tools/diagnostics/diagnostics.h"
+#include "tools/serve/feature_sources.h"
+#include "tools/compiled/compiled_route.h"
+#include "tools/compiled/route_model.h"
+
+struct PreviewSources {
+    std::string lineDocument;
+    std::string trainDocument;
+    ScenarioNames names;
+};
+
+struct PreviewBuild {
+    std::vector<Diagnostic> diagnostics;  // as check gives them
+    std::optional<RouteModel> model;      // only when there was no error
+    FeatureSources sources;               // with the model
+    SourceDocument line, train;           // the documents as they were read
+    bool has_errors() const;
+};
+
+// A diagnostic of the preview itself (not of a document), as an error.
+Diagnostic preview_error(const std::string& file, const std::string& message);
+
+// Checks and compiles the documents, both from memory. `cache` carries the
+// decoded centre line from one compile to the next.
+PreviewBuild build_preview(const PreviewSources& sources, CentreLineCache& cache);
