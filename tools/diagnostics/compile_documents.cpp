@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/output_files.h"
@@ -49,23 +50,32 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
             if (platform::file_exists(path)) platform::delete_file(path);
         }
         PassDocuments documents;
-        for (const auto& [source, text] : {std::pair{&line, &documents.line}, std::pair{&train, &documents.train}}) {
-            source->exists = platform::file_exists(source->path);
-            if (source->exists) {
-                source->text = platform::read_file(source->path);
-                *text = source->text;
-            }
+        for (auto [path, text] : {std::pair{&line.path, &documents.line}, std::pair{&train.path, &documents.train}}) {
+            if (platform::file_exists(*path)) *text = platform::read_file(*path);
         }
-        // The read trace lets the diagnostics name the row and field an error
-        // comes from. The line data file goes from the line table into its
-        // file piece by piece, never built whole.
+        // The read trace and the message box serve only an error's report: a
+        // pass that went through without one needs neither, and one that did
+        // not is run again with both (the pass gives the same bytes each time).
+        // The line data file goes from the line table into its file piece by
+        // piece, never built whole.
         CompilePass pass({.names = options.names,
-                          .trace = true,
+                          .trace = false,
                           .lineTable = options.lineTable,
                           .compiledFiles = true,
                           .lineDataBytes = false,
-                          .messageBox = true});
-        const PassEnd& end = pass.run(documents);
+                          .messageBox = false});
+        const PassEnd* ran = &pass.run(documents);
+        if (!ran->went_through() || pass.form().errorCode > 0) {
+            pass.set_trace(true);
+            pass.set_message_box(true);
+            ran = &pass.run(documents);
+        }
+        const PassEnd& end = *ran;
+        // The diagnostics quote the documents' lines; the texts move there, uncopied.
+        for (auto [source, text] : {std::pair{&line, &documents.line}, std::pair{&train, &documents.train}}) {
+            source->exists = text->has_value();
+            if (text->has_value()) source->text = std::move(**text);
+        }
         const Form1& form = pass.form();
         std::optional<platform::RunTimeFailure> failure = end.failure;
         if (end.files) {

@@ -12,6 +12,16 @@ CompilePass::CompilePass(const PassSettings& settings) : settings_(settings), fo
     form_.inMemory.on = true;
 }
 
+void CompilePass::set_trace(bool on) {
+    settings_.trace = on;
+    form_.trace.on = on;
+}
+
+void CompilePass::set_message_box(bool on) {
+    settings_.messageBox = on;
+    form_.erroreBox = on;
+}
+
 const PassEnd& CompilePass::run(const PassDocuments& documents) {
     end_ = PassEnd{};
     form_.inMemory.line = documents.line;

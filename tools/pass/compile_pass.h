@@ -45,6 +45,12 @@ public:
     // same form. Memory running out is not caught.
     const PassEnd& run(const PassDocuments& documents);
 
+    // Changes what the next runs keep and show: a caller that needs the read
+    // trace only to report an error runs once without it, and again with it
+    // when there is an error to report (the pass gives the same bytes either way).
+    void set_trace(bool on);
+    void set_message_box(bool on);
+
     const PassEnd& end() const { return end_; }
     // The form after the last run: error fields, read trace, grid and tables.
     Form1& form() { return form_; }
