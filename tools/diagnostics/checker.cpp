@@ -186,7 +186,7 @@ public:
     CheckResult run();
 
 private:
-    void add_error(int rank, Document document, int32_t line, std::string code, std::string message,
+    void add_error(int rank, Document document, int32_t line, Code code, std::string message,
                    std::optional<int32_t> cell, std::optional<int64_t> position);
     bool full() const { return errors_ >= maxErrors_; }
     // Takes the pass's reader error; false when the check cannot go past it.
@@ -209,13 +209,12 @@ private:
     bool unreadable_ = false;
 };
 
-void Checker::add_error(int rank, Document document, int32_t line, std::string code, std::string message,
+void Checker::add_error(int rank, Document document, int32_t line, Code code, std::string message,
                         std::optional<int32_t> cell, std::optional<int64_t> position) {
     Diagnostic d;
     d.file = source_of(document == Document::Train ? Document::Train : Document::Line).path;
     d.line = line;
-    d.severity = Severity::Error;
-    d.code = std::move(code);
+    d.code = code;
     d.message = std::move(message);
     d.cell = cell;
     d.position = position;
@@ -225,7 +224,7 @@ void Checker::add_error(int rank, Document document, int32_t line, std::string c
 }
 
 bool Checker::take_reader_error() {
-    const int32_t code = reported_error(form_);
+    const ErrorCode code = reported_error(form_);
     const SourceDocument line{line_.path, lineText_, line_.text.has_value()};
     const SourceDocument train{train_.path, trainText_, train_.text.has_value()};
     const ErrorPlace place = error_place(form_, line, train);
@@ -233,7 +232,7 @@ bool Checker::take_reader_error() {
     const TracedRecord* record = place.line > 0 ? record_at(form_, document, place.line) : nullptr;
     if (code == kReadFailure && record == nullptr) record = last_record(form_, document);
     const bool afterReading = code == kProgressiveNotOnCell;
-    add_error(afterReading ? kAfterReading : rank_of(document), document, place.line, std::to_string(code),
+    add_error(afterReading ? kAfterReading : rank_of(document), document, place.line, code,
               reported_error_message(form_, line, train), std::nullopt, position_of(record));
 
     // A document that cannot be read at all ends the check.
@@ -264,7 +263,7 @@ void Checker::take_checks_after_reading(const PassEnd& end) {
     for (const CompletionFault& fault : form_.trace.completionFaults) {
         if (full()) return;
         form_.errorCell = fault.cell;  // the message names this fault's cell
-        add_error(kAfterReading, Document::Train, 0, std::to_string(fault.code),
+        add_error(kAfterReading, Document::Train, 0, static_cast<ErrorCode>(fault.code),
                   error_message(form_, fault.code, ""), fault.cell, (int64_t{fault.cell} - 1) * 50);
     }
     if (end.errore && !full()) {
@@ -272,8 +271,12 @@ void Checker::take_checks_after_reading(const PassEnd& end) {
         const Document document = holder != nullptr ? holder->document : Document::Train;
         const int32_t line = holder != nullptr ? holder->line : 0;
         const std::string row = holder != nullptr ? line_of(text_of(document), line) : std::string();
-        add_error(kAfterReading, document, line, form_.erroreNumber,
-                  reserved_field_message(std::stoi(form_.erroreNumber), row), 1, position_of(holder));
+        const std::optional<ReservedFieldMessage> stop = reserved_field_stop(form_);
+        // A message of no code table: told as it is, as a failure with no code of its own.
+        std::string message = stop ? reserved_field_message(*stop, row)
+                                   : "the compile pass stops with \" Errore n. " + form_.erroreNumber + "\"";
+        add_error(kAfterReading, document, line, stop ? Code(*stop) : Code(kNoError), std::move(message), 1,
+                  position_of(holder));
     }
 }
 
@@ -314,7 +317,7 @@ CheckResult Checker::run() {
     std::vector<Ranked> all;
     std::merge(found_.begin(), found_.end(), warnings.begin(), warnings.end(), std::back_inserter(all), before);
     for (Ranked& r : all) {
-        if (r.diagnostic.severity == Severity::Error) ++result.errors;
+        if (r.diagnostic.severity() == Severity::Error) ++result.errors;
         else ++result.warnings;
         result.diagnostics.push_back(std::move(r.diagnostic));
     }
