@@ -4,26 +4,22 @@
 #include <cctype>
 #include <filesystem>
 #include <nlohmann/json.hpp>
-#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "tools/diagnostics/diagnostics.h"
 #include "tools/codes/explanations.h"
-#include "tools/codes/warning_codes.h"
 
 namespace {
 
 using nlohmann::ordered_json;
 
-const char* severity_word(Severity s) { return s == Severity::Error ? "error" : "warning"; }
-
 ordered_json diagnostic_json(const Diagnostic& d) {
     ordered_json j;
     j["file"] = d.file;
     j["line"] = d.line;
-    j["severity"] = severity_word(d.severity);
-    j["code"] = d.code;
+    j["severity"] = severity_word(d.severity());
+    j["code"] = code_name(d.code);
     j["message"] = d.message;
     if (d.cell) j["cell"] = *d.cell;
     if (d.position) j["position"] = *d.position;
@@ -94,15 +90,15 @@ ordered_json artifact_location(const std::string& path, const std::string& folde
 
 void write_check_text(std::ostream& out, const CheckResult& result, const CheckOptions& options) {
     for (const Diagnostic& d : result.diagnostics)
-        out << diagnostic_text(d.file, d.line, severity_word(d.severity), d.code, d.message) << '\n';
+        out << diagnostic_text(d.file, d.line, d.code, d.message) << '\n';
     if (result.stoppedAtMaxErrors)
         out << "check stopped at " << options.maxErrors << " errors (--max-errors " << options.maxErrors
             << "): any later ones are not shown\n";
     out << result.errors << (result.errors == 1 ? " error, " : " errors, ") << result.warnings
         << (result.warnings == 1 ? " warning" : " warnings") << '\n';
-    std::vector<CodeRef> printed;
+    std::vector<Code> printed;
     for (const Diagnostic& d : result.diagnostics) {
-        if (std::optional<CodeRef> code = parse_code(d.code)) printed.push_back(*code);
+        if (find_code(d.code) != nullptr) printed.push_back(d.code);
     }
     if (!printed.empty()) out << explain_hint(printed) << '\n';
 }
@@ -118,35 +114,31 @@ void write_check_json(std::ostream& out, const CheckResult& result) {
 }
 
 void write_check_sarif(std::ostream& out, const CheckResult& result, const std::string& folder) {
-    // A rule for every code the tool can report: the explained ones with the
-    // title of their explanation, then any warning code not explained yet.
+    // A rule for every code the tool can report, in the order of the code
+    // tables, with its explanation where it has one.
     ordered_json rules = ordered_json::array();
-    std::vector<std::string> ids;
-    const auto add_rule = [&](const std::string& id, std::string_view title, const char* level) {
-        rules.push_back({{"id", id},
-                         {"shortDescription", {{"text", title}}},
-                         {"defaultConfiguration", {{"level", level}}}});
-        ids.push_back(id);
-    };
-    for (const Explanation& e : explanations()) {
-        add_rule(code_name(e.code), e.title, e.code.kind == CodeRef::Error ? "error" : "warning");
-        // Editors show the whole explanation beside the finding.
-        rules.back()["fullDescription"] = {{"text", e.meaning}};
-        rules.back()["help"] = {{"text", render_explanation(e, Markup::Text)},
-                                {"markdown", render_explanation(e, Markup::Markdown)}};
-    }
-    for (const WarningCode& w : kWarningCodes) {
-        if (std::find(ids.begin(), ids.end(), w.code) == ids.end()) add_rule(std::string(w.code), w.title, "warning");
+    std::vector<Code> ids;
+    for (const CodeEntry& entry : kCodes) {
+        rules.push_back({{"id", code_name(entry.code)},
+                         {"shortDescription", {{"text", entry.title}}},
+                         {"defaultConfiguration", {{"level", severity_word(entry.code.severity())}}}});
+        ids.push_back(entry.code);
+        if (const Explanation* e = find_explanation(entry.code)) {
+            // Editors show the whole explanation beside the finding.
+            rules.back()["fullDescription"] = {{"text", e->meaning}};
+            rules.back()["help"] = {{"text", render_explanation(*e, Markup::Text)},
+                                    {"markdown", render_explanation(*e, Markup::Markdown)}};
+        }
     }
     ordered_json results = ordered_json::array();
     for (const Diagnostic& d : result.diagnostics) {
         ordered_json physical = {{"artifactLocation", artifact_location(d.file, folder)}};
         if (d.line > 0) physical["region"] = {{"startLine", d.line}};
-        ordered_json r = {{"ruleId", d.code}};
+        ordered_json r = {{"ruleId", code_name(d.code)}};
         for (size_t i = 0; i < ids.size(); ++i) {
             if (ids[i] == d.code) r["ruleIndex"] = i;
         }
-        r["level"] = severity_word(d.severity);
+        r["level"] = severity_word(d.severity());
         r["message"] = {{"text", d.message}};
         r["locations"] = ordered_json::array({{{"physicalLocation", physical}}});
         results.push_back(r);

@@ -15,13 +15,13 @@ using nlohmann::json;
 CheckResult one_case() {
     CheckResult r;
     r.diagnostics = {
-        {.file = "docs/my line.txt", .line = 12, .severity = Severity::Error, .code = "6",
+        {.file = "docs/my line.txt", .line = 12, .code = kIndicationBoardCellTaken,
          .message = "indication board at 2000 m falls on grid cell 41, which already holds a speed board",
          .cell = std::nullopt, .position = 2000},
-        {.file = "train.txt", .line = 7, .severity = Severity::Warning, .code = "W115",
+        {.file = "train.txt", .line = 7, .code = Warning::PositionMoved,
          .message = "signal at 46530 m is not on a multiple of 50 m; it lands on grid cell 932, the cell of \xC3\xA8",
          .cell = 932, .position = 46530},
-        {.file = "train.txt", .line = 0, .severity = Severity::Error, .code = "12",
+        {.file = "train.txt", .line = 0, .code = kStartCapsTaken,
          .message = "no free cell for an abbattimento cap", .cell = 95, .position = 4700},
     };
     r.errors = 2;

@@ -124,7 +124,7 @@ public:
     const ReadTrace& trace() const { return form_.trace; }
 
 private:
-    void add_error(int rank, Document document, int32_t line, std::string code, std::string message,
+    void add_error(int rank, Document document, int32_t line, Code code, std::string message,
                    std::optional<int32_t> cell, std::optional<int64_t> position);
     bool full() const { return errors_ >= maxErrors_; }
     // Takes the pass's reader error; false when the check cannot go past it.
@@ -156,13 +156,12 @@ const PassEnd& Checker::run_pass() {
     return pass_.run(documents);
 }
 
-void Checker::add_error(int rank, Document document, int32_t line, std::string code, std::string message,
+void Checker::add_error(int rank, Document document, int32_t line, Code code, std::string message,
                         std::optional<int32_t> cell, std::optional<int64_t> position) {
     Diagnostic d;
     d.file = source_of(document == Document::Train ? Document::Train : Document::Line).path;
     d.line = line;
-    d.severity = Severity::Error;
-    d.code = std::move(code);
+    d.code = code;
     d.message = std::move(message);
     d.cell = cell;
     d.position = position;
@@ -172,7 +171,7 @@ void Checker::add_error(int rank, Document document, int32_t line, std::string c
 }
 
 bool Checker::take_reader_error() {
-    const int32_t code = reported_error(form_);
+    const ErrorCode code = reported_error(form_);
     const SourceDocument line{line_.path, lineText_, line_.text.has_value()};
     const SourceDocument train{train_.path, trainText_, train_.text.has_value()};
     const ErrorPlace place = error_place(form_, line, train);
@@ -183,7 +182,7 @@ bool Checker::take_reader_error() {
     if (record == nullptr && place.line > 0) record = record_at(form_, document, place.line);
     if (code == kReadFailure && record == nullptr) record = last_record(form_, document);
     const bool afterReading = code == kProgressiveNotOnCell;
-    add_error(afterReading ? kAfterReading : rank_of(document), document, place.line, std::to_string(code),
+    add_error(afterReading ? kAfterReading : rank_of(document), document, place.line, code,
               reported_error_message(form_, line, train), std::nullopt, position_of(record));
 
     // A document that cannot be read at all ends the check.
@@ -209,7 +208,7 @@ void Checker::take_checks_after_reading(const PassEnd& end) {
     for (const CompletionFault& fault : form_.trace.completionFaults) {
         if (full()) return;
         form_.errorCell = fault.cell;  // the message names this fault's cell
-        add_error(kAfterReading, Document::Train, 0, std::to_string(fault.code), error_message(form_, fault.code),
+        add_error(kAfterReading, Document::Train, 0, static_cast<ErrorCode>(fault.code), error_message(form_, fault.code),
                   fault.cell, cell_position(fault.cell));
     }
     if (end.errore && !full()) {
@@ -217,8 +216,11 @@ void Checker::take_checks_after_reading(const PassEnd& end) {
         const Document document = holder != nullptr ? holder->document : Document::Train;
         const int32_t line = holder != nullptr ? holder->line : 0;
         const std::optional<int64_t> position = position_of(holder);
-        add_error(kAfterReading, document, line, form_.erroreNumber,
-                  reserved_field_message(std::stoi(form_.erroreNumber), position.value_or(0)), 1, position);
+        const std::optional<ReservedFieldMessage> stop = reserved_field_stop(form_);
+        // A message of no code table: told as it is, as a failure with no code of its own.
+        std::string message = stop ? reserved_field_message(*stop, position.value_or(0))
+                                   : "the compile pass stops with \" Errore n. " + form_.erroreNumber + "\"";
+        add_error(kAfterReading, document, line, stop ? Code(*stop) : Code(kNoError), std::move(message), 1, position);
     }
 }
 
@@ -259,7 +261,7 @@ CheckResult Checker::run() {
     std::vector<Ranked> all;
     std::merge(found_.begin(), found_.end(), warnings.begin(), warnings.end(), std::back_inserter(all), before);
     for (Ranked& r : all) {
-        if (r.diagnostic.severity == Severity::Error) ++result.errors;
+        if (r.diagnostic.severity() == Severity::Error) ++result.errors;
         else ++result.warnings;
         result.diagnostics.push_back(std::move(r.diagnostic));
     }

@@ -42,8 +42,8 @@ using Found = std::tuple<char, int32_t, std::string>;
 std::vector<Found> errors_of(const CheckResult& result) {
     std::vector<Found> out;
     for (const Diagnostic& d : result.diagnostics) {
-        if (d.severity != Severity::Error) continue;
-        out.emplace_back(d.file == "train.txt" ? 'T' : 'L', d.line, d.code);
+        if (d.severity() != Severity::Error) continue;
+        out.emplace_back(d.file == "train.txt" ? 'T' : 'L', d.line, code_name(d.code));
     }
     return out;
 }
@@ -218,7 +218,7 @@ TEST(Check, AFeatureInCellOneIsReportedWithoutABox) {
     EXPECT_EQ(errors_of(result), (std::vector<Found>{{'T', 5, "1250"}}));
     ASSERT_FALSE(result.diagnostics.empty());
     const Diagnostic& error = result.diagnostics.back();  // after the warning on the same line: met after reading
-    EXPECT_EQ(error.code, "1250");
+    EXPECT_EQ(error.code, Code(kMarkerFieldsInUse));
     EXPECT_EQ(error.cell, 1);
     EXPECT_EQ(error.position, 10);
 }
@@ -237,7 +237,7 @@ TEST(Check, FirstErrorIsCompilesError) {
     ASSERT_GT(result.errors, 0);
     const Diagnostic& first = result.diagnostics[0];
     const std::string compiled = compile.err.substr(0, compile.err.find('\n'));
-    EXPECT_EQ(compiled, first.file + ":" + std::to_string(first.line) + ": error " + first.code + ": " + first.message);
+    EXPECT_EQ(compiled, first.file + ":" + std::to_string(first.line) + ": error " + code_name(first.code) + ": " + first.message);
 }
 
 // The documents are left as they were, modification times included, and no

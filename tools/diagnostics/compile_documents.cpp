@@ -95,18 +95,18 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
             // A grid that was never sized is the consequence of the error just
             // reported (no route length read); anything else is news.
             if (form.grid.sized()) platform::report_failure(*failure);
-            err << explain_hint({{CodeRef::Error, reported_error(form)}}) << '\n';
+            err << explain_hint({reported_error(form)}) << '\n';
             return kExitRunTimeFailure;
         }
         if (end.errore) {
             // The reserved-field check ended the pass after its message; an
             // error the readers met before it is still the first one.
-            std::vector<CodeRef> printed;
+            std::vector<Code> printed;
             if (form.errorCode > 0) {
                 err << diagnostic(form, line, train) << '\n';
-                printed.push_back({CodeRef::Error, reported_error(form)});
+                printed.push_back(reported_error(form));
             }
-            if (std::optional<CodeRef> reserved = parse_code(form.erroreNumber)) printed.push_back(*reserved);
+            if (std::optional<ReservedFieldMessage> stop = reserved_field_stop(form)) printed.push_back(*stop);
             if (!printed.empty()) err << explain_hint(printed) << '\n';
             return kExitErrore;
         }
@@ -117,7 +117,7 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
         const std::string counts = scenario_counts(build_route_model(form.grid.cells(), form.scenario, nullptr));
         if (form.errorCode > 0) {
             err << diagnostic(form, line, train) << '\n'
-                << explain_hint({{CodeRef::Error, reported_error(form)}}) << '\n';
+                << explain_hint({reported_error(form)}) << '\n';
             out << "compiled what was read before error " << reported_error(form) << " into "
                 << shown_folder(options.outFolder) << ": " << listed(written) << " (" << counts << ")\n";
             return kExitScenarioError;

@@ -278,12 +278,19 @@ std::string line_of(const std::string& text, int32_t wanted) {
                : std::string();
 }
 
-std::string reserved_field_message(int32_t number, int64_t p) {
+std::string reserved_field_message(ReservedFieldMessage number, int64_t p) {
     const char* field = number == kMarkerFieldsInUse ? "first value is reserved for the compiler's marker"
                                                      : "second value is reserved for the check code";
     return "the feature at " + metres(p) + " lands in grid cell 1, whose " + field +
            "; the compile pass stops with \" Errore n. " + std::to_string(number) +
            "\" and writes no file; move the feature " + metres(kCellMetres) + " or more along the line";
+}
+
+std::optional<ReservedFieldMessage> reserved_field_stop(const Form1& form) {
+    for (ReservedFieldMessage m : kAllReservedFieldMessages) {
+        if (form.erroreNumber == std::to_string(m)) return m;
+    }
+    return std::nullopt;
 }
 
 std::string error_message(const Form1& form, int32_t code) {
@@ -411,7 +418,9 @@ std::string error_message(const Form1& form, int32_t code) {
     return "unknown error";
 }
 
-int32_t reported_error(const Form1& form) { return form.errorReported != 0 ? form.errorReported : form.errorCode; }
+ErrorCode reported_error(const Form1& form) {
+    return static_cast<ErrorCode>(form.errorReported != kNoError ? form.errorReported : form.errorCode);
+}
 
 ErrorPlace error_place(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
     const int32_t code = reported_error(form);
@@ -432,11 +441,11 @@ ErrorPlace error_place(const Form1& form, const SourceDocument& line, const Sour
     return {doc, at};
 }
 
-std::string diagnostic_text(const std::string& file, int32_t line, const std::string& severity,
-                            const std::string& code, const std::string& message) {
+std::string diagnostic_text(const std::string& file, int32_t line, Code code, const std::string& message) {
     std::string out = file;
     if (line > 0) out.append(":").append(std::to_string(line));
-    out.append(": ").append(severity).append(" ").append(code).append(": ").append(message);
+    out.append(": ").append(severity_word(code.severity())).append(" ").append(code_name(code));
+    out.append(": ").append(message);
     return out;
 }
 
@@ -451,6 +460,6 @@ std::string reported_error_message(const Form1& form, const SourceDocument& line
 
 std::string diagnostic(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
     const ErrorPlace place = error_place(form, line, train);
-    return diagnostic_text(place.document->path, place.line, "error", std::to_string(reported_error(form)),
+    return diagnostic_text(place.document->path, place.line, reported_error(form),
                            reported_error_message(form, line, train));
 }

@@ -11,7 +11,7 @@
 #include "core/rounding.h"
 #include "tools/diagnostics/feature_cells.h"
 #include "tools/common/text_encoding.h"
-#include "tools/codes/warning_codes.h"
+#include "tools/codes/code.h"
 
 namespace {
 
@@ -165,9 +165,11 @@ private:
     void stop_cells_over_features();
     void empty_numbers();
     void gradients();
+    void rows_out_of_order();
     void rows_out_of_order(RecordKind kind, const char* what);
     void moved_positions();
     void split_numbers();
+    void utf8_text();
     void utf8_text(Document document, const CheckSource& source);
     void train_without_general();
     void profiles_starting_late();
@@ -183,8 +185,7 @@ void Finder::add(Warning w, Document document, int32_t line, std::string message
     Diagnostic d;
     d.file = document == Document::Train ? train_.path : line_.path;
     d.line = line;
-    d.severity = Severity::Warning;
-    d.code = std::string(warning_code(w).code);
+    d.code = w;
     d.message = std::move(message);
     d.position = position;
     d.cell = cell;
@@ -590,27 +591,28 @@ void Finder::profiles_starting_late() {
     }
 }
 
-std::vector<FoundWarning> Finder::run() {
-    misspelt_keywords();
-    speed_limits();
-    adhesions();
-    narrowed_values();
-    repeated_general_records();
-    timetable();
-    limits_without_boards();
-    station_names();
-    stop_cells_over_features();
-    empty_numbers();
-    gradients();
+void Finder::rows_out_of_order() {
     rows_out_of_order(RecordKind::SpeedLimit, "speed-limit");
     rows_out_of_order(RecordKind::Adhesion, "adhesion");
     rows_out_of_order(RecordKind::Gradient, "gradient");
-    moved_positions();
-    split_numbers();
+}
+
+void Finder::utf8_text() {
     utf8_text(Document::Line, line_);
     utf8_text(Document::Train, train_);
-    train_without_general();
-    profiles_starting_late();
+}
+
+std::vector<FoundWarning> Finder::run() {
+    // The rule of every warning, as the warning table names it; a rule that
+    // finds several warnings stands on their consecutive rows and runs once.
+    using Rule = void (Finder::*)();
+    static constexpr Rule kRules[] = {
+#define WARNING_CODE(name, number, rule, title) &Finder::rule,
+#include "tools/codes/warning_codes.def"
+    };
+    for (size_t i = 0; i < std::size(kRules); ++i) {
+        if (i == 0 || kRules[i] != kRules[i - 1]) (this->*kRules[i])();
+    }
     return std::move(found_);
 }
 

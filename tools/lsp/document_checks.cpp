@@ -176,9 +176,10 @@ TextSpan mark_of(const Diagnostic& d, const OpenDocument& document, const TextLi
 
 Json published_diagnostic_json(const PublishedDiagnostic& p) {
     const Diagnostic& d = p.diagnostic;
-    Json out = diagnostic_json(p.span, d.severity == Severity::Error ? 1 : 2, d.message);
-    if (!d.code.empty() && d.code[0] == 'W') out["code"] = d.code;
-    else if (!d.code.empty()) out["code"] = std::stoi(d.code);
+    Json out = diagnostic_json(p.span, d.severity() == Severity::Error ? 1 : 2, d.message);
+    // As check prints it: a number for an error, "W101" for a warning.
+    if (d.code.severity() == Severity::Warning) out["code"] = code_name(d.code);
+    else if (find_code(d.code) != nullptr) out["code"] = d.code.number();
     if (d.fix) out["data"] = {{"fix", cp1252_to_utf8(d.fix->text)}};
     return out;
 }
@@ -227,6 +228,7 @@ std::vector<Json> LanguageServer::publish_diagnostics() {
         const TextLines lines(document.text);
         const Document role = document_name(document.path).document;
         document.records.clear();
+        document.recordCells.clear();
         document.published.clear();
         Json diagnostics = Json::array();
         const Partners partners = publisher.partners(document);
@@ -240,7 +242,7 @@ std::vector<Json> LanguageServer::publish_diagnostics() {
                 lines.trimmed_line(0), 2,
                 "not checked: its partner " + partners.missing + " is neither open nor in this document's folder"));
         }
-        std::set<std::tuple<int32_t, std::string, std::string>> seen;
+        std::set<std::tuple<int32_t, Code, std::string>> seen;
         for (const Pair& pair : partners.pairs) {
             const Checked& checked = publisher.check(pair);
             if (!checked.failure.empty()) {
@@ -248,8 +250,15 @@ std::vector<Json> LanguageServer::publish_diagnostics() {
                 continue;
             }
             if (document.records.empty()) {
-                for (const TracedRecord& r : checked.trace.records) {
-                    if (r.document == role) document.records.push_back(r);
+                const std::vector<TracedRecord>& all = checked.trace.records;
+                for (size_t i = 0; i < all.size(); ++i) {
+                    if (all[i].document != role) continue;
+                    document.records.push_back(all[i]);
+                    std::vector<int32_t> cells;
+                    for (const FeatureCell& c : checked.trace.cells) {
+                        if (c.record == static_cast<int32_t>(i) && takes_cell(c.role)) cells.push_back(c.cell);
+                    }
+                    document.recordCells.push_back(std::move(cells));
                 }
             }
             for (const Diagnostic& d : checked.result.diagnostics) {

@@ -3,6 +3,7 @@
 // the diagnostic's code, as `scenario_tool explain` gives it.
 #include <algorithm>
 
+#include "core/format.h"
 #include "core/track_grid.h"
 #include "tools/codes/explanations.h"
 #include "tools/diagnostics/feature_cells.h"
@@ -33,9 +34,8 @@ bool is_profile(RecordKind kind) {
 }
 
 // What the compiler makes of the record's first value, its position.
-std::string position_becomes(const TracedRecord& r) {
+std::string position_becomes(const TracedRecord& r, const std::vector<int32_t>& cells) {
     const int64_t position = r.fields[0].value;
-    const std::vector<int64_t> cells = feature_cells(r);
     if (!cells.empty()) {
         return "On the grid: cell " + std::to_string(cells[0]) + ", the cell of " +
                std::to_string(cell_position(cells[0])) + " m" +
@@ -44,13 +44,13 @@ std::string position_becomes(const TracedRecord& r) {
     if (is_profile(r.kind)) {
         const int64_t cell = profile_cell_index(static_cast<double>(position));
         return "On the grid: takes effect from cell " + std::to_string(cell) + " (metres " +
-               std::to_string(profile_cell_start(cell)) + " to " + std::to_string(profile_cell_start(cell) + 50) +
+               std::to_string(profile_cell_start(cell)) + " to " + std::to_string(profile_cell_start(cell) + kCellMetres) +
                ") on.";
     }
     return "";
 }
 
-std::string field_hover(const TracedRecord& r, int n) {
+std::string field_hover(const TracedRecord& r, const std::vector<int32_t>& cells, int n) {
     const RecordReference& ref = record_reference(r.kind);
     std::string text = "**" + field_name(r.kind, n) + "**";
     if (static_cast<size_t>(n) <= ref.fields.size()) {
@@ -62,7 +62,7 @@ std::string field_hover(const TracedRecord& r, int n) {
     if (field.number) {
         text += "\n\nRead as " + std::to_string(field.value) + (field.empty ? " (an empty field reads as 0)." : ".");
         if (n == 1 && ref.fields.size() > 0 && ref.fields[0].unit == "m") {
-            const std::string becomes = position_becomes(r);
+            const std::string becomes = position_becomes(r, cells);
             if (!becomes.empty()) text += " " + becomes;
         }
     } else {
@@ -81,7 +81,8 @@ Json LanguageServer::hover(const Json& params) {
     std::vector<std::string> parts;
     std::optional<TextSpan> where;
 
-    for (const TracedRecord& r : document.records) {
+    for (size_t i = 0; i < document.records.size(); ++i) {
+        const TracedRecord& r = document.records[i];
         if (r.line - 1 > line) break;
         if (const auto k = keyword_span(r, lines); k && span_holds(*k, line, character)) {
             parts.push_back(keyword_hover(record_reference(r.kind)));
@@ -89,16 +90,15 @@ Json LanguageServer::hover(const Json& params) {
         }
         for (int n = 1; n <= static_cast<int>(r.fields.size()); ++n) {
             if (const auto f = field_span(r, n, lines); f && span_holds(*f, line, character)) {
-                parts.push_back(field_hover(r, n));
+                parts.push_back(field_hover(r, document.recordCells[i], n));
                 where = f;
             }
         }
     }
-    std::vector<std::string> explained;
+    std::vector<Code> explained;
     for (const PublishedDiagnostic& p : document.published) {
         if (!span_holds(p.span, line, character)) continue;
-        const std::optional<CodeRef> code = parse_code(p.diagnostic.code);
-        const Explanation* explanation = code ? find_explanation(*code) : nullptr;
+        const Explanation* explanation = find_explanation(p.diagnostic.code);
         if (explanation == nullptr || std::find(explained.begin(), explained.end(), p.diagnostic.code) != explained.end())
             continue;
         explained.push_back(p.diagnostic.code);

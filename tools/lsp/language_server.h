@@ -45,6 +45,7 @@ struct OpenDocument {
     std::vector<Unrepresentable> unrepresentable;
     // From the last check that covered it:
     std::vector<TracedRecord> records;  // what the reader took from it
+    std::vector<std::vector<int32_t>> recordCells;  // the grid cells each record's feature holds, as the pass placed it
     std::vector<PublishedDiagnostic> published;
 };
 

@@ -27,7 +27,7 @@ std::optional<std::string> text_of(const std::string& path) {
 
 bool PreviewBuild::has_errors() const {
     for (const Diagnostic& d : diagnostics)
-        if (d.severity == Severity::Error) return true;
+        if (d.severity() == Severity::Error) return true;
     return false;
 }
 
@@ -35,7 +35,7 @@ Diagnostic preview_error(const std::string& file, const std::string& message) {
     Diagnostic d;
     d.file = file;
     d.message = message;
-    d.code = "0";
+    d.code = kNoError;  // a failure of the preview's own run, with no code of its own
     return d;
 }
 
