@@ -8,10 +8,8 @@
 #include "tools/commands.h"
 #include "tools/explanations.h"
 #include "tools/plot.h"
-#include "tools/version.h"
-#ifdef SCENARIO_TOOL_SERVE
 #include "tools/serve.h"
-#endif
+#include "tools/version.h"
 
 namespace {
 
@@ -97,7 +95,6 @@ int main(int argc, char** argv) {
     auto* hlp = app.add_subcommand("help", "List the commands, or show one command's arguments and options");
     hlp->add_option("COMMAND", helpTopic, "The command to explain");
 
-#ifdef SCENARIO_TOOL_SERVE
     ServeOptions serve;
     auto* srv = app.add_subcommand("serve", "Preview the route in the browser, compiled again on every save");
     srv->add_option("LINE_DOC", serve.lineDocument, "Line description document")->required();
@@ -108,7 +105,6 @@ int main(int argc, char** argv) {
     srv->add_option("--host", serve.host, "Address to listen on")->capture_default_str();
     srv->add_option("--route", serve.names.route, "Route name")->capture_default_str();
     srv->add_option("--train-code", serve.names.train, "Train code")->capture_default_str();
-#endif
 
     try {
         app.parse(argc, argv);
@@ -151,9 +147,7 @@ int main(int argc, char** argv) {
     }
     if (*plt) return plot_route(plot, std::cout, std::cerr);
     if (*expl) return explain_codes(explain, std::cout, std::cerr);
-#ifdef SCENARIO_TOOL_SERVE
     if (*srv) return serve_preview(serve, std::cout, std::cerr);
-#endif
     if (*chk) return check_documents(check, std::cout, std::cerr);
     return dump_file(dump, std::cout, std::cerr);
 }
