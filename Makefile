@@ -85,7 +85,7 @@ PREFIX ?= /usr/local
 
 dist-build: deps
 	@cmake -S . -B $(DIST_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF -DBUILD_BENCHMARKS=OFF \
-		-DBUNDLED_LIBRARIES=ON -DWINDOWS_PROGRAMS=$(CURDIR)/$(WINDOWS_BUILD)/bin -DDIST_DIR=$(CURDIR)/dist \
+		-DWINDOWS_PROGRAMS=$(CURDIR)/$(WINDOWS_BUILD)/bin -DDIST_DIR=$(CURDIR)/dist \
 		$(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(DIST_BUILD) -j $(JOBS) --target scenario_compiler scenario_tool scenario_tool_manual
 
