@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <string_view>
@@ -171,6 +172,19 @@ public:
                               if (ec) return self->end_stream();
                               self->send_event();
                           });
+    }
+
+    // At the server's end: the stream's last chunk, so that the page sees the
+    // stream end cleanly (and reconnects to the next server), unless an event
+    // is still on its way or the client takes no more bytes now.
+    void finish_stream() {
+        if (streaming_ && !writing_) {
+            static constexpr char kLastChunk[] = "0\r\n\r\n";
+            error_code ec;
+            stream_.socket().non_blocking(true, ec);
+            if (!ec) stream_.socket().write_some(asio::buffer(kLastChunk, sizeof kLastChunk - 1), ec);
+        }
+        end_stream();
     }
 
     void end_stream() {
@@ -456,7 +470,21 @@ void PreviewServer::publish(std::string json, uint64_t version) {
 
 void PreviewServer::stop() {
     Hub& hub = impl_->hub;
-    // Every connection, streams included, ends with the server's context.
+    if (impl_->thread.joinable()) {
+        // The event streams end cleanly; other connections simply end with
+        // the server's context. Bounded, as the thread may be busy writing.
+        std::promise<void> ended;
+        asio::post(hub.io, [&hub, &ended] {
+            hub.stopping = true;
+            error_code ignored;
+            hub.acceptor.close(ignored);
+            const std::vector<std::weak_ptr<Connection>> streams = hub.streams;
+            for (const std::weak_ptr<Connection>& s : streams)
+                if (const auto stream = s.lock()) stream->finish_stream();
+            ended.set_value();
+        });
+        ended.get_future().wait_for(std::chrono::seconds(1));
+    }
     hub.io.stop();
     if (impl_->thread.joinable()) impl_->thread.join();
     hub.stopping = true;
