@@ -135,7 +135,6 @@ bool stop_requested();
 
 // Options of a server's listening socket: its port can be taken again at once
 // after an earlier run, but never shared with another program listening on it.
-// (The preview server is not part of the Windows build.)
 void listen_alone(intptr_t socket);
 
 }  // namespace platform

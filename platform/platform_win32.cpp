@@ -7,6 +7,7 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+#include <winsock2.h>
 #include <windows.h>
 
 #include "platform/platform.h"
@@ -440,5 +441,13 @@ BOOL WINAPI on_console_event(DWORD event) {
 void catch_stop_signals() { ::SetConsoleCtrlHandler(on_console_event, TRUE); }
 
 bool stop_requested() { return ::InterlockedCompareExchange(&stopSignal, 0, 0) != 0; }
+
+// Windows lets a socket with SO_REUSEADDR take over a port another program
+// listens on; an exclusive one can be neither shared nor taken over.
+void listen_alone(intptr_t socket) {
+    const BOOL yes = TRUE;
+    ::setsockopt(static_cast<SOCKET>(socket), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&yes),
+                 sizeof yes);
+}
 
 }  // namespace platform
