@@ -37,6 +37,11 @@ void message_box(const std::string& text);
 // to standard error as one line and never wait for anybody.
 void use_console_messages();
 
+// Standard input, output and error carry bytes unchanged: on Windows no CR
+// is added before each LF, so that the tool's output (text, JSON, SVG) is
+// the same bytes as on Linux, whether read by a person, a pipe or a file.
+void binary_standard_streams();
+
 // The standard report of a run-time failure (does not end the process).
 void report_failure(const RunTimeFailure& failure);
 
@@ -133,8 +138,13 @@ void remove_folder_tree(const std::string& path);
 void catch_stop_signals();
 bool stop_requested();
 
-// Options of a server's listening socket: its port can be taken again at once
-// after an earlier run, but never shared with another program listening on it.
+// Options of a server's listening socket: its port is never shared with, nor
+// taken over by, another program listening on it; on POSIX systems it can be
+// taken again at once after an earlier run.
 void listen_alone(intptr_t socket);
+
+// Raises the number of files and sockets the process may hold open at once as
+// far as the system lets it (up to 65536), and returns that number.
+size_t raise_open_file_limit();
 
 }  // namespace platform

@@ -15,6 +15,7 @@
 #include <iostream>
 #include <string>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -302,6 +303,21 @@ bool stop_requested() { return stopSignal != 0; }
 void listen_alone(intptr_t socket) {
     const int yes = 1;
     ::setsockopt(static_cast<int>(socket), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+}
+
+void binary_standard_streams() {}
+
+size_t raise_open_file_limit() {
+    constexpr rlim_t kMost = 65536;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return 1024;
+    const rlim_t wanted = std::min(limit.rlim_max, kMost);
+    if (limit.rlim_cur < wanted) {
+        rlimit raised = limit;
+        raised.rlim_cur = wanted;
+        if (::setrlimit(RLIMIT_NOFILE, &raised) == 0) limit = raised;
+    }
+    return static_cast<size_t>(std::min(limit.rlim_cur, kMost));
 }
 
 }  // namespace platform

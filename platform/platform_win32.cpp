@@ -9,6 +9,8 @@
 #endif
 #include <winsock2.h>
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
 
 #include "platform/platform.h"
 
@@ -211,6 +213,11 @@ void show_wait_window(const std::string& label) {
 }
 
 void use_console_messages() { consoleMessages = true; }
+
+void binary_standard_streams() {
+    std::fflush(nullptr);
+    for (int stream : {0, 1, 2}) ::_setmode(stream, _O_BINARY);
+}
 
 void message_box(const std::string& text) {
     if (consoleMessages) {
@@ -449,5 +456,8 @@ void listen_alone(intptr_t socket) {
     ::setsockopt(static_cast<SOCKET>(socket), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&yes),
                  sizeof yes);
 }
+
+// Windows sets no such limit on a process's handles and sockets.
+size_t raise_open_file_limit() { return 65536; }
 
 }  // namespace platform

@@ -160,8 +160,7 @@ TEST(Check, WritesNoFileTheAuthorCanSee) {
     const std::string train = document(kTrainHead, {"sabbia, 70000"});
     folder.write("line.txt", line);
     folder.write("train.txt", train);
-    const RunResult r = run_command("TMPDIR='" + temporary.path() + "' '" + binary_folder() +
-                                        "/scenario_tool' check line.txt train.txt",
+    const RunResult r = run_command("TMPDIR='" + temporary.path() + "' " + tool_command() + " check line.txt train.txt",
                                     folder.path());
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(folder.list(), (std::vector<std::string>{"line.txt", "train.txt"}));
@@ -176,7 +175,7 @@ TEST(Check, ExitStatuses) {
     folder.write("train.txt", document(kTrainHead, {}));
     folder.write("warned.txt", document(kTrainHead, {"velocita, 1000, 72"}));
     folder.write("broken.txt", document(kTrainHead, {"sabbia, 70000"}));
-    const std::string tool = "'" + binary_folder() + "/scenario_tool' check ";
+    const std::string tool = tool_command() + " check ";
     struct Case {
         const char* arguments;
         int status;

@@ -28,6 +28,7 @@ std::string command_list(CLI::App& app) {
 
 int main(int argc, char** argv) {
     platform::use_console_messages();
+    platform::binary_standard_streams();
     CLI::App app{"Author, compile and inspect train-driving scenarios", "scenario_tool"};
     app.set_version_flag("--version", std::string("scenario_tool ") + kScenarioVersion);
     app.require_subcommand(1);

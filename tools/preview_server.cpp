@@ -42,9 +42,11 @@ constexpr auto kWriteTime = std::chrono::seconds(5);
 constexpr auto kKeepAliveEvery = std::chrono::seconds(2);
 constexpr size_t kMaxRequestHead = 8 * 1024;
 constexpr size_t kMaxRequestBody = 16 * 1024;
-// Open connections at most; further ones wait in the system's queue until one
-// ends (within the sizes of a default process's open-file limit).
-constexpr int kMaxConnections = 500;
+// Open connections at most: as many as the process may open files, less some
+// for the compile, up to a bound; further ones wait in the system's queue
+// until one ends.
+constexpr size_t kMostConnections = 10000;
+constexpr size_t kFilesKeptForTheCompile = 64;
 // After a refused request the rest of what the client sends is read and
 // dropped for a while, so that closing does not destroy the answer.
 constexpr auto kDrainTime = std::chrono::seconds(2);
@@ -112,7 +114,8 @@ struct Hub {
     int port = -1;
     bool checkHost = false;  // bound to a loopback address
     bool stopping = false;
-    int connections = 0;
+    size_t connections = 0;
+    size_t maxConnections = 0;
     bool accepting = false;
     std::vector<std::weak_ptr<Connection>> streams;
 
@@ -405,7 +408,7 @@ void Hub::accept() {
             });
             return;
         }
-        if (connections < kMaxConnections) accept();
+        if (connections < maxConnections) accept();
     });
 }
 
@@ -428,6 +431,9 @@ PreviewServer::~PreviewServer() { stop(); }
 
 int PreviewServer::bind(int port) {
     Hub& hub = impl_->hub;
+    const size_t files = platform::raise_open_file_limit();
+    hub.maxConnections = std::clamp(files > kFilesKeptForTheCompile ? files - kFilesKeptForTheCompile : 0,
+                                    size_t{16}, kMostConnections);
     error_code ec;
     tcp::resolver resolver(hub.io);
     const auto found = resolver.resolve(impl_->host, std::to_string(port),

@@ -137,22 +137,24 @@ public:
     // `withoutLine`: the line description is missing from the start;
     // `host`: the address to listen on, when not the default.
     explicit Server(bool withoutLine = false, const char* host = nullptr) {
-        EXPECT_EQ(run_command("'" + binary_folder() + "/scenario_tool' write-documents src", dir_.path()).status, 0);
+        EXPECT_EQ(run_command(tool_command() + " write-documents src", dir_.path()).status, 0);
         if (withoutLine) fs::remove(line());
         fs::create_directories(tmp());
         int out[2];
         EXPECT_EQ(::pipe(out), 0);
-        std::vector<std::string> args = {binary_folder() + "/scenario_tool", "serve", line(), train(), "--port", "0"};
+        std::vector<std::string> args = tool_argv();
+        args.insert(args.end(), {"serve", line(), train(), "--port", "0"});
         if (host != nullptr) args.insert(args.end(), {"--host", host});
         pid_ = ::fork();
         if (pid_ == 0) {
             ::dup2(out[1], 1);
             ::close(out[0]);
-            ::setenv("TMPDIR", tmp().c_str(), 1);
+            // The temporary folder of POSIX systems, and of Windows.
+            for (const char* name : {"TMPDIR", "TMP", "TEMP"}) ::setenv(name, tmp().c_str(), 1);
             std::vector<char*> argv;
             for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
+            ::execvp(argv[0], argv.data());
             ::_exit(127);
         }
         ::close(out[1]);
@@ -446,7 +448,7 @@ TEST(Serve, ATakenPortIsAClearFailure) {
     Server first;
     ASSERT_GT(first.port(), 0);
     TestFolder dir;
-    const RunResult r = run_command("timeout 10 '" + binary_folder() + "/scenario_tool' serve a b --port " +
+    const RunResult r = run_command("timeout 10 " + tool_command() + " serve a b --port " +
                                         std::to_string(first.port()),
                                     dir.path());
     EXPECT_EQ(r.status, 3);
