@@ -1,14 +1,20 @@
-# Thin wrapper over CMake. `make run` and `make test` set up a fresh machine first.
+# Thin wrapper over CMake. Each target installs the Debian packages it needs
+# first (the lists of packages/, by purpose): `make run` only those of the
+# compiler, `make test` those of the tool and the whole test suite.
 BUILD ?= build
+COMPILER_BUILD ?= build-compiler
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-sanitize clean
+.PHONY: all deps deps-compiler configure build run test test-sanitize clean
 
 all: build
 
+deps-compiler:
+	@bash scripts/install_deps.sh compiler
+
 deps:
-	@bash scripts/install_deps.sh
+	@bash scripts/install_deps.sh compiler tool preview test
 	@bash scripts/install_npm.sh
 
 configure: deps
@@ -17,8 +23,12 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	@$(BUILD)/bin/scenario_compiler
+# The compiler alone, in a build folder of its own: no tool, no tests.
+run: deps-compiler
+	@cmake -S . -B $(COMPILER_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTS=OFF -DBUILD_TOOL=OFF \
+		$(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(COMPILER_BUILD) -j $(JOBS) --target scenario_compiler
+	@$(COMPILER_BUILD)/bin/scenario_compiler
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -30,7 +40,7 @@ test-sanitize: deps
 	@cd build-sanitize && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf $(BUILD) $(COMPILER_BUILD) build-sanitize
 
 # Windows: cross-compiled with MinGW-w64 into build-windows/bin (static .exe files),
 # and tested under Wine in a virtual X display.
@@ -38,8 +48,8 @@ WINDOWS_BUILD ?= build-windows
 .PHONY: windows test-windows clean-windows
 
 windows:
-	@bash scripts/install_deps.sh
-	@bash scripts/install_deps.sh packages-windows.txt
+	@bash scripts/install_deps.sh compiler tool preview windows
+	@bash scripts/install_npm.sh
 	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
@@ -56,9 +66,11 @@ FUZZ_SECONDS ?= 60
 .PHONY: fuzz fuzz-smoke
 
 fuzz: deps
+	@bash scripts/install_deps.sh fuzz
 	@bash scripts/fuzz.sh $(FUZZ_SECONDS)
 
 fuzz-smoke: deps
+	@bash scripts/install_deps.sh fuzz
 	@bash scripts/fuzz.sh 30
 
 # Performance: a Release build in build-release/. `make bench` runs the
@@ -67,6 +79,7 @@ RELEASE_BUILD ?= build-release
 .PHONY: release-build bench measure
 
 release-build: deps
+	@bash scripts/install_deps.sh bench
 	@cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF -DBUILD_BENCHMARKS=ON >/dev/null
 	@cmake --build $(RELEASE_BUILD) -j $(JOBS) --target scenario_bench scenario_compiler scenario_tool make_route
 
@@ -90,6 +103,7 @@ dist-build: deps
 	@cmake --build $(DIST_BUILD) -j $(JOBS) --target scenario_compiler scenario_tool scenario_tool_manual
 
 dist: dist-build windows
+	@bash scripts/install_deps.sh dist
 	@cmake --build $(DIST_BUILD) --target dist
 
 install: dist-build

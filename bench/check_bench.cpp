@@ -9,9 +9,9 @@
 #include "bench/bench_support.h"
 #include "bench/route_generator.h"
 #include "core/form1.h"
-#include "core/test_folder.h"
+#include "tools/testing/test_folder.h"
 #include "platform/platform.h"
-#include "tools/check.h"
+#include "tools/diagnostics/checker.h"
 
 namespace {
 

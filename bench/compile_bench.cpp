@@ -8,7 +8,7 @@
 #include "bench/bench_support.h"
 #include "bench/route_generator.h"
 #include "core/form1.h"
-#include "core/test_folder.h"
+#include "tools/testing/test_folder.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/form1.h"
-#include "core/test_folder.h"
+#include "tools/testing/test_folder.h"
 
 namespace {
 

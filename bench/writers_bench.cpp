@@ -9,7 +9,7 @@
 #include "bench/route_generator.h"
 #include "core/form1.h"
 #include "core/output_files.h"
-#include "core/test_folder.h"
+#include "tools/testing/test_folder.h"
 #include "platform/platform.h"
 
 namespace {

@@ -1,5 +1,5 @@
 # Writes a C++ source holding the preview page's files as byte arrays.
-#   cmake -DSOURCE_DIR=tools/preview -DOUTPUT=file.cpp -P embed_files.cmake
+#   cmake -DSOURCE_DIR=tools/serve/preview -DOUTPUT=file.cpp -P embed_files.cmake
 include(${SOURCE_DIR}/assets.cmake)
 set(arrays "")
 set(entries "")
@@ -10,7 +10,7 @@ foreach(asset IN LISTS PREVIEW_ASSETS)
   list(GET parts 1 kind)
   list(GET parts 2 file)
   if(NOT EXISTS ${SOURCE_DIR}/${file})
-    message(FATAL_ERROR "${SOURCE_DIR}/${file} is missing: run `make deps` (npm ci in tools/preview)")
+    message(FATAL_ERROR "${SOURCE_DIR}/${file} is missing: run `make deps` (npm ci in tools/serve/preview)")
   endif()
   if(kind STREQUAL "html")
     set(type "text/html; charset=utf-8")
@@ -28,8 +28,8 @@ foreach(asset IN LISTS PREVIEW_ASSETS)
   string(APPEND entries "    {\"${path}\", \"${type}\", kAsset${n}, ${size}},\n")
   math(EXPR n "${n} + 1")
 endforeach()
-file(WRITE ${OUTPUT}.new "// Generated at build time from tools/preview by cmake/embed_files.cmake.\n"
-  "#include \"tools/preview_assets.h\"\n\nnamespace {\n${arrays}}  // namespace\n\n"
+file(WRITE ${OUTPUT}.new "// Generated at build time from tools/serve/preview by cmake/embed_files.cmake.\n"
+  "#include \"tools/serve/preview_assets.h\"\n\nnamespace {\n${arrays}}  // namespace\n\n"
   "extern const PreviewAsset kPreviewAssets[];\nextern const size_t kPreviewAssetCount;\n"
   "const PreviewAsset kPreviewAssets[] = {\n${entries}};\nconst size_t kPreviewAssetCount = ${n};\n")
 file(COPY_FILE ${OUTPUT}.new ${OUTPUT} ONLY_IF_DIFFERENT)

@@ -69,7 +69,7 @@ inline constexpr ErrorCode kAllErrorCodes[] = {
     kGradientsCrowded,    kStationBeyondGrid,    kSlowDownOutside,          kNegativeRouteLength,
 };
 
-// The first of the project's own codes: those the README's error-code table lists.
+// The first of the project's own codes: those the error-code table of docs/developing.md lists.
 inline constexpr ErrorCode kFirstOwnCode = kNegativePosition;
 
 // Whether a value is one of the codes above (0 included).

@@ -1,5 +1,5 @@
-// The code table against the README: its error-code table lists exactly the
-// project's own codes, so a new refusal cannot go undocumented.
+// The code table against docs/developing.md: its error-code table lists exactly
+// the project's own codes, so a new refusal cannot go undocumented.
 #include "core/error_codes.h"
 
 #include <gtest/gtest.h>
@@ -12,10 +12,10 @@
 
 namespace {
 
-// The codes in the first column of the table under the README's "## Error codes" heading.
-std::set<int> readme_table_codes() {
-    std::ifstream in(README_PATH);
-    EXPECT_TRUE(in) << README_PATH;
+// The codes in the first column of the table under the "## Error codes" heading of docs/developing.md.
+std::set<int> documented_table_codes() {
+    std::ifstream in(DEVELOPING_PATH);
+    EXPECT_TRUE(in) << DEVELOPING_PATH;
     std::set<int> codes;
     std::string line;
     bool inSection = false;
@@ -30,13 +30,13 @@ std::set<int> readme_table_codes() {
 
 }  // namespace
 
-TEST(ErrorCodes, ReadmeTableListsExactlyTheProjectsOwnCodes) {
+TEST(ErrorCodes, DevelopersTableListsExactlyTheProjectsOwnCodes) {
     std::set<int> own;
     for (ErrorCode c : kAllErrorCodes) {
         if (c >= kFirstOwnCode) own.insert(c);
     }
     EXPECT_FALSE(own.empty());
-    EXPECT_EQ(readme_table_codes(), own);
+    EXPECT_EQ(documented_table_codes(), own);
 }
 
 TEST(ErrorCodes, TableIsIncreasingAndKnowsOnlyItsCodes) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/test_folder.h"
+#include "tools/testing/test_folder.h"
 #include "platform/platform.h"
 
 namespace {

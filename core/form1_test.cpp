@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/test_folder.h"
+#include "tools/testing/test_folder.h"
 
 TEST(FileNames, AreBuiltFromTheTwoNames) {
     Form1 form("/prog");

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/form1.h"
-#include "core/test_folder.h"
+#include "tools/testing/test_folder.h"
 #include "platform/platform.h"
 
 namespace {

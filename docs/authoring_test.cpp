@@ -9,8 +9,8 @@
 #include <set>
 #include <sstream>
 
-#include "tools/explanations.h"
-#include "tools/reported_codes.h"
+#include "tools/codes/explanations.h"
+#include "tools/testing/reported_codes.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "core/form1.h"
 #include "core/rounding.h"
-#include "core/test_folder.h"
+#include "tools/testing/test_folder.h"
 #include "documents/test_documents.h"
 
 namespace {

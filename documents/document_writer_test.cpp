@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/test_folder.h"
+#include "tools/testing/test_folder.h"
 #include "platform/platform.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/form1.h"
-#include "core/test_folder.h"
+#include "tools/testing/test_folder.h"
 #include "documents/document_writer.h"
 #include "documents/test_documents.h"
 

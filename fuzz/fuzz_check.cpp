@@ -7,8 +7,8 @@
 
 #include "fuzz/fuzz_harness.h"
 #include "platform/platform.h"
-#include "tools/check.h"
-#include "tools/diagnostics.h"
+#include "tools/diagnostics/checker.h"
+#include "tools/diagnostics/diagnostics.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "tools/compiled_files.h"
+#include "tools/compiled/compiled_files.h"
 
 namespace {
 

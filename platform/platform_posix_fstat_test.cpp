@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "core/test_folder.h"
+#include "tools/testing/test_folder.h"
 #include "platform/platform.h"
 
 namespace {

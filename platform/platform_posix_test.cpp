@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/test_folder.h"
+#include "tools/testing/test_folder.h"
 
 TEST(Platform, TouchCreatesAbsentFileAndKeepsExistingContent) {
     TestFolder dir;

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Reproduces the performance figures of the README, side by side on this
+# Reproduces the performance figures of docs/developing.md, side by side on this
 # machine: hyperfine timings of the compiler against a plain cp of the files
 # it writes, peak resident memory from /usr/bin/time -v, and the cost of
 # compiling generated routes of 10,000, 100,000 and 1,000,000 m.
@@ -18,7 +18,7 @@ for program in scenario_compiler scenario_tool make_route; do
   [ -x "$bin/$program" ] || { echo "measure: $bin/$program is missing; run make measure" >&2; exit 1; }
 done
 for tool in hyperfine /usr/bin/time; do
-  command -v "$tool" >/dev/null || { echo "measure: $tool is missing (packages.txt)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "measure: $tool is missing (packages/bench.txt: make measure installs it)" >&2; exit 1; }
 done
 
 work=$(mktemp -d)

@@ -1,0 +1,58 @@
+#include "tools/check/check.h"
+
+#include <CLI/CLI.hpp>
+
+#include "core/run_end.h"
+#include "platform/platform.h"
+#include "tools/check/check_report.h"
+#include "tools/common/exit_status.h"
+
+namespace {
+
+CheckSource read_source(const std::string& path) {
+    CheckSource source{path, std::nullopt};
+    try {
+        if (platform::file_exists(path)) source.text = platform::read_file(path);
+    } catch (const platform::RunTimeFailure&) {
+        // Unreadable: the check reports it as the compile pass does.
+    }
+    return source;
+}
+
+CommandRun setup(CLI::App& command) {
+    auto options = std::make_shared<CheckOptions>();
+    command.add_option("LINE_DOC", options->lineDocument, "Line description document")->required();
+    command.add_option("TRAIN_DOC", options->trainDocument, "Train description document")->required();
+    add_scenario_names(command, options->names);
+    command.add_option("--format", options->format, "text, json or sarif")
+        ->capture_default_str()
+        ->check(CLI::IsMember({"text", "json", "sarif"}));
+    command.add_flag("--werror", options->werror, "Fail on warnings too");
+    command.add_option("--max-errors", options->maxErrors, "Stop after this many errors")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 1000000));
+    return [options](std::ostream& out, std::ostream& err) { return check_documents(*options, out, err); };
+}
+
+}  // namespace
+
+CheckResult run_check(const CheckOptions& options) {
+    return check_sources(read_source(options.lineDocument), read_source(options.trainDocument), options.names,
+                         options.maxErrors);
+}
+
+int check_documents(const CheckOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.maxErrors < 1) {
+        err << "scenario_tool: --max-errors must be at least 1\n";
+        return kExitUsage;
+    }
+    // A run-time failure here is the private folder that could not be made or
+    // filled, or compiled files that could not be encoded, as compile reports it.
+    return reported_status(run_to_end([&] {
+        const CheckResult result = run_check(options);
+        write_check_report(out, result, options);
+        return check_status(result, options.werror);
+    }));
+}
+
+const Command kCheckCommand = {"check", "Report every error and warning of a line and a train description", setup};

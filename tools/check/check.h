@@ -1,0 +1,27 @@
+// scenario_tool check: the whole check of an author's two documents, written
+// as text, JSON or SARIF.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "tools/common/command.h"
+#include "tools/diagnostics/checker.h"
+
+struct CheckOptions {
+    std::string lineDocument;
+    std::string trainDocument;
+    ScenarioNames names;
+    std::string format = "text";  // text, json or sarif
+    bool werror = false;          // a warning fails the check like an error
+    int maxErrors = 50;           // stop after this many errors (at least 1)
+};
+
+// Reads the two documents named in the options and checks them.
+CheckResult run_check(const CheckOptions& options);
+
+// The command: runs the check and writes it in the options' format on `out`;
+// run-time failures go to `err`. Returns the exit status.
+int check_documents(const CheckOptions& options, std::ostream& out, std::ostream& err);
+
+extern const Command kCheckCommand;

@@ -1,0 +1,130 @@
+#include "tools/check/check_report.h"
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "tools/diagnostics/diagnostics.h"
+#include "tools/codes/explanations.h"
+#include "tools/codes/warning_codes.h"
+
+namespace {
+
+using nlohmann::ordered_json;
+
+const char* severity_word(Severity s) { return s == Severity::Error ? "error" : "warning"; }
+
+ordered_json diagnostic_json(const Diagnostic& d) {
+    ordered_json j;
+    j["file"] = d.file;
+    j["line"] = d.line;
+    j["severity"] = severity_word(d.severity);
+    j["code"] = d.code;
+    j["message"] = d.message;
+    if (d.cell) j["cell"] = *d.cell;
+    if (d.position) j["position"] = *d.position;
+    return j;
+}
+
+// A path as a relative URI reference: separators as "/", reserved bytes escaped.
+std::string uri_of(const std::string& path) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : path) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                           c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
+        if (c == '\\') {
+            out += '/';
+        } else if (plain) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+void write_check_text(std::ostream& out, const CheckResult& result, const CheckOptions& options) {
+    for (const Diagnostic& d : result.diagnostics)
+        out << diagnostic_text(d.file, d.line, severity_word(d.severity), d.code, d.message) << '\n';
+    if (result.stoppedAtMaxErrors)
+        out << "check stopped at " << options.maxErrors << " errors (--max-errors " << options.maxErrors
+            << "): any later ones are not shown\n";
+    out << result.errors << (result.errors == 1 ? " error, " : " errors, ") << result.warnings
+        << (result.warnings == 1 ? " warning" : " warnings") << '\n';
+    std::vector<CodeRef> printed;
+    for (const Diagnostic& d : result.diagnostics) {
+        if (std::optional<CodeRef> code = parse_code(d.code)) printed.push_back(*code);
+    }
+    if (!printed.empty()) out << explain_hint(printed) << '\n';
+}
+
+void write_check_json(std::ostream& out, const CheckResult& result) {
+    ordered_json j;
+    j["diagnostics"] = ordered_json::array();
+    for (const Diagnostic& d : result.diagnostics) j["diagnostics"].push_back(diagnostic_json(d));
+    j["errors"] = result.errors;
+    j["warnings"] = result.warnings;
+    j["stoppedAtMaxErrors"] = result.stoppedAtMaxErrors;
+    out << j.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
+}
+
+void write_check_sarif(std::ostream& out, const CheckResult& result) {
+    // A rule for every code the tool can report: the explained ones with the
+    // title of their explanation, then any warning code not explained yet.
+    ordered_json rules = ordered_json::array();
+    std::vector<std::string> ids;
+    const auto add_rule = [&](const std::string& id, std::string_view title, const char* level) {
+        rules.push_back({{"id", id},
+                         {"shortDescription", {{"text", title}}},
+                         {"defaultConfiguration", {{"level", level}}}});
+        ids.push_back(id);
+    };
+    for (const Explanation& e : explanations()) {
+        add_rule(code_name(e.code), e.title, e.code.kind == CodeRef::Error ? "error" : "warning");
+        // Editors show the whole explanation beside the finding.
+        rules.back()["fullDescription"] = {{"text", e.meaning}};
+        rules.back()["help"] = {{"text", render_explanation(e, Markup::Text)},
+                                {"markdown", render_explanation(e, Markup::Markdown)}};
+    }
+    for (const WarningCode& w : kWarningCodes) {
+        if (std::find(ids.begin(), ids.end(), w.code) == ids.end()) add_rule(std::string(w.code), w.title, "warning");
+    }
+    ordered_json results = ordered_json::array();
+    for (const Diagnostic& d : result.diagnostics) {
+        ordered_json physical = {{"artifactLocation", {{"uri", uri_of(d.file)}}}};
+        if (d.line > 0) physical["region"] = {{"startLine", d.line}};
+        ordered_json r = {{"ruleId", d.code}};
+        for (size_t i = 0; i < ids.size(); ++i) {
+            if (ids[i] == d.code) r["ruleIndex"] = i;
+        }
+        r["level"] = severity_word(d.severity);
+        r["message"] = {{"text", d.message}};
+        r["locations"] = ordered_json::array({{{"physicalLocation", physical}}});
+        results.push_back(r);
+    }
+    ordered_json log = {
+        {"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
+        {"version", "2.1.0"},
+        {"runs",
+         ordered_json::array({{{"tool", {{"driver", {{"name", "scenario_tool"}, {"version", "1.0"}, {"rules", rules}}}}},
+                               {"results", results}}})},
+    };
+    out << log.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
+}
+
+void write_check_report(std::ostream& out, const CheckResult& result, const CheckOptions& options) {
+    if (options.format == "json") {
+        write_check_json(out, result);
+    } else if (options.format == "sarif") {
+        write_check_sarif(out, result);
+    } else {
+        write_check_text(out, result, options);
+    }
+}

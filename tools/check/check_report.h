@@ -1,0 +1,13 @@
+// The check's findings written out: as text lines in the form compile uses,
+// as one JSON document, or as SARIF 2.1.0 for code-scanning services and editors.
+#pragma once
+
+#include <ostream>
+
+#include "tools/check/check.h"
+
+void write_check_report(std::ostream& out, const CheckResult& result, const CheckOptions& options);
+
+void write_check_text(std::ostream& out, const CheckResult& result, const CheckOptions& options);
+void write_check_json(std::ostream& out, const CheckResult& result);
+void write_check_sarif(std::ostream& out, const CheckResult& result);

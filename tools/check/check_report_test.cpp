@@ -1,0 +1,128 @@
+// The check's three output formats on one case: an error with its position,
+// a warning with its cell, and one of no line.
+#include "tools/check/check_report.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+
+namespace {
+
+using nlohmann::json;
+
+CheckResult one_case() {
+    CheckResult r;
+    r.diagnostics = {
+        {.file = "docs/my line.txt", .line = 12, .severity = Severity::Error, .code = "6",
+         .message = "indication board at 2000 m falls on grid cell 41, which already holds a speed board",
+         .cell = std::nullopt, .position = 2000},
+        {.file = "train.txt", .line = 7, .severity = Severity::Warning, .code = "W115",
+         .message = "signal at 46530 m is not on a multiple of 50 m; it lands on grid cell 932, the cell of \xC3\xA8",
+         .cell = 932, .position = 46530},
+        {.file = "train.txt", .line = 0, .severity = Severity::Error, .code = "12",
+         .message = "no free cell for an abbattimento cap", .cell = 95, .position = 4700},
+    };
+    r.errors = 2;
+    r.warnings = 1;
+    return r;
+}
+
+TEST(CheckReport, TextIsOneLinePerDiagnosticAndTheCounts) {
+    std::ostringstream out;
+    write_check_text(out, one_case(), CheckOptions{});
+    EXPECT_EQ(out.str(),
+              "docs/my line.txt:12: error 6: indication board at 2000 m falls on grid cell 41, which already holds a "
+              "speed board\n"
+              "train.txt:7: warning W115: signal at 46530 m is not on a multiple of 50 m; it lands on grid cell 932, "
+              "the cell of \xC3\xA8\n"
+              "train.txt: error 12: no free cell for an abbattimento cap\n"
+              "2 errors, 1 warning\n"
+              "for more on errors 6, 12 and warning W115, run: scenario_tool explain 6 12 W115\n");
+}
+
+TEST(CheckReport, TextSaysWhereMaxErrorsStoppedIt) {
+    CheckResult r = one_case();
+    r.stoppedAtMaxErrors = true;
+    CheckOptions options;
+    options.maxErrors = 2;
+    std::ostringstream out;
+    write_check_text(out, r, options);
+    EXPECT_NE(out.str().find("\ncheck stopped at 2 errors (--max-errors 2)"), std::string::npos) << out.str();
+}
+
+TEST(CheckReport, JsonFieldByField) {
+    std::ostringstream out;
+    write_check_json(out, one_case());
+    const json j = json::parse(out.str());
+    ASSERT_EQ(j["diagnostics"].size(), 3u);
+    const json& error = j["diagnostics"][0];
+    EXPECT_EQ(error["file"], "docs/my line.txt");
+    EXPECT_EQ(error["line"], 12);
+    EXPECT_EQ(error["severity"], "error");
+    EXPECT_EQ(error["code"], "6");
+    EXPECT_EQ(error["message"], one_case().diagnostics[0].message);
+    EXPECT_FALSE(error.contains("cell"));
+    EXPECT_EQ(error["position"], 2000);
+    const json& warning = j["diagnostics"][1];
+    EXPECT_EQ(warning["severity"], "warning");
+    EXPECT_EQ(warning["code"], "W115");
+    EXPECT_EQ(warning["cell"], 932);
+    EXPECT_EQ(warning["position"], 46530);
+    EXPECT_EQ(warning["message"].get<std::string>().substr(0, 9), "signal at");
+    EXPECT_EQ(j["diagnostics"][2]["line"], 0);
+    EXPECT_EQ(j["errors"], 2);
+    EXPECT_EQ(j["warnings"], 1);
+    EXPECT_EQ(j["stoppedAtMaxErrors"], false);
+}
+
+TEST(CheckReport, SarifFieldByField) {
+    std::ostringstream out;
+    write_check_sarif(out, one_case());
+    const json log = json::parse(out.str());
+    EXPECT_EQ(log["version"], "2.1.0");
+    EXPECT_EQ(log["$schema"], "https://json.schemastore.org/sarif-2.1.0.json");
+    ASSERT_EQ(log["runs"].size(), 1u);
+    const json& run = log["runs"][0];
+    EXPECT_EQ(run["tool"]["driver"]["name"], "scenario_tool");
+    const json& rules = run["tool"]["driver"]["rules"];
+    // A rule for every code, each with its short description, none twice.
+    std::set<std::string> ids;
+    for (const json& rule : rules) {
+        EXPECT_TRUE(ids.insert(rule["id"].get<std::string>()).second) << rule["id"];
+        EXPECT_FALSE(rule["shortDescription"]["text"].get<std::string>().empty()) << rule["id"];
+    }
+    for (const char* id : {"1", "6", "25", "101", "212", "1250", "1251", "W101", "W119"})
+        EXPECT_TRUE(ids.count(id)) << id;
+    // The explanation travels with its rule.
+    for (const json& rule : rules) {
+        if (rule["id"] != "6") continue;
+        EXPECT_NE(rule["fullDescription"]["text"].get<std::string>().find("indication board"), std::string::npos);
+        EXPECT_NE(rule["help"]["text"].get<std::string>().find("How to fix it"), std::string::npos);
+        EXPECT_NE(rule["help"]["markdown"].get<std::string>().find("**How to fix it.**"), std::string::npos);
+    }
+
+    const json& results = run["results"];
+    ASSERT_EQ(results.size(), 3u);
+    const json& error = results[0];
+    EXPECT_EQ(error["ruleId"], "6");
+    EXPECT_EQ(rules[error["ruleIndex"].get<size_t>()]["id"], "6");
+    EXPECT_EQ(error["level"], "error");
+    EXPECT_EQ(error["message"]["text"], one_case().diagnostics[0].message);
+    const json& location = error["locations"][0]["physicalLocation"];
+    EXPECT_EQ(location["artifactLocation"]["uri"], "docs/my%20line.txt");
+    EXPECT_EQ(location["region"]["startLine"], 12);
+
+    const json& warning = results[1];
+    EXPECT_EQ(warning["ruleId"], "W115");
+    EXPECT_EQ(rules[warning["ruleIndex"].get<size_t>()]["id"], "W115");
+    EXPECT_EQ(warning["level"], "warning");
+    EXPECT_EQ(warning["locations"][0]["physicalLocation"]["region"]["startLine"], 7);
+
+    // No line: the file alone, no region.
+    EXPECT_FALSE(results[2]["locations"][0]["physicalLocation"].contains("region"));
+    EXPECT_EQ(results[2]["locations"][0]["physicalLocation"]["artifactLocation"]["uri"], "train.txt");
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#include "tools/compiled/compiled_set.h"
+
+#include <new>
+
+#include "core/form1.h"
+#include "platform/platform.h"
+#include "tools/common/wording.h"
+#include "tools/compiled/compiled_files.h"
+
+namespace {
+
+bool ends_with(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+}  // namespace
+
+CompiledPaths compiled_paths(const std::string& folder, const ScenarioNames& names) {
+    const Form1 form = named_form(folder, names);
+    return {form.file_path(form.line_data_name()), form.file_path(form.scenario_file_name()),
+            form.file_path(form.grid_file_name())};
+}
+
+std::vector<ScenarioNames> compiled_scenarios_in(const std::string& folder) {
+    std::vector<ScenarioNames> found;
+    for (const std::string& name : platform::list_files(folder)) {
+        if (!ends_with(name, ".sim")) continue;
+        try {
+            const ScenarioTable table = decode_scenario(platform::read_file(platform::join(folder, name)));
+            const ScenarioNames names{table[kSlotRoute].label, table[kSlotTrain].label};
+            if (named_form(folder, names).scenario_file_name() == name) found.push_back(names);
+        } catch (const DecodeError&) {
+        } catch (const platform::RunTimeFailure&) {
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    return found;
+}
+
+std::string other_compiled_files(const std::string& folder, const ScenarioNames& wanted) {
+    std::vector<ScenarioNames> there = compiled_scenarios_in(folder);
+    std::erase_if(there, [&](const ScenarioNames& n) { return n.route == wanted.route && n.train == wanted.train; });
+    if (there.empty()) return "compile the scenario first";
+    std::string text = shown_folder(folder) + " holds the compiled files of ";
+    for (size_t i = 0; i < there.size(); ++i) {
+        if (i > 0) text += i + 1 == there.size() ? " and of " : ", of ";
+        const Form1 form = named_form(folder, there[i]);
+        text += "route " + there[i].route + ", train " + there[i].train + " (" + form.scenario_file_name() + ", " +
+                form.grid_file_name() +
+                (platform::file_exists(form.file_path(form.line_data_name())) ? ", " + form.line_data_name() : "") +
+                "): give --route " + there[i].route + " --train-code " + there[i].train;
+    }
+    return text;
+}
+
+std::string compiled_kind_by_name(const std::string& fileName) {
+    const size_t slash = fileName.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+    if (ends_with(name, "_linea.dat")) return "line";
+    if (ends_with(name, ".sim")) return "scenario";
+    return "";  // a grid file, or a file renamed: its content decides
+}

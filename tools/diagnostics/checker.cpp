@@ -1,0 +1,336 @@
+// The check runs the compile pass again and again on private copies of the
+// documents: after each error it reports the error exactly as compile does,
+// blanks the record that caused it in the copy (its lines kept, emptied, so
+// every later line keeps its number) and compiles again, until the readers go
+// through. No reader is written twice: each pass is the compile pass itself.
+#include "tools/diagnostics/checker.h"
+
+#include <algorithm>
+#include <climits>
+#include <iterator>
+
+#include "core/error_codes.h"
+#include "core/field_stream.h"
+#include "core/form1.h"
+#include "core/run_end.h"
+#include "core/output_files.h"
+#include "core/rounding.h"
+#include "platform/platform.h"
+#include "tools/diagnostics/diagnostics.h"
+#include "tools/diagnostics/feature_cells.h"
+#include "tools/diagnostics/warnings.h"
+
+namespace {
+
+// The temporary folder of one check, removed on every path out of it.
+class PrivateFolder {
+public:
+    PrivateFolder() : path_(platform::make_private_folder("scenario-check-")) {}
+    ~PrivateFolder() {
+        try {
+            platform::remove_folder_tree(path_);
+        } catch (const platform::RunTimeFailure&) {
+            // Nothing the author can act on; the system cleans its temporary folder.
+        }
+    }
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Empties lines first to last (from 1, as the field stream counts them) and
+// keeps their line ends. Returns whether anything was removed.
+bool blank_lines(std::string& text, int32_t first, int32_t last) {
+    const auto lines = document_lines(text);
+    std::string out;
+    out.reserve(text.size());
+    size_t cursor = 0;  // end of the last line copied
+    bool changed = false;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const size_t start = static_cast<size_t>(lines[i].data() - text.data());
+        out.append(text, cursor, start - cursor);  // the line end before it
+        const auto number = static_cast<int32_t>(i + 1);
+        if (number >= first && number <= last) {
+            changed = changed || !lines[i].empty();
+        } else {
+            out.append(lines[i]);
+        }
+        cursor = start + lines[i].size();
+    }
+    out.append(text, cursor, std::string::npos);
+    if (changed) text = std::move(out);
+    return changed;
+}
+
+// How one pass of the compile pass ended.
+struct PassEnd {
+    bool errore = false;  // the reserved-field check stopped it (1250, 1251)
+    std::optional<platform::RunTimeFailure> failure;  // a run-time failure stopped it
+};
+
+PassEnd run_pass(Form1& form, const CheckSource& line, const CheckSource& train, const std::string& lineText,
+                 const std::string& trainText) {
+    PassEnd end;
+    // The copies the readers consume; an unreadable document has none.
+    const std::pair<const CheckSource*, std::pair<std::string, const std::string*>> copies[] = {
+        {&line, {form.file_path(form.line_document_name()), &lineText}},
+        {&train, {form.file_path(form.train_document_name()), &trainText}},
+    };
+    for (const auto& [source, copy] : copies) {
+        if (source->text) {
+            platform::write_file(copy.first, *copy.second);
+        } else if (platform::file_exists(copy.first)) {
+            platform::delete_file(copy.first);
+        }
+    }
+    try {
+        form.prepara_percorso(1);
+        encode_scenario(form.scenario);  // what would stop the writing of the compiled files
+    } catch (const ProgramEnd&) {
+        end.errore = true;
+    } catch (const platform::RunTimeFailure& failure) {
+        end.failure = failure;
+    }
+    return end;
+}
+
+const TracedRecord* record_at(const Form1& form, Document document, int32_t line) {
+    const auto& records = form.trace.records;
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
+        if (it->document == document && it->line == line) return &*it;
+    }
+    return nullptr;
+}
+
+// The record the reader had in hand when it stopped: the last one of the document.
+const TracedRecord* last_record(const Form1& form, Document document) {
+    const auto& records = form.trace.records;
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
+        if (it->document == document) return &*it;
+    }
+    return nullptr;
+}
+
+int32_t last_line(const TracedRecord& record) {
+    int32_t last = record.line;
+    for (const TracedField& f : record.fields) last = std::max(last, f.line);
+    return last;
+}
+
+std::optional<int64_t> position_of(const TracedRecord* record) {
+    if (record == nullptr || record->fields.empty() || !record->fields[0].number) return std::nullopt;
+    switch (record->kind) {
+        case RecordKind::Gradient:
+        case RecordKind::Curve:
+        case RecordKind::Montagna:
+        case RecordKind::SpeedBoard:
+        case RecordKind::IndicationBoard:
+        case RecordKind::SpeedLimit:
+        case RecordKind::Adhesion:
+        case RecordKind::Signal:
+        case RecordKind::SlowDown:
+        case RecordKind::Abbattimento:
+        case RecordKind::Station: return record->fields[0].value;
+        default: return std::nullopt;
+    }
+}
+
+// The last speed-limit row read whose speed has no step on the grid.
+const TracedRecord* speed_without_step(const Form1& form) {
+    const TracedRecord* found = nullptr;
+    for (const TracedRecord& r : form.trace.records) {
+        if (r.kind == RecordKind::SpeedLimit && r.fields.size() == 2 && !speed_step_fits(r.fields[1].value)) found = &r;
+    }
+    return found;
+}
+
+// The record whose feature holds grid cell 1, the cell with the reserved fields:
+// the last one read that placed something there.
+const TracedRecord* holder_of_cell_1(const Form1& form) {
+    const TracedRecord* found = nullptr;
+    for (const TracedRecord& r : form.trace.records) {
+        for (int64_t cell : feature_cells(r)) {
+            if (cell == 1) found = &r;
+        }
+    }
+    return found;
+}
+
+// Where a diagnostic sorts: the line description, the train description, then
+// the checks made after both are read (progressive definitions, completion
+// pass, reserved fields) in the order they are met.
+struct Ranked {
+    int rank;
+    int32_t line;
+    Diagnostic diagnostic;
+};
+
+int rank_of(Document document) { return document == Document::Line ? 1 : 2; }
+constexpr int kAfterReading = 3;
+
+class Checker {
+public:
+    Checker(const CheckSource& line, const CheckSource& train, const ScenarioNames& names, int maxErrors)
+        : line_(line), train_(train), maxErrors_(std::max(maxErrors, 1)), form_(folder_.path()) {
+        form_.routeName = names.route;
+        form_.trainCode = names.train;
+        form_.trace.on = true;
+        form_.erroreBox = false;
+        lineText_ = line.text.value_or("");
+        trainText_ = train.text.value_or("");
+    }
+
+    CheckResult run();
+
+private:
+    void add_error(int rank, Document document, int32_t line, std::string code, std::string message,
+                   std::optional<int32_t> cell, std::optional<int64_t> position);
+    bool full() const { return errors_ >= maxErrors_; }
+    // Takes the pass's reader error; false when the check cannot go past it.
+    bool take_reader_error();
+    // Leaves the record out of the next pass; false when nothing was left to remove.
+    bool blank_record(const TracedRecord& record, int32_t errorLine);
+    void take_checks_after_reading(const PassEnd& end);
+    std::string& text_of(Document d) { return d == Document::Line ? lineText_ : trainText_; }
+    const CheckSource& source_of(Document d) const { return d == Document::Line ? line_ : train_; }
+
+    const CheckSource& line_;
+    const CheckSource& train_;
+    int maxErrors_;
+    PrivateFolder folder_;
+    Form1 form_;
+    std::string lineText_;
+    std::string trainText_;
+    std::vector<Ranked> found_;
+    int errors_ = 0;
+    bool unreadable_ = false;
+};
+
+void Checker::add_error(int rank, Document document, int32_t line, std::string code, std::string message,
+                        std::optional<int32_t> cell, std::optional<int64_t> position) {
+    Diagnostic d;
+    d.file = source_of(document == Document::Train ? Document::Train : Document::Line).path;
+    d.line = line;
+    d.severity = Severity::Error;
+    d.code = std::move(code);
+    d.message = std::move(message);
+    d.cell = cell;
+    d.position = position;
+    // An error of no one line comes at the end of its document's part.
+    found_.push_back({rank, rank == kAfterReading || line == 0 ? INT32_MAX : line, std::move(d)});
+    ++errors_;
+}
+
+bool Checker::take_reader_error() {
+    const int32_t code = reported_error(form_);
+    const SourceDocument line{line_.path, lineText_, line_.text.has_value()};
+    const SourceDocument train{train_.path, trainText_, train_.text.has_value()};
+    const ErrorPlace place = error_place(form_, line, train);
+    const Document document = place.document == &line ? Document::Line : Document::Train;
+    const TracedRecord* record = place.line > 0 ? record_at(form_, document, place.line) : nullptr;
+    if (code == kReadFailure && record == nullptr) record = last_record(form_, document);
+    const bool afterReading = code == kProgressiveNotOnCell;
+    add_error(afterReading ? kAfterReading : rank_of(document), document, place.line, std::to_string(code),
+              reported_error_message(form_, line, train), std::nullopt, position_of(record));
+
+    // A document that cannot be read at all ends the check.
+    const bool lineUnreadable = code == kLineDocumentMissing || code == kNoGeneralSection;
+    const bool trainUnreadable = document == Document::Train && !train_.text;
+    if (lineUnreadable || trainUnreadable) {
+        unreadable_ = true;
+        return false;
+    }
+    if (!form_.grid.sized()) return false;  // no route length: nothing further can be read
+    // A speed without a step fails when the next row (or the end) writes it:
+    // the row to leave out is the one that gave the speed.
+    if (code == kReadFailure && document == Document::Train) {
+        if (const TracedRecord* giver = speed_without_step(form_)) return blank_record(*giver, giver->line);
+    }
+    if (place.line <= 0) return false;
+    if (record == nullptr) return blank_lines(text_of(document), place.line, place.line);
+    return blank_record(*record, place.line);
+}
+
+bool Checker::blank_record(const TracedRecord& record, int32_t errorLine) {
+    const int32_t first = std::min(errorLine, record.line);
+    const int32_t last = std::max(errorLine, last_line(record));
+    return blank_lines(text_of(record.document), first, last);
+}
+
+void Checker::take_checks_after_reading(const PassEnd& end) {
+    for (const CompletionFault& fault : form_.trace.completionFaults) {
+        if (full()) return;
+        form_.errorCell = fault.cell;  // the message names this fault's cell
+        add_error(kAfterReading, Document::Train, 0, std::to_string(fault.code),
+                  error_message(form_, fault.code, ""), fault.cell, (int64_t{fault.cell} - 1) * 50);
+    }
+    if (end.errore && !full()) {
+        const TracedRecord* holder = holder_of_cell_1(form_);
+        const Document document = holder != nullptr ? holder->document : Document::Train;
+        const int32_t line = holder != nullptr ? holder->line : 0;
+        const std::string row = holder != nullptr ? line_of(text_of(document), line) : std::string();
+        add_error(kAfterReading, document, line, form_.erroreNumber,
+                  reserved_field_message(std::stoi(form_.erroreNumber), row), 1, position_of(holder));
+    }
+}
+
+CheckResult Checker::run() {
+    PassEnd end;
+    // Every pass but the last blanks at least one line, so the passes are
+    // bounded by the lines of the documents and by maxErrors.
+    for (;;) {
+        end = run_pass(form_, line_, train_, lineText_, trainText_);
+        const int32_t code = reported_error(form_);
+        const bool readerError = code > 0 && !is_completion_error(code);
+        if (!readerError) break;
+        if (!take_reader_error() || full()) {
+            end = PassEnd{};  // the reading stopped early: its later checks say nothing sound
+            form_.trace.completionFaults.clear();
+            break;
+        }
+    }
+    // The compiled files could not be encoded (a caption too long for its
+    // file): compile ends with this run-time failure, and so does the check.
+    if (end.failure) throw *end.failure;
+    if (!full()) take_checks_after_reading(end);
+
+    CheckResult result;
+    result.unreadable = unreadable_;
+    result.stoppedAtMaxErrors = full();
+    // Errors stay in the order the passes met them, which is the order of the
+    // documents; the warnings, sorted the same way, go in among them.
+    std::vector<Ranked> warnings;
+    if (!unreadable_) {
+        for (FoundWarning& w : find_warnings(form_, line_, train_))
+            warnings.push_back({rank_of(w.document), w.diagnostic.line, std::move(w.diagnostic)});
+    }
+    const auto before = [](const Ranked& a, const Ranked& b) {
+        return a.rank != b.rank ? a.rank < b.rank : a.line < b.line;
+    };
+    std::stable_sort(warnings.begin(), warnings.end(), before);
+    std::vector<Ranked> all;
+    std::merge(found_.begin(), found_.end(), warnings.begin(), warnings.end(), std::back_inserter(all), before);
+    for (Ranked& r : all) {
+        if (r.diagnostic.severity == Severity::Error) ++result.errors;
+        else ++result.warnings;
+        result.diagnostics.push_back(std::move(r.diagnostic));
+    }
+    return result;
+}
+
+}  // namespace
+
+CheckResult check_sources(const CheckSource& line, const CheckSource& train, const ScenarioNames& names,
+                          int maxErrors) {
+    Checker checker(line, train, names, maxErrors);
+    return checker.run();
+}
+
+int check_status(const CheckResult& result, bool werror) {
+    if (result.unreadable) return kExitErrore;
+    if (result.errors > 0 || (werror && result.warnings > 0)) return kExitScenarioError;
+    return kExitClean;
+}

@@ -1,0 +1,34 @@
+// The whole check of a pair of documents: every independent error in one
+// run, each as compile reports it, and warnings for documents that compile
+// but almost certainly do not say what their author meant. The check command
+// and the live preview both run it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/common/scenario_names.h"
+#include "tools/diagnostics/diagnostic.h"
+
+struct CheckResult {
+    std::vector<Diagnostic> diagnostics;  // line description, train description, then the checks after reading
+    int errors = 0;
+    int warnings = 0;
+    bool stoppedAtMaxErrors = false;
+    bool unreadable = false;  // a document could not be read at all: the check ended there
+};
+
+// A document to check: the path the author gave and its bytes; no bytes when it could not be read.
+struct CheckSource {
+    std::string path;
+    std::optional<std::string> text;
+};
+
+// The whole check of two documents. The compile pass runs on private copies
+// in a temporary folder that is removed on every path; nothing else is written.
+CheckResult check_sources(const CheckSource& line, const CheckSource& train, const ScenarioNames& names,
+                          int maxErrors);
+
+// 0 without errors, 1 with an error (or a warning under --werror), 2 when a document could not be read.
+int check_status(const CheckResult& result, bool werror);

@@ -1,0 +1,196 @@
+// scenario_tool check: every independent error of both documents in one run,
+// the first one always compile's, and nothing left behind.
+#include "tools/diagnostics/checker.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <tuple>
+#include <vector>
+
+#include "core/form1.h"
+#include "tools/testing/test_folder.h"
+#include "tools/testing/tool_runner.h"
+
+namespace {
+
+// A 10,000 m route: grid cells 0 to 340.
+const std::vector<std::string> kLineHead = {
+    "[generale]",                               // 1
+    "lunghezza percorso,    10000",             // 2
+    "progressiva chilometrica uno, 0, 0, 0",    // 3
+    "[pendenze]",                               // 4
+};
+const std::vector<std::string> kTrainHead = {
+    "[generale]",          // 1
+    "numero vetture, 8",   // 2
+    "velocita, 0, 80",     // 3
+    "aderenza, 0, 100",    // 4
+};
+
+std::string document(const std::vector<std::string>& head, const std::vector<std::string>& rows) {
+    std::string text;
+    for (const auto& l : head) text += l + "\r\n";
+    for (const auto& l : rows) text += l + "\r\n";
+    return text + "[fine]\r\n";
+}
+
+// (document, line, code) of one error: 'L' line description, 'T' train description.
+using Found = std::tuple<char, int32_t, std::string>;
+
+std::vector<Found> errors_of(const CheckResult& result) {
+    std::vector<Found> out;
+    for (const Diagnostic& d : result.diagnostics) {
+        if (d.severity != Severity::Error) continue;
+        out.emplace_back(d.file == "train.txt" ? 'T' : 'L', d.line, d.code);
+    }
+    return out;
+}
+
+CheckResult check_texts(const std::string& line, const std::string& train, int maxErrors = 50) {
+    return check_sources({"line.txt", line}, {"train.txt", train}, ScenarioNames{}, maxErrors);
+}
+
+struct BrokenCase {
+    const char* name;
+    std::vector<std::string> line;   // rows after kLineHead, from line 5
+    std::vector<std::string> train;  // rows after kTrainHead, from line 5
+    std::vector<Found> expected;
+};
+
+TEST(Check, EveryIndependentErrorOfBothDocuments) {
+    const BrokenCase cases[] = {
+        {.name = "placement, curve and room errors in the line, station and signal errors in the train",
+         .line = {"indicatori_vmax, 2000, 80, 80, 80, 0, , , , 0",  // 5
+                  "cartello_indicatore, 2000, (DOPPIO)",             // 6: the board's cell
+                  "curvad, 3000, 100",                               // 7: no class digit
+                  "pendenza, 20000, 5",                              // 8: no room on the grid
+                  "pendenza, 4000, 5"},                              // 9
+         .train = {"stazione, 1025, 4, 600, 0, 0, 0, 1,1,0, 4,1,1, 1, 9,0,0, ALFA",   // 5: not on 50 m
+                   "segnale, 2000, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0",                     // 6: the speed board's cell
+                   "stazione, 5000, 4, 650, 0, 0, 0, 1,1,0, 4,1,1, 1, 9,5,0, BETA",   // 7: length
+                   "stazione, 8000, 4, 600, 0, 0, 0, 1,1,0, 4,1,1, 1, 9,9,0, GAMMA"},
+         .expected = {{'L', 6, "6"}, {'L', 7, "103"}, {'L', 8, "15"}, {'T', 5, "8"}, {'T', 6, "16"}, {'T', 7, "9"}}},
+        {.name = "general-section errors, then stations too close and a read failure",
+         .line = {"montagna, 1000, 2000, 1",
+                  "indicatori_vmax, -50, 80, 80, 80, 0, , , , 0",  // 6: negative position
+                  "montagna, 3000, 99999, 1"},                     // 7: beyond the grid
+         .train = {"stazione, 1000, 4, 600, 0, 0, 0, 1,1,0, 4,1,1, 1, 9,0,0, ALFA",
+                   "stazione, 1500, 4, 600, 0, 0, 0, 1,1,0, 4,1,1, 1, 9,5,0, BETA",   // 6: too close
+                   "sabbia, 70000",                                                   // 7: beyond 16 bits
+                   "segnale, 6000, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0"},
+         .expected = {{'L', 6, "201"}, {'L', 7, "202"}, {'T', 6, "22"}, {'T', 7, "25"}}},
+        {.name = "a clean pair", .line = {"pendenza, 4000, 5"}, .train = {}, .expected = {}},
+    };
+    for (const BrokenCase& c : cases) {
+        const std::string line = document(kLineHead, c.line);
+        const std::string train = document(kTrainHead, c.train);
+        const CheckResult result = check_texts(line, train);
+        EXPECT_EQ(errors_of(result), c.expected) << c.name;
+        EXPECT_EQ(result.errors, static_cast<int>(c.expected.size())) << c.name;
+        EXPECT_FALSE(result.stoppedAtMaxErrors) << c.name;
+    }
+}
+
+TEST(Check, StopsAfterMaxErrors) {
+    std::vector<std::string> rows;
+    for (int i = 0; i < 5; ++i) rows.push_back("stazione, " + std::to_string(1025 + 1000 * i) + ", 4, 600, 0, 0, 0, 1,1,0, 4,1,1, 1, 9,0,0, X");
+    const CheckResult result = check_texts(document(kLineHead, {}), document(kTrainHead, rows), 3);
+    EXPECT_EQ(result.errors, 3);
+    EXPECT_TRUE(result.stoppedAtMaxErrors);
+    EXPECT_EQ(check_status(result, false), 1);
+}
+
+TEST(Check, AMissingDocumentIsOneErrorAndTheEnd) {
+    const CheckResult noLine = check_sources({"line.txt", std::nullopt}, {"train.txt", document(kTrainHead, {})},
+                                             ScenarioNames{}, 50);
+    EXPECT_EQ(errors_of(noLine), (std::vector<Found>{{'L', 0, "101"}}));
+    EXPECT_EQ(check_status(noLine, false), 2);
+
+    const CheckResult noGeneral =
+        check_texts("lunghezza percorso, 10000\r\n", document(kTrainHead, {"sabbia, 70000"}));
+    EXPECT_EQ(errors_of(noGeneral).size(), 1u);
+    EXPECT_EQ(std::get<2>(errors_of(noGeneral)[0]), "102");
+    EXPECT_EQ(check_status(noGeneral, false), 2);
+
+    const CheckResult noTrain = check_sources({"line.txt", document(kLineHead, {"montagna, 3000, 99999, 1"})},
+                                              {"train.txt", std::nullopt}, ScenarioNames{}, 50);
+    EXPECT_EQ(errors_of(noTrain), (std::vector<Found>{{'L', 5, "202"}, {'T', 0, "25"}}));
+    EXPECT_EQ(check_status(noTrain, false), 2);
+}
+
+TEST(Check, AFeatureInCellOneIsReportedWithoutABox) {
+    const CheckResult result =
+        check_texts(document(kLineHead, {}), document(kTrainHead, {"segnale, 10, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0"}));
+    EXPECT_EQ(errors_of(result), (std::vector<Found>{{'T', 5, "1250"}}));
+    ASSERT_FALSE(result.diagnostics.empty());
+    const Diagnostic& error = result.diagnostics.back();  // after the warning on the same line: met after reading
+    EXPECT_EQ(error.code, "1250");
+    EXPECT_EQ(error.cell, 1);
+    EXPECT_EQ(error.position, 10);
+}
+
+// The first error of check is the one compile reports: same code, same line.
+TEST(Check, FirstErrorIsCompilesError) {
+    TestFolder folder;
+    const std::string line = document(kLineHead, {"pendenza, 20000, 5", "curvad, 3000, 100"});
+    const std::string train = document(kTrainHead, {"stazione, 1025, 4, 600, 0, 0, 0, 1,1,0, 4,1,1, 1, 9,0,0, A"});
+    folder.write("line.txt", line);
+    folder.write("train.txt", train);
+    const RunResult compile = run_command(
+        tool_command() + " compile line.txt train.txt --out out", folder.path());
+    EXPECT_EQ(compile.status, 1);
+    const CheckResult result = check_sources({"line.txt", line}, {"train.txt", train}, ScenarioNames{}, 50);
+    ASSERT_GT(result.errors, 0);
+    const Diagnostic& first = result.diagnostics[0];
+    const std::string compiled = compile.err.substr(0, compile.err.find('\n'));
+    EXPECT_EQ(compiled, first.file + ":" + std::to_string(first.line) + ": error " + first.code + ": " + first.message);
+}
+
+// The documents are left as they were and no file is left anywhere: the
+// private folder under TMPDIR is gone afterwards.
+TEST(Check, WritesNoFileTheAuthorCanSee) {
+    TestFolder folder;
+    TestFolder temporary;
+    const std::string line = document(kLineHead, {"curvad, 3000, 100"});
+    const std::string train = document(kTrainHead, {"sabbia, 70000"});
+    folder.write("line.txt", line);
+    folder.write("train.txt", train);
+    const RunResult r = run_command("TMPDIR='" + temporary.path() + "' " + tool_command() + " check line.txt train.txt",
+                                    folder.path());
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(folder.list(), (std::vector<std::string>{"line.txt", "train.txt"}));
+    EXPECT_EQ(folder.read("line.txt"), line);
+    EXPECT_EQ(folder.read("train.txt"), train);
+    EXPECT_TRUE(temporary.list().empty());
+}
+
+TEST(Check, ExitStatuses) {
+    TestFolder folder;
+    folder.write("line.txt", document(kLineHead, {}));
+    folder.write("train.txt", document(kTrainHead, {}));
+    folder.write("warned.txt", document(kTrainHead, {"velocita, 1000, 72"}));
+    folder.write("broken.txt", document(kTrainHead, {"sabbia, 70000"}));
+    const std::string tool = tool_command() + " check ";
+    struct Case {
+        const char* arguments;
+        int status;
+    };
+    const Case cases[] = {
+        {"line.txt train.txt", 0},
+        {"line.txt warned.txt", 0},
+        {"line.txt warned.txt --werror", 1},
+        {"line.txt broken.txt", 1},
+        {"missing.txt train.txt", 2},
+        {"line.txt missing.txt", 2},
+        {"line.txt train.txt --format xml", 64},
+        {"line.txt train.txt --max-errors 0", 64},
+        {"line.txt", 64},
+    };
+    for (const Case& c : cases) {
+        const RunResult r = run_command(tool + c.arguments, folder.path());
+        EXPECT_EQ(r.status, c.status) << c.arguments << "\n" << r.out << r.err;
+    }
+}
+
+}  // namespace

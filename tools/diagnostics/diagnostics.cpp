@@ -1,0 +1,467 @@
+#include "tools/diagnostics/diagnostics.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+#include "core/error_codes.h"
+#include "core/field_stream.h"
+#include "core/rounding.h"
+#include "tools/compiled/compiled_names.h"
+#include "tools/diagnostics/feature_cells.h"
+#include "tools/common/record_names.h"
+#include "tools/common/text_encoding.h"
+#include "tools/diagnostics/warnings.h"
+
+namespace {
+
+// The n-th value of the record (1 = first after the keyword) as a number.
+long long value_of(const std::vector<std::string>& f, size_t n) {
+    return n < f.size() ? std::strtoll(f[n].c_str(), nullptr, 10) : 0;
+}
+
+std::string holds(const Form1& form, long long cell) {
+    if (!form.grid.contains(cell)) return "lies outside the grid";
+    int kind = form.grid[cell].kind;
+    std::string name = cell_kind_name(kind);
+    const char* article = (name[0] == 'a' || name[0] == 'i' || name[0] == 'o') ? "an " : "a ";
+    return "already holds " + std::string(article) + name;
+}
+
+std::string metres(long long m) { return std::to_string(m) + " m"; }
+
+
+// The first progressive definition row whose first or second value is not a multiple of 50.
+int32_t bad_progressive_line(const std::string& text) {
+    const auto lines = document_lines(text);
+    for (size_t n = 0; n < lines.size(); ++n) {
+        if (!contiene_esatto(lines[n], "progressiva")) continue;
+        const auto f = line_fields(lines[n]);
+        if (value_of(f, 1) % 50 != 0 || value_of(f, 2) % 50 != 0) return static_cast<int32_t>(n + 1);
+    }
+    return 0;
+}
+
+std::string cap_message(ErrorCode code, int32_t cell) {
+    const std::string where = "grid cell " + std::to_string(cell) + " (" + metres(cell_position(cell)) + ")";
+    if (code == kSignalCapsTaken)
+        return "no free cell for the abbattimento cap before the signal at " + where +
+               ", which precedes a slow-down warning; free one of the two cells before the signal";
+    if (code == kStartCapsTaken)
+        return "no free cell for an abbattimento cap in the group ending at " + where +
+               " before a slow-down start; free one of those cells";
+    return "no free cell for an abbattimento cap around " + where +
+           " inside or just after a slow-down; free one of those cells";
+}
+
+
+// "(line 40)" in the error's own document, "(line 40 of the line description)" in the other.
+std::string line_ref(const Form1& form, const TracedRecord& r) {
+    std::string text = "(line " + std::to_string(r.line);
+    if (r.document != form.errorDocument)
+        text += r.document == Document::Line ? " of the line description" : " of the train description";
+    return text + ")";
+}
+
+// The record whose values the reader was reading when a read failed: the last
+// one traced in the error's document, when it holds fewer fields than its kind reads.
+const TracedRecord* unfinished_record(const Form1& form) {
+    if (form.trace.records.empty()) return nullptr;
+    const TracedRecord& r = form.trace.records.back();
+    if (r.document != form.errorDocument) return nullptr;
+    if (static_cast<int>(r.fields.size()) >= traced_field_count(r.kind)) return nullptr;
+    return &r;
+}
+
+std::vector<const TracedRecord*> traced(const Form1& form, RecordKind kind) {
+    std::vector<const TracedRecord*> out;
+    for (const TracedRecord& r : form.trace.records) {
+        if (r.kind == kind) out.push_back(&r);
+    }
+    return out;
+}
+
+// The feature that holds a cell, named with the record that placed it: "the
+// stop cell of station PIANCASTELLO (line 40)", "the cell of the speed board
+// at 15350 m (line 134 of the line description)"; nothing when no traced
+// record placed it.
+std::optional<std::string> owner(const Form1& form, int64_t cell) {
+    if (!form.grid.contains(cell)) return std::nullopt;
+    const TrackCell& c = form.grid[cell];
+    if (c.kind == kStationStop) {
+        const auto stations = traced(form, RecordKind::Station);
+        const auto slot = static_cast<size_t>(c.value1);
+        if (slot < 1 || slot > stations.size() || slot >= form.scenario.size()) return std::nullopt;
+        return "the stop cell of station " + cp1252_to_utf8(form.scenario[slot].label) + " " +
+               line_ref(form, *stations[slot - 1]);
+    }
+    std::optional<RecordKind> kind;
+    switch (c.kind) {
+        case kSignal: kind = RecordKind::Signal; break;
+        case kSpeedBoard: kind = RecordKind::SpeedBoard; break;
+        case kSign: kind = RecordKind::IndicationBoard; break;
+        case kAbbattimento:
+        case kOpenAbbattimento: kind = RecordKind::Abbattimento; break;
+        case kSlowDownStart:
+        case kSlowDownEnd:
+        case kSlowDownWarning:
+        case kWarningApproach: kind = RecordKind::SlowDown; break;
+        default: return std::nullopt;
+    }
+    // Reading stops at the first feature refused, so the first record whose
+    // cells include this one placed it.
+    for (const TracedRecord* r : traced(form, *kind)) {
+        const auto cells = feature_cells(*r);
+        if (std::find(cells.begin(), cells.end(), cell) == cells.end()) continue;
+        const std::string at = " at " + metres(r->fields[0].value) + " " + line_ref(form, *r);
+        switch (c.kind) {
+            case kSlowDownStart: return "the start cell of the slow-down" + at;
+            case kSlowDownEnd: return "the end cell of the slow-down" + at;
+            case kSlowDownWarning: return "the warning cell of the slow-down" + at;
+            case kWarningApproach: return "a warning approach cell of the slow-down" + at;
+            case kSign:
+                if (r->fields.size() > 1)
+                    return "the cell of the indication board \"" + cp1252_to_utf8(r->fields[1].text) + "\"" + at;
+                return "the cell of the indication board" + at;
+            default: return std::string("the cell of the ") + feature_name(*kind) + at;
+        }
+    }
+    return std::nullopt;
+}
+
+// ", the stop cell of station X (line 40)", or ", which already holds a signal".
+std::string apposition(const Form1& form, int64_t cell) {
+    if (auto who = owner(form, cell)) return ", " + *who;
+    return ", which " + holds(form, cell);
+}
+
+// "is the stop cell of station X (line 40)", or "already holds a signal".
+std::string predicate(const Form1& form, int64_t cell) {
+    if (auto who = owner(form, cell)) return "is " + *who;
+    return holds(form, cell);
+}
+
+// Free cells nearest to a taken one, below and above, as positions: "5950 m or 6050 m".
+std::string free_neighbours(const Form1& form, int64_t cell, int64_t (*position)(int64_t)) {
+    std::vector<std::string> found;
+    for (int64_t step = -1; step <= 1; step += 2) {
+        for (int64_t c = cell + step; form.grid.contains(c) && std::abs(c - cell) <= 40; c += step) {
+            if (c < 1 || !form.grid.is_free(c)) continue;
+            found.push_back(metres(position(c)));
+            break;
+        }
+    }
+    if (found.empty()) return "";
+    return ", such as " + found[0] + (found.size() > 1 ? " or " + found[1] : "");
+}
+
+// The message of a read failure inside a record, at the record's own line:
+// the row ran out of values, a field holds text where a number belongs, or a
+// number lies outside what its field holds.
+std::string unfinished_message(const Form1& form, const TracedRecord& r) {
+    const FieldStream::Failure& failure = form.file1.last_failure();
+    const int n = static_cast<int>(r.fields.size()) + 1;  // the field that failed
+    const bool ranOut = failure.what == FieldStream::Failure::What::PastEnd ||
+                        (failure.what == FieldStream::Failure::What::NotANumber && failure.line != r.line);
+    if (ranOut)
+        return "a " + row_name(r.kind) + " needs " + row_contents(r.kind) + ", this one has " +
+               std::to_string(r.fields.size());
+    if (failure.what == FieldStream::Failure::What::NotANumber)
+        return field_name(r.kind, n) + " is \"" + cp1252_to_utf8(failure.text) + "\", not a whole number";
+    if (failure.what == FieldStream::Failure::What::OutOfRange)
+        return field_name(r.kind, n) + " is " + failure.text + "; it must lie between " +
+               std::to_string(failure.low) + " and " + std::to_string(failure.high);
+    return "this " + row_name(r.kind) + " could not be read: " + form.errorDetail;
+}
+
+// The route length row as the documents write it, and how many edits away a
+// field may be to count as a misspelling of it.
+constexpr std::string_view kRouteLengthKeyword = "lunghezza percorso";
+constexpr size_t kNearKeyword = 6;
+
+// The first speed-limit row whose speed the grid cannot hold: the reader
+// refuses it when it writes its cells, at the next row or at the end.
+const TracedRecord* refused_speed(const Form1& form) {
+    for (const TracedRecord* r : traced(form, RecordKind::SpeedLimit)) {
+        if (r->fields.size() == 2 && !speed_step_fits(r->fields[1].value)) return r;
+    }
+    return nullptr;
+}
+
+std::string refused_speed_message(const TracedRecord& r) {
+    int64_t fastest = 0;
+    while (speed_step_fits(fastest + 1)) ++fastest;  // bounded: the step has eight bits
+    return field_name(r.kind, 2) + " is " + std::to_string(r.fields[1].value) + "; it must lie between 0 and " +
+           std::to_string(fastest) + " km/h";
+}
+
+// The keyword field that most likely meant the route length row: one of the
+// general section that passed no test, spelt nearest to "lunghezza percorso";
+// else the first keyword field after "[generale]", where the row belongs.
+struct LengthRow {
+    int32_t line = 0;
+    std::string text;
+    bool misspelt = false;
+};
+
+LengthRow route_length_row(const Form1& form) {
+    LengthRow row;
+    size_t nearest = kNearKeyword + 1;
+    bool first = true;
+    for (const KeywordField& k : form.trace.keywords) {
+        if (k.document != Document::Line) continue;
+        if (first) {
+            row.line = k.line;
+            row.text = k.text;
+            first = false;
+        }
+        const size_t lead = k.text.find_first_not_of(" \t");
+        const bool closes = lead != std::string::npos && k.text[lead] != '-' &&
+                            k.text.find('[') != std::string::npos && k.text.find(']') != std::string::npos;
+        if (closes) break;  // the general section ends at its first header
+        if (k.records > 0) continue;
+        size_t d = keyword_distance(k.text, kRouteLengthKeyword);
+        if (contiene(k.text, "lunghezza") || contiene(k.text, "percorso")) d = std::min(d, kNearKeyword);
+        if (d < nearest) {
+            nearest = d;
+            row = {k.line, k.text, true};
+        }
+    }
+    return row;
+}
+
+// A line description read to its record section without a route length:
+// the grid was never sized, and the reading failed where it was first needed.
+bool missing_route_length(const Form1& form) {
+    return form.errorDocument == Document::Line && !form.grid.sized() && unfinished_record(form) == nullptr &&
+           form.file1.last_failure().what == FieldStream::Failure::What::None;
+}
+
+std::string route_length_message(const LengthRow& row) {
+    if (row.misspelt)
+        return "no route length was read: \"" + cp1252_to_utf8(row.text) + "\" is not spelt \"" +
+               std::string(kRouteLengthKeyword) + "\", so this row was passed over and nothing could be placed; "
+               "correct its keyword";
+    return "the line description has no route length row, so nothing could be placed; write one such as \"" +
+           std::string(kRouteLengthKeyword) + ", 10000\" in the general section, before this line";
+}
+
+// Stations out of order, or too close: named with their neighbour.
+std::string stations_message(const Form1& form) {
+    const auto stations = traced(form, RecordKind::Station);
+    const size_t slot = stations.size();  // every station before the refused one took the next slot
+    if (slot < 2 || slot >= form.scenario.size()) return "";
+    const ScenarioSlot& before = form.scenario[slot - 1];
+    const ScenarioSlot& here = form.scenario[slot];
+    const std::string name = "the previous station " + cp1252_to_utf8(before.label);
+    const std::string where = line_ref(form, *stations[slot - 2]);
+    const std::string previous = name + " " + where;
+    const std::string station = "the station " + cp1252_to_utf8(here.label);
+    if (here.long3 <= before.long3)
+        return station + " at " + metres(here.long3) + " does not come after " + name + " at " +
+               metres(before.long3) + " " + where + ": the stations are out of order; list them in route order";
+    if (here.long1 < before.long2)
+        return station + " begins at " + metres(here.long1) + ", inside " + previous + ", which ends at " +
+               metres(before.long2) + "; stations must be at least 350 m apart: move one of them";
+    return station + " begins at " + metres(here.long1) + ", only " + metres(here.long1 - before.long2) +
+           " after " + previous + " ends at " + metres(before.long2) +
+           "; stations must be at least 350 m apart: move one of them";
+}
+
+// The line a read failure points at: the row that was being read, the speed
+// limit row the grid could not hold, or the row that meant the route length.
+int32_t read_failure_line(const Form1& form) {
+    if (const TracedRecord* r = unfinished_record(form)) return r->line;
+    if (form.errorDocument == Document::Train) {
+        if (const TracedRecord* r = refused_speed(form)) return r->line;
+    }
+    if (form.trace.on && missing_route_length(form)) return route_length_row(form).line;
+    return form.errorLine;
+}
+
+}  // namespace
+
+std::string line_of(const std::string& text, int32_t wanted) {
+    const auto lines = document_lines(text);
+    return wanted >= 1 && static_cast<size_t>(wanted) <= lines.size()
+               ? std::string(lines[static_cast<size_t>(wanted) - 1])
+               : std::string();
+}
+
+std::string reserved_field_message(int32_t number, const std::string& row) {
+    const long long p = value_of(line_fields(row), 1);
+    const char* field = number == kMarkerFieldsInUse ? "first value is reserved for the compiler's marker"
+                                                     : "second value is reserved for the check code";
+    return "the feature at " + metres(p) + " lands in grid cell 1, whose " + field +
+           "; the compile pass stops with \" Errore n. " + std::to_string(number) +
+           "\" and writes no file; move the feature 50 m or more along the line";
+}
+
+std::string error_message(const Form1& form, int32_t code, const std::string& row) {
+    const auto f = line_fields(row);
+    const long long p = value_of(f, 1);
+    const long long cell = cell_index(static_cast<double>(p));
+    const std::string at = "at " + metres(p) + " falls on grid cell " + std::to_string(cell) + apposition(form, cell);
+    const std::string elsewhere = free_neighbours(form, cell, cell_position);
+    const std::string last = form.grid.sized() ? std::to_string(form.grid.upper()) : "?";
+    // Every code has its case and there is no default: a code without a message does not compile.
+    switch (static_cast<ErrorCode>(code)) {
+        case kNoError: return "no error";
+        case kLineDocumentMissing:
+            return "the line description document does not exist; give the path of an existing file";
+        case kNoGeneralSection:
+            return "no field contains \"[generale]\"; open the general section with a line \"[generale]\"";
+        case kRouteTooLong:
+            return "route length " + metres(p) + " is above the largest allowed, 1000000 m; shorten the route";
+        case kRepetitionStartNotOnCell:
+            return "signal repetition start " + metres(p) + " is not a multiple of 50; round it to 50 m";
+        case kRepetitionEndNotOnCell:
+            return "signal repetition end " + metres(value_of(f, 2)) + " is not a multiple of 50; round it to 50 m";
+        case kRepetitionCodesUnnamed:
+            return "the signal repetition keyword names no number of codes; it must contain \"4\" or \"9\"";
+        case kBadCurve:
+            return "the curve keyword has no class digit, or the curves carry the line past metre 1000000; "
+                   "write curvad1 to curvad6 or curvas1 to curvas6";
+        case kNoRoomOnGrid: {
+            if (!form.grid.sized()) return "position " + metres(p) + " leaves no room on the grid";
+            const int64_t end = int64_t{form.grid.upper()} * kCellMetres;
+            const bool station = !form.trace.records.empty() && form.trace.records.back().kind == RecordKind::Station;
+            const std::string room = station ? "a station may stand at most " + metres(end - 800)
+                                     : form.trace.on ? "a row may stand at most " + metres(end - 100)
+                                                     : "a row may stand at most " + metres(end - 100) +
+                                                           " (a station " + metres(end - 800) + ")";
+            return "position " + metres(p) + " lies too near the end of the grid: with this route length " + room +
+                   " from the start; move the row or lengthen the route";
+        }
+        case kIndicationBoardCellTaken:
+            return "indication board " + at + "; move the board to a free cell" + elsewhere;
+        case kProgressiveNotOnCell:
+            return "a kilometric progressive definition has a first or second value that is not a multiple of 50; "
+                   "round them to 50 m";
+        case kAbbattimentoCellTaken: {
+            const long long c = profile_cell_index(static_cast<double>(p));
+            return "abbattimento at " + metres(p) + " falls on grid cell " + std::to_string(c) + apposition(form, c) +
+                   "; move it to a free cell" + free_neighbours(form, c, [](int64_t k) { return k * kCellMetres; });
+        }
+        case kStationNotOnCell:
+            return "station position " + metres(p) + " is not a multiple of 50; round it to 50 m";
+        case kStationLengthOdd:
+            return "station length " + metres(value_of(f, 3)) + " is not a multiple of 100; round it to 100 m";
+        case kStationTooEarly:
+            return "the station at " + metres(p) + " ends at or before metre 100, so it has no stop cell; "
+                   "move it further along the line";
+        case kStationsTooClose:
+            if (std::string named = stations_message(form); !named.empty()) return named;
+            return "the station at " + metres(p) +
+                   " begins less than 350 m after the previous station ends; move the stations apart";
+        case kStationSlotsUsedUp:
+            return "too many stations: the station slots below the indication board captions are used up "
+                   "(with S indication boards at most 78 - S stations)";
+        case kSignalCellTaken: return "signal " + at + "; move the signal to a free cell" + elsewhere;
+        case kWarningCellTaken: {
+            const long long w = cell_index(static_cast<double>(p - 1200));
+            return "the warning cell " + std::to_string(w) + " of the slow-down at " + metres(p) +
+                   ", 1200 m before its start, " + predicate(form, w) + "; move the slow-down";
+        }
+        case kStartCellTaken: return "slow-down start " + at + "; move the slow-down";
+        case kEndCellTaken: {
+            const long long e = cell_index(static_cast<double>(p + value_of(f, 3)));
+            return "the end of the slow-down at " + metres(p) + " falls on grid cell " + std::to_string(e) +
+                   apposition(form, e) + "; change its length";
+        }
+        case kApproachCellTaken: {
+            // The refused slow-down is the last one read; its approach cells follow its other three.
+            const auto slowDowns = traced(form, RecordKind::SlowDown);
+            const std::vector<int64_t> cells = slowDowns.empty() ? std::vector<int64_t>() : feature_cells(*slowDowns.back());
+            for (size_t i = 3; i < cells.size(); ++i) {
+                if (form.grid.is_free(cells[i])) continue;
+                return "the warning approach cell " + std::to_string(cells[i]) + " of the slow-down at " + metres(p) +
+                       " " + predicate(form, cells[i]) + "; move the slow-down or set its approach switch to 0";
+            }
+            return "one of the four warning approach cells of the slow-down at " + metres(p) +
+                   " is not free; move the slow-down or set its approach switch to 0";
+        }
+        case kSpeedBoardCellTaken:
+            return "speed board " + at + "; move the board to a free cell" + elsewhere;
+        case kSignalCapsTaken:
+        case kStartCapsTaken:
+        case kInsideCapsTaken: return cap_message(static_cast<ErrorCode>(code), form.errorCell);
+        case kReadFailure:
+            if (const TracedRecord* r = unfinished_record(form)) return unfinished_message(form, *r);
+            if (form.errorDocument == Document::Train) {
+                if (const TracedRecord* r = refused_speed(form)) return refused_speed_message(*r);
+            }
+            if (missing_route_length(form) && form.trace.on) return route_length_message(route_length_row(form));
+            if (!form.errorDetail.empty()) return "the document could not be read: " + form.errorDetail;
+            return "the document could not be read: a number does not fit its field or is not a whole number, "
+                   "a speed limit is above 1277 km/h, the document ends inside a record, or it is missing";
+        case kNegativePosition:
+            return "negative position " + metres(p) + "; positions are metres from the start of the route";
+        case kStretchBeyondGrid:
+            return "the montagna stretch ending at " + metres(value_of(f, 2)) +
+                   " runs beyond the end of the grid (route length + 7000 m); end it earlier";
+        case kStretchListFull: return "more than 80 montagna stretches; join some of them";
+        case kBoardListFull: return "more than 80 indication boards; remove some";
+        case kBoardValueTooLarge:
+            return "the speed board at " + metres(p) +
+                   " has a speed too high for its cell; keep vas, vbs and vcs at or below 1638 km/h";
+        case kCurveBeyondLine:
+            return "the curve ending at " + metres(p + value_of(f, 2)) +
+                   " runs beyond the end of the line (route length + 7000 m); shorten it";
+        case kGradientsCrowded:
+            return "gradient rows are crowded so close to the end of the route that they run past the last "
+                   "grid cell; space them at least 50 m apart";
+        case kStationBeyondGrid:
+            return "the station at " + metres(p) + " would have its stop cell beyond the last grid cell " + last +
+                   "; shorten it or lengthen the route";
+        case kSlowDownOutside:
+            return "the slow-down at " + metres(p) + " reaches outside the grid; shorten it or move it";
+        case kNegativeRouteLength: return "route length " + metres(p) + " is negative";
+    }
+    return "unknown error";
+}
+
+int32_t reported_error(const Form1& form) { return form.errorReported != 0 ? form.errorReported : form.errorCode; }
+
+ErrorPlace error_place(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
+    const int32_t code = reported_error(form);
+    const SourceDocument* doc = form.errorDocument == Document::Line ? &line : &train;
+    int32_t at = form.errorLine;
+    if (code == kReadFailure) at = doc->exists ? read_failure_line(form) : 0;
+    if (code == kLineDocumentMissing) {
+        doc = &line;
+        at = 0;
+    } else if (code == kProgressiveNotOnCell) {
+        doc = &line;
+        at = bad_progressive_line(line.text);
+    } else if (is_completion_error(code)) {
+        doc = &train;
+        at = 0;
+    }
+    return {doc, at};
+}
+
+std::string diagnostic_text(const std::string& file, int32_t line, const std::string& severity,
+                            const std::string& code, const std::string& message) {
+    std::string out = file;
+    if (line > 0) out.append(":").append(std::to_string(line));
+    out.append(": ").append(severity).append(" ").append(code).append(": ").append(message);
+    return out;
+}
+
+std::string reported_error_message(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
+    const int32_t code = reported_error(form);
+    const ErrorPlace place = error_place(form, line, train);
+    if (code == kReadFailure && !place.document->exists)
+        return std::string("the ") + (place.document == &line ? "line" : "train") +
+               " description document does not exist; give the path of an existing file";
+    const std::string row = place.line > 0 ? line_of(place.document->text, place.line) : std::string();
+    return error_message(form, code, row);
+}
+
+std::string diagnostic(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
+    const ErrorPlace place = error_place(form, line, train);
+    return diagnostic_text(place.document->path, place.line, "error", std::to_string(reported_error(form)),
+                           reported_error_message(form, line, train));
+}

@@ -1,0 +1,662 @@
+#include "tools/diagnostics/warnings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string_view>
+
+#include "core/error_codes.h"
+#include "core/field_stream.h"
+#include "core/rounding.h"
+#include "tools/diagnostics/feature_cells.h"
+#include "tools/common/text_encoding.h"
+#include "tools/codes/warning_codes.h"
+
+namespace {
+
+// Field numbers (from 0, after the keyword) of the values the warnings read.
+constexpr size_t kStationType = 1;
+constexpr size_t kStationHours = 13;
+constexpr size_t kStationName = 16;
+// The speed board's vad, vbd and vcd: empty in the built-in document on purpose.
+constexpr size_t kBoardRightSpeedsFirst = 5;
+constexpr size_t kBoardRightSpeedsLast = 7;
+// A speed-limit change wants a speed board at it or up to this far before it.
+constexpr int64_t kBoardReach = 1000;
+// Profile rows up to this position count as the row at 0 m.
+constexpr int64_t kProfileStartSlack = 25;
+constexpr int kStopStationTypes = 25;  // types from this up have no stop cell
+
+std::string quoted(std::string_view bytes) { return "\"" + cp1252_to_utf8(bytes) + "\""; }
+std::string metres(int64_t m) { return std::to_string(m) + " m"; }
+std::string line_ref(int32_t line) { return "line " + std::to_string(line); }
+
+std::string clock_text(int64_t seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+    return text;
+}
+
+std::string duration_text(double seconds) {
+    const auto whole = static_cast<long long>(std::ceil(seconds));
+    return std::to_string(whole / 60) + " min " + std::to_string(whole % 60) + " s";
+}
+
+bool complete(const TracedRecord& r) { return static_cast<int>(r.fields.size()) == traced_field_count(r.kind); }
+
+// The keywords the readers look for, as an author writes them.
+constexpr std::string_view kLineKeywords[] = {
+    "lunghezza percorso", "progressiva chilometrica uno", "progressiva chilometrica due",
+    "progressiva chilometrica tre", "sfondo uno", "sfondo due", "sfondo tre", "ripetizione segnali 4 codici",
+    "pendenza", "curvad1", "curvas1", "montagna", "indicatori_vmax", "cartello_indicatore",
+};
+constexpr std::string_view kTrainKeywords[] = {
+    "percentuale massa frenata", "numero vetture", "velocita", "aderenza", "orologio", "sabbia",
+    "segnale", "rallentamento", "abbattimento", "stazione",
+};
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
+// Fields compared with the keywords are cut to this many characters: the
+// longest keyword has 28, and a longer field is far from all of them anyway.
+constexpr size_t kComparedLength = 40;
+// Lost records beyond this many get their warning without a suggestion, so a
+// text that is no scenario at all costs no more than a scenario.
+constexpr int kMostSuggestions = 100;
+
+// Edit distance of two texts of at most kComparedLength characters.
+size_t distance(std::string_view a, std::string_view b) {
+    a = a.substr(0, kComparedLength);
+    b = b.substr(0, kComparedLength);
+    size_t row[kComparedLength + 1];
+    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+std::string_view nearest_keyword(Document document, std::string_view field) {
+    const std::string low = lower(field.substr(0, kComparedLength));
+    std::string_view best;
+    size_t bestDistance = SIZE_MAX;
+    auto consider = [&](std::string_view keyword) {
+        const size_t d = distance(low, keyword);
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = keyword;
+        }
+    };
+    if (document == Document::Line) {
+        for (std::string_view k : kLineKeywords) consider(k);
+    } else {
+        for (std::string_view k : kTrainKeywords) consider(k);
+    }
+    return best;
+}
+
+// A field of digits (blanks allowed inside, a leading minus), as the values of a lost record are.
+bool is_number_text(std::string_view s) {
+    if (s.empty()) return false;
+    size_t i = s[0] == '-' ? 1 : 0;
+    if (i == s.size()) return false;
+    for (; i < s.size(); ++i) {
+        if ((s[i] < '0' || s[i] > '9') && s[i] != ' ' && s[i] != '\t') return false;
+    }
+    return true;
+}
+
+bool is_section_header(std::string_view s) {
+    return s.find('[') != std::string_view::npos && s.find(']') != std::string_view::npos;
+}
+
+// Whether the bytes hold a well-formed UTF-8 sequence of two bytes or more.
+bool has_utf8_sequence(std::string_view s) {
+    for (size_t i = 0; i < s.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(s[i]);
+        size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                                           : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                                                          : 0;
+        if (length == 0 || i + length > s.size()) continue;
+        bool continued = true;
+        for (size_t k = 1; k < length; ++k) continued = continued && (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+        if (continued) return true;
+    }
+    return false;
+}
+
+std::string trimmed(std::string_view s) {
+    const size_t a = s.find_first_not_of(" \t");
+    if (a == std::string_view::npos) return "";
+    const size_t b = s.find_last_not_of(" \t");
+    return std::string(s.substr(a, b - a + 1));
+}
+
+class Finder {
+public:
+    Finder(const Form1& form, const CheckSource& line, const CheckSource& train)
+        : form_(form), line_(line), train_(train) {}
+
+    std::vector<FoundWarning> run();
+
+private:
+    void add(Warning w, Document document, int32_t line, std::string message,
+             std::optional<int64_t> position = std::nullopt, std::optional<int32_t> cell = std::nullopt);
+    std::vector<const TracedRecord*> records(RecordKind kind) const;
+    bool train_read() const;
+
+    void misspelt_keywords();
+    void speed_limits();
+    void adhesions();
+    void narrowed_values();
+    void repeated_general_records();
+    void timetable();
+    void limits_without_boards();
+    void station_names();
+    void stop_cells_over_features();
+    void empty_numbers();
+    void gradients();
+    void rows_out_of_order(RecordKind kind, const char* what);
+    void moved_positions();
+    void split_numbers();
+    void utf8_text(Document document, const CheckSource& source);
+    void train_without_general();
+    void profiles_starting_late();
+
+    const Form1& form_;
+    const CheckSource& line_;
+    const CheckSource& train_;
+    std::vector<FoundWarning> found_;
+};
+
+void Finder::add(Warning w, Document document, int32_t line, std::string message, std::optional<int64_t> position,
+                 std::optional<int32_t> cell) {
+    Diagnostic d;
+    d.file = document == Document::Train ? train_.path : line_.path;
+    d.line = line;
+    d.severity = Severity::Warning;
+    d.code = std::string(warning_code(w).code);
+    d.message = std::move(message);
+    d.position = position;
+    d.cell = cell;
+    found_.push_back({document, std::move(d)});
+}
+
+std::vector<const TracedRecord*> Finder::records(RecordKind kind) const {
+    std::vector<const TracedRecord*> out;
+    for (const TracedRecord& r : form_.trace.records) {
+        if (r.kind == kind) out.push_back(&r);
+    }
+    return out;
+}
+
+// The train description is read unless the line reader stopped before it.
+bool Finder::train_read() const {
+    return form_.errorReported == kNoError || form_.errorDocument != Document::Line ||
+           form_.errorReported == kNoRoomOnGrid;
+}
+
+// A keyword field that passed no record test lost its record: its values are
+// then read as further keyword fields (numbers, passed over in turn), which
+// belong to the same lost record and are not reported again.
+void Finder::misspelt_keywords() {
+    // Lines where a number ran on past a blank: the digits after it are read
+    // as the next field, a keyword field, already told by the split-number warning.
+    std::vector<std::pair<Document, int32_t>> splitLines;
+    for (const TracedRecord& r : form_.trace.records) {
+        for (const TracedField& f : r.fields) {
+            if (f.runsOn && r.kind != RecordKind::Clock) splitLines.emplace_back(r.document, f.line);
+        }
+    }
+    Document lostIn = Document::None;
+    int32_t lostLine = 0;
+    int suggestions = 0;
+    for (const KeywordField& k : form_.trace.keywords) {
+        if (k.records > 0) {
+            lostIn = Document::None;
+            continue;
+        }
+        if (k.text.empty() || is_section_header(k.text) || k.text.find('-') != std::string::npos) continue;
+        if (is_number_text(k.text) && lostIn == k.document && k.line == lostLine) continue;
+        const bool split = std::find(splitLines.begin(), splitLines.end(), std::pair{k.document, k.line}) !=
+                           splitLines.end();
+        if (is_number_text(k.text) && split) continue;
+        if (is_number_text(k.text)) {
+            add(Warning::MisspeltKeyword, k.document, k.line,
+                "the number " + quoted(k.text) + " stands where a record's keyword was expected: the record before it "
+                "has a value too many, or this record lost its keyword; the reader passes it over; remove the value "
+                "or write the keyword");
+            lostIn = k.document;
+            lostLine = k.line;
+            continue;
+        }
+        std::string suggestion = "write the record's keyword";
+        if (suggestions++ < kMostSuggestions)
+            suggestion = "did you mean \"" + std::string(nearest_keyword(k.document, k.text)) + "\"?";
+        add(Warning::MisspeltKeyword, k.document, k.line,
+            quoted(k.text) + " contains no record keyword, so the reader passes it over and reads the values after "
+            "it as further keyword fields: the whole record is lost; " + suggestion);
+        lostIn = k.document;
+        lostLine = k.line;
+    }
+}
+
+void Finder::speed_limits() {
+    for (const TracedRecord* r : records(RecordKind::SpeedLimit)) {
+        if (!complete(*r)) continue;
+        const int64_t v = r->fields[1].value;
+        if (v % 5 == 0) continue;
+        if (!speed_step_fits(v)) continue;  // refused by the reader: an error, not a warning
+        const int64_t stored = speed_step_of(v) * 5;
+        add(Warning::SpeedNotStep, r->document, r->line,
+            "speed limit " + std::to_string(v) + " km/h is not a multiple of 5 km/h; the grid holds speeds in "
+            "steps of 5 km/h, so " + std::to_string(stored) + " km/h is stored; write the multiple of 5 you mean",
+            r->fields[0].value);
+    }
+}
+
+void Finder::adhesions() {
+    for (const TracedRecord* r : records(RecordKind::Adhesion)) {
+        if (!complete(*r)) continue;
+        const int64_t a = r->fields[1].value;
+        if (a >= 0 && a <= 255) continue;
+        add(Warning::AdhesionNarrowed, r->document, r->line,
+            "adhesion " + std::to_string(a) + " % does not fit its field, which holds 0 to 255; its low eight bits "
+            "are stored, " + std::to_string(low8(a)) + " %; write the adhesion in percent, such as 90",
+            r->fields[0].value);
+    }
+}
+
+// Values the placement stores in 16- or 8-bit cell fields by their low bits.
+void Finder::narrowed_values() {
+    struct Stored {
+        const TracedRecord* record;
+        std::string what;
+        int64_t value;
+        int bits;
+    };
+    std::vector<Stored> stored;
+    auto v = [](const TracedRecord* r, size_t i) { return r->fields[i].value; };
+    for (const TracedRecord& r : form_.trace.records) {
+        if (!complete(r)) continue;
+        switch (r.kind) {
+            case RecordKind::Signal: {
+                // position, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo
+                stored.push_back({&r, "the first aspect value s1 * 10 + d1", v(&r, 2) * 10 + v(&r, 7), 16});
+                stored.push_back({&r, "the second aspect value s2 * 10 + d2", v(&r, 3) * 10 + v(&r, 8), 16});
+                stored.push_back({&r, "the third aspect value s3 * 10 + d3", v(&r, 4) * 10 + v(&r, 9), 16});
+                stored.push_back({&r, "the value rapp * 10 + sx * 3 + dx", v(&r, 5) * 10 + v(&r, 1) * 3 + v(&r, 6), 16});
+                stored.push_back({&r, "the approach code (sx * 3 + dx) * 10 + 4", (v(&r, 1) * 3 + v(&r, 6)) * 10 + 4, 8});
+                if (v(&r, 1) == 2) {
+                    int64_t tempo = v(&r, 10);
+                    if (tempo >= 1 && tempo <= 100) tempo = 101;
+                    stored.push_back({&r, "the time code", tempo, 8});
+                }
+                break;
+            }
+            case RecordKind::SlowDown:
+                stored.push_back({&r, "the slow-down speed", v(&r, 1), 16});
+                stored.push_back({&r, "the value f_tt", v(&r, 3), 16});
+                if (v(&r, 5) != 0) stored.push_back({&r, "the value d_v", v(&r, 5), 16});
+                break;
+            case RecordKind::Abbattimento:
+                if (v(&r, 1) > 0) stored.push_back({&r, "the abbattimento value", v(&r, 1), 16});
+                break;
+            case RecordKind::SpeedBoard:
+                stored.push_back({&r, "the stripes value strisces * 10 + strisced", v(&r, 4) * 10 + v(&r, 8), 16});
+                break;
+            case RecordKind::Montagna: {
+                const int64_t tipo = v(&r, 2) > 10 ? v(&r, 2) - 10 : v(&r, 2);
+                stored.push_back({&r, "the montagna type", tipo, 8});
+                break;
+            }
+            default: break;
+        }
+    }
+    for (const Stored& s : stored) {
+        const bool fits = s.bits == 16 ? s.value >= -32768 && s.value <= 32767 : s.value >= 0 && s.value <= 255;
+        if (fits) continue;
+        const int64_t kept = s.bits == 16 ? int64_t{low16(s.value)} : int64_t{low8(s.value)};
+        add(Warning::ValueNarrowed, s.record->document, s.record->line,
+            std::string(feature_name(s.record->kind)) + ": " + s.what + " is " + std::to_string(s.value) +
+                ", which does not fit its " + std::to_string(s.bits) + "-bit field; its low bits are stored, " +
+                std::to_string(kept) + "; check the record's values",
+            s.record->fields[0].value);
+    }
+}
+
+void Finder::repeated_general_records() {
+    const std::pair<RecordKind, const char*> kinds[] = {{RecordKind::Cars, "number of cars"},
+                                                        {RecordKind::BrakedMass, "braked mass"},
+                                                        {RecordKind::Sand, "sand"},
+                                                        {RecordKind::Clock, "clock"}};
+    for (const auto& [kind, name] : kinds) {
+        const TracedRecord* earlier = nullptr;
+        for (const TracedRecord* r : records(kind)) {
+            if (earlier != nullptr)
+                add(Warning::GeneralRepeated, r->document, r->line,
+                    std::string("the ") + name + " is given again (first at " + line_ref(earlier->line) +
+                        "); the last one read wins, so " + line_ref(earlier->line) +
+                        " has no effect; keep one of the two");
+            earlier = r;
+        }
+    }
+}
+
+// Scheduled times along the route: backwards, faster than the speed limit
+// allows, or before the clock starts.
+void Finder::timetable() {
+    struct Scheduled {
+        const TracedRecord* record;
+        int64_t position;
+        int64_t time;
+    };
+    std::vector<Scheduled> stops;
+    for (const TracedRecord* r : records(RecordKind::Station)) {
+        if (!complete(*r)) continue;
+        const int64_t time =
+            (r->fields[kStationHours].value * 60 + r->fields[kStationHours + 1].value) * 60 +
+            r->fields[kStationHours + 2].value;
+        if (time != 0) stops.push_back({r, r->fields[0].value, time});
+    }
+    const auto name = [](const TracedRecord* r) { return quoted(r->fields[kStationName].text); };
+    for (size_t i = 1; i < stops.size(); ++i) {
+        const Scheduled& a = stops[i - 1];
+        const Scheduled& b = stops[i];
+        if (b.time < a.time) {
+            add(Warning::TimesBackwards, b.record->document, b.record->line,
+                "the scheduled time " + clock_text(b.time) + " at " + name(b.record) + " is earlier than " +
+                    clock_text(a.time) + " at " + name(a.record) + " (" + line_ref(a.record->line) +
+                    "), which comes before it along the route; correct one of the two times",
+                b.position);
+            continue;
+        }
+        // The shortest time at the speed limit, cell by cell, from one to the other.
+        if (!form_.grid.sized()) continue;
+        const int64_t from = std::max<int64_t>(0, round_half_even(static_cast<double>(a.position) / 50.0));
+        const int64_t to = std::min<int64_t>(form_.grid.upper(), round_half_even(static_cast<double>(b.position) / 50.0));
+        double seconds = 0.0;
+        bool stopped = false;
+        for (int64_t c = from; c < to; ++c) {
+            const int step = form_.grid[c].aux1;
+            if (step == 0) {
+                stopped = true;
+                break;
+            }
+            seconds += 50.0 / (step * 5.0 / 3.6);
+        }
+        const int64_t allowed = b.time - a.time;
+        if (stopped || to <= from || seconds <= static_cast<double>(allowed)) continue;
+        add(Warning::TimeTooShort, b.record->document, b.record->line,
+            name(b.record) + " is scheduled " + duration_text(static_cast<double>(allowed)) + " after " +
+                name(a.record) + " (" + line_ref(a.record->line) + "), but even at the speed limit all the way the "
+                "train needs " + duration_text(seconds) + "; give it a later time or raise the limits",
+            b.position);
+    }
+    const auto clocks = records(RecordKind::Clock);
+    if (!clocks.empty() && complete(*clocks.back()) && !stops.empty()) {
+        const TracedRecord* clock = clocks.back();
+        const int64_t start =
+            (clock->fields[0].value * 60 + clock->fields[1].value) * 60 + clock->fields[2].value;
+        if (start > stops.front().time)
+            add(Warning::ClockAfterDeparture, clock->document, clock->line,
+                "the clock starts at " + clock_text(start) + ", after the first scheduled time, " +
+                    clock_text(stops.front().time) + " at " + name(stops.front().record) + " (" +
+                    line_ref(stops.front().record->line) + "): the train is late before it moves; start the clock "
+                    "before that time");
+    }
+}
+
+void Finder::limits_without_boards() {
+    std::vector<int64_t> boards;
+    for (const TracedRecord* r : records(RecordKind::SpeedBoard)) {
+        if (!r->fields.empty()) boards.push_back(r->fields[0].value);
+    }
+    bool first = true;
+    int64_t previous = 0;
+    for (const TracedRecord* r : records(RecordKind::SpeedLimit)) {
+        if (!complete(*r)) continue;
+        const int64_t p = r->fields[0].value;
+        const int64_t v = r->fields[1].value;
+        const bool change = !first && v != previous;
+        first = false;
+        previous = v;
+        if (!change) continue;
+        const bool board = std::any_of(boards.begin(), boards.end(),
+                                       [&](int64_t b) { return b <= p && b >= p - kBoardReach; });
+        if (board) continue;
+        add(Warning::LimitWithoutBoard, r->document, r->line,
+            "the speed limit changes to " + std::to_string(v) + " km/h at " + metres(p) +
+                ", but the line description has no speed board there or up to " + metres(kBoardReach) +
+                " before it, so the driver is not told; add an indicatori_vmax row or move the change to a board",
+            p);
+    }
+}
+
+void Finder::station_names() {
+    std::map<std::string, const TracedRecord*> seen;
+    for (const TracedRecord* r : records(RecordKind::Station)) {
+        if (!complete(*r)) continue;
+        const std::string& name = r->fields[kStationName].text;
+        auto [it, fresh] = seen.emplace(name, r);
+        if (fresh) continue;
+        add(Warning::StationNameRepeated, r->document, r->line,
+            "a station named " + quoted(name) + " already stands at " + metres(it->second->fields[0].value) + " (" +
+                line_ref(it->second->line) + "); the timetable and the simulator cannot tell them apart; rename one",
+            r->fields[0].value);
+    }
+}
+
+// Station stop cells are written without the free-cell test: a feature placed
+// on that cell before the station is read disappears.
+void Finder::stop_cells_over_features() {
+    const auto stations = records(RecordKind::Station);
+    int slot = 0;
+    for (const TracedRecord* station : stations) {
+        ++slot;
+        if (!complete(*station) || slot >= kFirstBoardSlot) continue;
+        if (station->fields[kStationType].value >= kStopStationTypes) continue;
+        const double stop = static_cast<double>(form_.scenario[static_cast<size_t>(slot)].long2) / 50.0 - 1.0;
+        if (!(stop > 1.0)) continue;
+        const int64_t cell = round_half_even(stop);
+        const TracedRecord* lost = nullptr;
+        for (const TracedRecord& r : form_.trace.records) {
+            if (&r == station) break;
+            for (int64_t c : feature_cells(r)) {
+                if (c == cell) lost = &r;
+            }
+        }
+        // A station stop cell of an earlier station is lost the same way.
+        int earlierSlot = 0;
+        for (const TracedRecord* earlier : stations) {
+            if (earlier == station) break;
+            ++earlierSlot;
+            if (earlier->fields[kStationType].value >= kStopStationTypes) continue;
+            const double s = static_cast<double>(form_.scenario[static_cast<size_t>(earlierSlot)].long2) / 50.0 - 1.0;
+            if (s > 1.0 && round_half_even(s) == cell) lost = earlier;
+        }
+        if (lost == nullptr) continue;
+        const std::string where = lost->document == station->document
+                                      ? line_ref(lost->line)
+                                      : line_ref(lost->line) + " of the line description";
+        add(Warning::StopCellOverFeature, station->document, station->line,
+            "the stop cell of station " + quoted(station->fields[kStationName].text) + " is grid cell " +
+                std::to_string(cell) + ", which already holds the " + feature_name(lost->kind) + " at " +
+                metres(lost->fields[0].value) + " (" + where + "); stop cells are written without a test, so the " +
+                feature_name(lost->kind) + " disappears; move one of the two",
+            station->fields[0].value, static_cast<int32_t>(cell));
+    }
+}
+
+void Finder::empty_numbers() {
+    for (const TracedRecord& r : form_.trace.records) {
+        for (size_t i = 0; i < r.fields.size(); ++i) {
+            if (!r.fields[i].number || !r.fields[i].empty) continue;
+            if (r.kind == RecordKind::SpeedBoard && i >= kBoardRightSpeedsFirst && i <= kBoardRightSpeedsLast) continue;
+            add(Warning::EmptyNumber, r.document, r.fields[i].line,
+                "value " + std::to_string(i + 1) + " of the " + feature_name(r.kind) + " (" + line_ref(r.line) +
+                    ") is empty and read as 0; write the value, or 0 if 0 is meant");
+        }
+    }
+}
+
+void Finder::gradients() {
+    for (const TracedRecord* r : records(RecordKind::Gradient)) {
+        if (!complete(*r)) continue;
+        const int64_t g = r->fields[1].value;
+        if (g >= -100 && g <= 155) continue;
+        const int64_t kept = int64_t{low8(g + 100)} - 100;
+        add(Warning::GradientNarrowed, r->document, r->line,
+            "gradient " + std::to_string(g) + " per mille is outside -100 to 155: its cell keeps the gradient plus "
+            "100 in eight bits, so " + std::to_string(kept) + " per mille is stored; check the value",
+            r->fields[0].value);
+    }
+}
+
+// Profile rows fill cells from where the last row left off, at least one cell
+// each: a row whose cell is not beyond the filled ones takes effect further on.
+void Finder::rows_out_of_order(RecordKind kind, const char* what) {
+    int64_t fill = 0;
+    int64_t previousPosition = 0;
+    bool any = false;
+    for (const TracedRecord* r : records(kind)) {
+        if (!complete(*r)) continue;
+        const int64_t p = r->fields[0].value;
+        const int64_t e = round_half_even(static_cast<double>(p) / 50.0);
+        const int64_t before = fill;
+        if (e > 0) fill = std::max(fill + 1, e);
+        if (any && e > 0 && e <= before) {
+            add(Warning::RowsOutOfOrder, r->document, r->line,
+                std::string("the ") + what + " row at " + metres(p) + " comes after the row at " +
+                    metres(previousPosition) + ", further along the route; rows must increase, and this one takes "
+                    "effect from " + metres(fill * 50) + ", not where it is written; put the rows in order",
+                p);
+        }
+        any = true;
+        previousPosition = p;
+    }
+}
+
+void Finder::moved_positions() {
+    for (const TracedRecord& r : form_.trace.records) {
+        const bool feature = r.kind == RecordKind::Signal || r.kind == RecordKind::SpeedBoard ||
+                             r.kind == RecordKind::IndicationBoard || r.kind == RecordKind::SlowDown ||
+                             r.kind == RecordKind::Abbattimento;
+        if (!feature || r.fields.empty() || !r.fields[0].number) continue;
+        const int64_t p = r.fields[0].value;
+        if (p % 50 == 0 || p < 0) continue;
+        const std::vector<int64_t> cells = feature_cells(r);
+        if (cells.empty()) continue;
+        const int64_t cell = cells[0];
+        const int64_t landed = r.kind == RecordKind::Abbattimento ? cell * 50 : cell_position(cell);
+        add(Warning::PositionMoved, r.document, r.line,
+            std::string(feature_name(r.kind)) + " at " + metres(p) + " is not on a multiple of 50 m; it lands on "
+                "grid cell " + std::to_string(cell) + ", the cell of " + metres(landed) + "; write " +
+                std::to_string(landed) + " or the multiple of 50 you mean",
+            p, static_cast<int32_t>(cell));
+    }
+}
+
+void Finder::split_numbers() {
+    for (const TracedRecord& r : form_.trace.records) {
+        if (r.kind == RecordKind::Clock) continue;  // its numbers stand apart by blanks alone
+        for (const TracedField& f : r.fields) {
+            if (!f.number || !f.runsOn) continue;
+            add(Warning::NumberSplit, r.document, f.line,
+                "the number " + std::to_string(f.value) + " is followed by more of its field after a blank: the "
+                "number ends at the blank and the rest is read as the next field (\"106 000\" reads as 106); "
+                "write the number without blanks");
+            break;  // the rest of the record is shifted: once is enough
+        }
+    }
+}
+
+void Finder::utf8_text(Document document, const CheckSource& source) {
+    if (!source.text) return;
+    const int32_t from = form_.trace.generalLine[static_cast<int>(document)];
+    if (from == 0) return;
+    const auto lines = document_lines(*source.text);
+    for (size_t i = static_cast<size_t>(from); i < lines.size(); ++i) {
+        if (!has_utf8_sequence(lines[i])) continue;
+        const std::string text = trimmed(lines[i]);
+        add(Warning::Utf8Text, document, static_cast<int32_t>(i + 1),
+            "this line looks like UTF-8 text (\"" + text + "\"), but the documents are Windows-1252: the simulator "
+            "shows it as " + quoted(text) + "; save the document in Windows-1252");
+    }
+}
+
+void Finder::train_without_general() {
+    if (!train_.text || form_.trace.generalLine[static_cast<int>(Document::Train)] != 0 || !train_read()) return;
+    add(Warning::NoGeneralSection, Document::Train, 0,
+        "no field contains \"[generale]\", so the reader reads nothing of the train description: no speed "
+        "limits, stations or signals; open its general section with a line \"[generale]\"");
+}
+
+void Finder::profiles_starting_late() {
+    const int32_t general = form_.trace.generalLine[static_cast<int>(Document::Train)];
+    if (general == 0 || !train_read()) return;
+    const std::pair<RecordKind, const char*> profiles[] = {{RecordKind::SpeedLimit, "speed limit"},
+                                                           {RecordKind::Adhesion, "adhesion"}};
+    for (const auto& [kind, what] : profiles) {
+        const auto rows = records(kind);
+        if (rows.empty()) {
+            add(Warning::ProfileStartsLate, Document::Train, general,
+                std::string("the train description has no ") + what + " row, so the " + what +
+                    " is 0 along the whole route; add a row at 0 m");
+        } else if (!rows.front()->fields.empty() && rows.front()->fields[0].value > kProfileStartSlack) {
+            add(Warning::ProfileStartsLate, Document::Train, rows.front()->line,
+                std::string("the first ") + what + " row stands at " + metres(rows.front()->fields[0].value) +
+                    ", so the " + what + " is 0 from the start of the route up to it; add a row at 0 m",
+                rows.front()->fields[0].value);
+        }
+    }
+}
+
+std::vector<FoundWarning> Finder::run() {
+    misspelt_keywords();
+    speed_limits();
+    adhesions();
+    narrowed_values();
+    repeated_general_records();
+    timetable();
+    limits_without_boards();
+    station_names();
+    stop_cells_over_features();
+    empty_numbers();
+    gradients();
+    rows_out_of_order(RecordKind::SpeedLimit, "speed-limit");
+    rows_out_of_order(RecordKind::Adhesion, "adhesion");
+    rows_out_of_order(RecordKind::Gradient, "gradient");
+    moved_positions();
+    split_numbers();
+    utf8_text(Document::Line, line_);
+    utf8_text(Document::Train, train_);
+    train_without_general();
+    profiles_starting_late();
+    return std::move(found_);
+}
+
+}  // namespace
+
+size_t keyword_distance(std::string_view field, std::string_view keyword) {
+    return distance(lower(field.substr(0, 200)), keyword);
+}
+
+
+std::vector<FoundWarning> find_warnings(const Form1& form, const CheckSource& line, const CheckSource& train) {
+    return Finder(form, line, train).run();
+}

@@ -1,0 +1,174 @@
+// One fixture per warning of the check: a small pair of documents that
+// compiles without an error but holds the mistake the warning is for.
+#include "tools/diagnostics/warnings.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <tuple>
+#include <vector>
+
+#include "tools/diagnostics/checker.h"
+#include "tools/codes/warning_codes.h"
+
+namespace {
+
+// A 10,000 m route (grid cells 0 to 340) and a train with its profiles from 0 m.
+const std::vector<std::string> kLineHead = {
+    "[generale]",                             // 1
+    "lunghezza percorso,    10000",           // 2
+    "progressiva chilometrica uno, 0, 0, 0",  // 3
+    "[cartelli]",                             // 4
+};
+const std::vector<std::string> kTrainHead = {
+    "[generale]",         // 1
+    "numero vetture, 8",  // 2
+    "velocita, 0, 80",    // 3
+    "aderenza, 0, 100",   // 4
+};
+
+std::string document(const std::vector<std::string>& head, const std::vector<std::string>& rows) {
+    std::string text;
+    for (const auto& l : head) text += l + "\r\n";
+    for (const auto& l : rows) text += l + "\r\n";
+    return text + "[fine]\r\n";
+}
+
+// A station row at `position` (type 4, 600 m) with a scheduled time and a name.
+std::string station(int position, const std::string& time, const std::string& name) {
+    return "stazione, " + std::to_string(position) + ", 4, 600, 0, 0, 0, 1,1,0, 4,1,1, 1, " + time + ", " + name;
+}
+
+using Found = std::tuple<char, int32_t, std::string>;  // document ('L' or 'T'), line, code
+
+struct Fixture {
+    const char* name;
+    std::vector<std::string> line{};   // rows after kLineHead, from line 5
+    std::vector<std::string> train{};  // rows after kTrainHead, from line 5
+    std::vector<Found> expected{};     // every diagnostic of the check: no error, these warnings
+    const char* wholeTrain = nullptr;  // the whole train description instead of head and rows
+};
+
+const Fixture kFixtures[] = {
+    {.name = "misspelt keyword", .train = {"velocta, 2000, 60"}, .expected = {{'T', 5, "W101"}}},
+    {.name = "a value too many", .train = {"sabbia, 300, 5"}, .expected = {{'T', 5, "W101"}}},
+    {.name = "speed not on a 5 km/h step",
+     .line = {"indicatori_vmax, 2000, 70, 70, 70, 0, , , , 0"},
+     .train = {"velocita, 2000, 72"},
+     .expected = {{'T', 5, "W102"}}},
+    {.name = "adhesion of 300 %", .train = {"aderenza, 2000, 300"}, .expected = {{'T', 5, "W103"}}},
+    {.name = "signal aspect beyond 16 bits",
+     .train = {"segnale, 3000, 1, 4000, 1, 0, 0, 1, 3, 1, 0, 0"},
+     .expected = {{'T', 5, "W104"}}},
+    {.name = "sand given twice", .train = {"sabbia, 300", "sabbia, 200"}, .expected = {{'T', 6, "W105"}}},
+    {.name = "scheduled times going backwards",
+     .train = {station(1000, "10,0,0", "ALFA"), station(5000, "9,0,0", "BETA")},
+     .expected = {{'T', 6, "W106"}}},
+    {.name = "a time no train can keep",
+     .train = {station(1000, "10,0,0", "ALFA"), station(9000, "10,1,0", "BETA")},
+     .expected = {{'T', 6, "W107"}}},
+    {.name = "clock after the first departure",
+     .train = {"orologio, 11 0 0", station(1000, "10,0,0", "ALFA")},
+     .expected = {{'T', 5, "W108"}}},
+    {.name = "speed change without a board", .train = {"velocita, 3000, 60"}, .expected = {{'T', 5, "W109"}}},
+    {.name = "two stations with one name",
+     .train = {station(1000, "0,0,0", "ALFA"), station(5000, "0,0,0", "ALFA")},
+     .expected = {{'T', 6, "W110"}}},
+    {.name = "stop cell over a speed board",
+     .line = {"indicatori_vmax, 1200, 80, 80, 80, 0, , , , 0"},  // cell 25, the stop cell of the station
+     .train = {station(1000, "0,0,0", "ALFA")},
+     .expected = {{'T', 5, "W111"}}},
+    {.name = "empty speed field",
+     .train = {"velocita, 3000,"},
+     .expected = {{'T', 5, "W109"}, {'T', 5, "W112"}}},
+    {.name = "gradient of 200 per mille", .line = {"pendenza, 2000, 200"}, .expected = {{'L', 5, "W113"}}},
+    {.name = "speed rows out of order",
+     .train = {"velocita, 3000, 80", "velocita, 2000, 80"},
+     .expected = {{'T', 6, "W114"}}},
+    {.name = "signal off the 50 m cells",
+     .train = {"segnale, 3030, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0"},
+     .expected = {{'T', 5, "W115"}}},
+    {.name = "a blank inside a number", .line = {"pendenza, 2000, 1 5"}, .expected = {{'L', 5, "W116"}}},
+    {.name = "station name saved as UTF-8",
+     .train = {station(1000, "0,0,0", "PIANCASTELL\xC3\x92")},
+     .expected = {{'T', 5, "W117"}}},
+    {.name = "train description without its general section",
+     .expected = {{'T', 0, "W118"}},
+     .wholeTrain = "velocita, 0, 80\r\naderenza, 0, 100\r\n[fine]\r\n"},
+    {.name = "speed profile starting late",
+     .expected = {{'T', 2, "W119"}},
+     .wholeTrain = "[generale]\r\nvelocita, 500, 80\r\naderenza, 0, 100\r\n[fine]\r\n"},
+};
+
+std::vector<Found> found_in(const CheckResult& result) {
+    std::vector<Found> out;
+    for (const Diagnostic& d : result.diagnostics)
+        out.emplace_back(d.file == "train.txt" ? 'T' : 'L', d.line, d.code);
+    return out;
+}
+
+CheckResult check_fixture(const Fixture& f) {
+    const std::string train = f.wholeTrain != nullptr ? f.wholeTrain : document(kTrainHead, f.train);
+    return check_sources({"line.txt", document(kLineHead, f.line)}, {"train.txt", train}, ScenarioNames{}, 50);
+}
+
+TEST(CheckWarnings, EachFixtureGivesItsWarningAndNoError) {
+    for (const Fixture& f : kFixtures) {
+        const CheckResult result = check_fixture(f);
+        EXPECT_EQ(found_in(result), f.expected) << f.name;
+        EXPECT_EQ(result.errors, 0) << f.name;
+        for (const Diagnostic& d : result.diagnostics) EXPECT_FALSE(d.message.empty()) << f.name;
+    }
+}
+
+TEST(CheckWarnings, TheSoundBaseGivesNone) {
+    const Fixture base{.name = "base"};
+    EXPECT_TRUE(check_fixture(base).diagnostics.empty());
+}
+
+TEST(CheckWarnings, EveryWarningCodeHasAFixtureAndItsPlaceInTheTable) {
+    std::set<std::string> covered;
+    for (const Fixture& f : kFixtures) {
+        for (const Found& found : f.expected) covered.insert(std::get<2>(found));
+    }
+    for (size_t i = 0; i < std::size(kWarningCodes); ++i) {
+        const WarningCode& w = kWarningCodes[i];
+        EXPECT_EQ(static_cast<size_t>(w.warning), i) << w.code;  // warning_code() indexes by the enumeration
+        EXPECT_TRUE(covered.count(std::string(w.code))) << w.code << " has no fixture";
+        if (i > 0) {
+            EXPECT_LT(kWarningCodes[i - 1].code, w.code);
+        }
+    }
+}
+
+// The messages say what was found and what the compiler makes of it.
+TEST(CheckWarnings, MessagesNameTheStoredValue) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> line;
+        std::vector<std::string> train;
+        const char* piece;
+    };
+    const Case cases[] = {
+        {"stored speed", {"indicatori_vmax, 2000, 70, 70, 70, 0, , , , 0"}, {"velocita, 2000, 72"}, "70 km/h is stored"},
+        {"stored adhesion", {}, {"aderenza, 2000, 300"}, "44 %"},
+        {"wrapped gradient", {"pendenza, 2000, 200"}, {}, "-56 per mille is stored"},
+        {"nearest keyword", {}, {"velocta, 2000, 60"}, "did you mean \"velocita\""},
+        {"landing cell", {}, {"segnale, 46530, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0"}, "the cell of 46550 m"},
+        {"both spellings", {}, {station(1000, "0,0,0", "PIANCASTELL\xC3\x92")}, "PIANCASTELL\xC3\x83\xE2\x80\x99"},
+        {"time at the limit", {}, {station(1000, "10,0,0", "ALFA"), station(9000, "10,1,0", "BETA")},
+         "scheduled 1 min 0 s after \"ALFA\" (line 5), but even at the speed limit all the way the train needs 6 min 0 s"},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string> line = c.line;
+        std::vector<std::string> longLine = {"[generale]", "lunghezza percorso,    100000",
+                                             "progressiva chilometrica uno, 0, 0, 0", "[cartelli]"};
+        const CheckResult result = check_sources({"line.txt", document(longLine, line)},
+                                                 {"train.txt", document(kTrainHead, c.train)}, ScenarioNames{}, 50);
+        std::string all;
+        for (const Diagnostic& d : result.diagnostics) all += d.message + "\n";
+        EXPECT_NE(all.find(c.piece), std::string::npos) << c.name << ":\n" << all;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,51 @@
+#include "tools/plot/plot.h"
+
+#include <CLI/CLI.hpp>
+
+#include "core/run_end.h"
+#include "platform/platform.h"
+#include "tools/common/exit_status.h"
+#include "tools/compiled/compiled_route.h"
+#include "tools/compiled/compiled_set.h"
+#include "tools/drawing/route_svg.h"
+
+int plot_route(const PlotOptions& o, std::ostream& out, std::ostream& err) {
+    const CompiledPaths paths = compiled_paths(o.folder, o.names);
+    if (!platform::file_exists(paths.scenario)) {
+        err << "scenario_tool: " << paths.scenario << ": no scenario file of route " << o.names.route << ", train "
+            << o.names.train << " here; " << other_compiled_files(o.folder, o.names) << '\n';
+        return kExitUnreadableFile;
+    }
+    std::string svg;
+    std::string counts;
+    try {
+        const RouteModel model = read_compiled_route(o.folder, o.names);
+        svg = render_route_svg(model);
+        counts = scenario_counts(model);
+    } catch (const Unusable& u) {
+        err << "scenario_tool: " << u.path << ": " << u.reason << '\n';
+        return kExitUnreadableFile;
+    }
+    try {
+        platform::write_file(o.outFile, svg);
+    } catch (const platform::RunTimeFailure& f) {
+        err << "scenario_tool: " << f.path << ": cannot " << f.operation << ": " << f.reason << '\n';
+        return kExitRunTimeFailure;
+    }
+    out << "drew " << o.outFile << " (" << counts << ")\n";
+    return kExitClean;
+}
+
+namespace {
+
+CommandRun setup(CLI::App& command) {
+    auto options = std::make_shared<PlotOptions>();
+    command.add_option("DIR", options->folder, "Folder with the compiled files")->required();
+    command.add_option("--out", options->outFile, "The SVG file to write")->required();
+    add_scenario_names(command, options->names);
+    return [options](std::ostream& out, std::ostream& err) { return plot_route(*options, out, err); };
+}
+
+}  // namespace
+
+const Command kPlotCommand = {"plot", "Draw the compiled route of DIR as one SVG picture", setup};

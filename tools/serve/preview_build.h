@@ -1,0 +1,39 @@
+// One compile of an author's two documents for the live preview: the whole
+// check with its diagnostics, and, when it finds no error, the exact compile
+// pass run on copies in a private work folder, the route read back from the
+// compiled files it wrote and each feature linked to the line that made it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/diagnostics/checker.h"
+#include "tools/diagnostics/compile_documents.h"
+#include "tools/diagnostics/diagnostics.h"
+#include "tools/serve/feature_sources.h"
+#include "tools/compiled/compiled_route.h"
+#include "tools/compiled/route_model.h"
+
+struct PreviewSources {
+    std::string lineDocument;
+    std::string trainDocument;
+    ScenarioNames names;
+};
+
+struct PreviewBuild {
+    std::vector<Diagnostic> diagnostics;  // as check gives them
+    std::optional<RouteModel> model;      // only when there was no error
+    FeatureSources sources;               // with the model
+    SourceDocument line, train;           // the documents as they were read
+    bool has_errors() const;
+};
+
+// A diagnostic of the preview itself (not of a document), as an error.
+Diagnostic preview_error(const std::string& file, const std::string& message);
+
+// Checks and compiles the documents; the compile runs inside `workFolder`,
+// which is emptied first, so that nothing of an earlier compile can stand in
+// for this one's files. `cache` carries the decoded centre line from one
+// compile to the next.
+PreviewBuild build_preview(const PreviewSources& sources, const std::string& workFolder, CentreLineCache& cache);

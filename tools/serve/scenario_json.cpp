@@ -1,0 +1,130 @@
+#include "tools/serve/scenario_json.h"
+
+#include <cmath>
+#include <nlohmann/json.hpp>
+
+#include "tools/drawing/plan_drawing.h"
+#include "tools/common/text_encoding.h"
+
+using nlohmann::json;
+
+namespace {
+
+// Centimetres are plenty for a drawing and keep the document small.
+double centimetres(double metres) { return std::round(metres * 100) / 100; }
+
+// The centre line from `from` to `to` as [metre, x, y] triples, sampled and
+// simplified as the route picture draws it.
+json plan_points(const CentreLine& line, int64_t from, int64_t to) {
+    json points = json::array();
+    const std::vector<Point> sampled = sample_line(line, from, to, kPlanSampleMetres);
+    const std::vector<Point> kept = simplify(sampled, kPlanToleranceMetres);
+    size_t i = 0;  // kept points are copies of sampled ones, in the same order
+    for (const Point& p : kept) {
+        while (i + 1 < sampled.size() && (sampled[i].x != p.x || sampled[i].y != p.y)) ++i;
+        const int64_t metre = i + 1 == sampled.size() ? std::min(to, line.last())
+                                                      : from + static_cast<int64_t>(i) * kPlanSampleMetres;
+        points.push_back({metre, centimetres(p.x), centimetres(p.y)});
+        ++i;
+    }
+    return points;
+}
+
+json source_json(const FeatureSource& s) { return {{"file", s.file}, {"line", s.line}, {"text", s.text}}; }
+
+// A feature with the line that made it, where the trace names one.
+template <typename Key>
+json with_source(json feature, const std::map<Key, FeatureSource>& sources, Key key) {
+    const auto found = sources.find(key);
+    if (found != sources.end()) feature["source"] = source_json(found->second);
+    return feature;
+}
+
+json mark(const RouteMark& m) { return {{"position_m", m.position}, {"cell", m.cell}}; }
+
+json route_json(const RouteModel& model, const FeatureSources& sources) {
+    json out;
+    out["route"] = model.route;
+    out["train"] = model.train;
+    out["route_length_m"] = model.routeLength;
+    json stations = json::array();
+    for (const RouteStation& s : model.stations) {
+        json st = {{"name", s.name}, {"position_m", s.position}, {"slot", s.slot}};
+        if (s.scheduled != 0) {
+            char clock[16];
+            std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", s.scheduled / 3600, s.scheduled / 60 % 60,
+                          s.scheduled % 60);
+            st["scheduled"] = clock;
+            st["scheduled_s"] = s.scheduled;
+        }
+        stations.push_back(with_source(st, sources.stations, s.slot));
+    }
+    out["stations"] = stations;
+    json signals = json::array();
+    for (const RouteMark& m : model.signals) signals.push_back(with_source(mark(m), sources.signals, m.cell));
+    out["signals"] = signals;
+    json speedBoards = json::array();
+    for (const RouteMark& m : model.speedBoards) {
+        json b = mark(m);
+        b["value"] = m.value1;
+        speedBoards.push_back(with_source(b, sources.speedBoards, m.cell));
+    }
+    out["speed_boards"] = speedBoards;
+    json boards = json::array();
+    for (const RouteMark& m : model.boards) {
+        json b = mark(m);
+        b["caption"] = m.caption;
+        boards.push_back(with_source(b, sources.boards, m.cell));
+    }
+    out["indication_boards"] = boards;
+
+    json heights = json::array();
+    for (double h : height_profile(model.gradient)) heights.push_back(centimetres(h));
+    out["profile"] = {{"cell_m", kCellMetres},
+                      {"speed_kmh", model.speed},
+                      {"gradient_permille", model.gradient},
+                      {"adhesion_percent", model.adhesion},
+                      {"height_m", heights}};
+
+    json plan = {{"route", json::array()}, {"beyond", json::array()}};
+    if (model.line.present()) {
+        const int64_t end = std::clamp<int64_t>(model.routeLength, 0, model.line.last());
+        plan["route"] = plan_points(model.line, 0, end);
+        if (end < model.line.last()) plan["beyond"] = plan_points(model.line, end, model.line.last());
+    }
+    out["plan"] = plan;
+    return out;
+}
+
+// As check gives it, with the text of its line and the whole line check prints.
+json diagnostic_json(const Diagnostic& d, const PreviewBuild& build) {
+    const char* severity = d.severity == Severity::Error ? "error" : "warning";
+    json out = {{"file", d.file}, {"line", d.line}, {"severity", severity}, {"code", d.code}, {"message", d.message}};
+    if (d.cell) out["cell"] = *d.cell;
+    if (d.position) out["position"] = *d.position;
+    out["shown"] = diagnostic_text(d.file, d.line, severity, d.code, d.message);
+    const SourceDocument* doc = d.file == build.line.path ? &build.line : d.file == build.train.path ? &build.train : nullptr;
+    if (doc != nullptr && d.line > 0) out["text"] = cp1252_to_utf8(line_of(doc->text, d.line));
+    return out;
+}
+
+}  // namespace
+
+std::string scenario_json(const PreviewBuild& current, const PreviewBuild* drawn, uint64_t version) {
+    json out;
+    if (drawn != nullptr && drawn->model) {
+        out = route_json(*drawn->model, drawn->sources);
+    } else {
+        out = {{"route", ""}, {"train", ""}, {"route_length_m", 0}, {"stations", json::array()},
+               {"signals", json::array()}, {"speed_boards", json::array()}, {"indication_boards", json::array()},
+               {"profile", nullptr}, {"plan", nullptr}};
+    }
+    json diagnostics = json::array();
+    for (const Diagnostic& d : current.diagnostics) diagnostics.push_back(diagnostic_json(d, current));
+    out["diagnostics"] = diagnostics;
+    out["stale"] = current.has_errors();
+    out["version"] = version;
+    out["documents"] = {{"line", current.line.path}, {"train", current.train.path}};
+    // Names and texts come from the author's files: anything that is not UTF-8 is replaced, never refused.
+    return out.dump(-1, ' ', false, json::error_handler_t::replace);
+}

@@ -1,0 +1,26 @@
+// scenario_tool serve: a live preview of an author's route in the browser,
+// compiled again whenever either document changes on disk.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "tools/common/command.h"
+
+struct ServeOptions {
+    std::string lineDocument;
+    std::string trainDocument;
+    std::string host = "127.0.0.1";
+    int port = 8080;
+    ScenarioNames names;
+};
+
+// How often the two documents are looked at.
+constexpr int kPollMilliseconds = 50;
+
+// Serves until an interrupt or a termination request, then removes its work
+// folder and returns 0. The first line on `out` is "Preview at URL". Returns
+// 3 when the address cannot be listened on or no work folder can be made.
+int serve_preview(const ServeOptions& options, std::ostream& out, std::ostream& err);
+
+extern const Command kServeCommand;

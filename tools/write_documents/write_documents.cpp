@@ -1,0 +1,79 @@
+#include "tools/write_documents/write_documents.h"
+
+#include <CLI/CLI.hpp>
+#include <new>
+#include <vector>
+
+#include "core/run_end.h"
+#include "platform/platform.h"
+#include "tools/common/wording.h"
+#include "tools/compiled/route_model.h"
+
+namespace {
+
+// What the built-in documents of these names compile to, as the summary's
+// counts: compiled from copies in a private folder that is removed again;
+// empty when that cannot be done.
+std::string document_counts(const ScenarioNames& names) {
+    std::string folder;
+    std::string counts;
+    try {
+        folder = platform::make_private_folder("scenario-write-");
+        Form1 form = named_form(folder, names);
+        form.dati_linea();
+        form.dati_treno();
+        form.prepara_percorso(0);  // the counts need no line table
+        counts = scenario_counts(build_route_model(form.grid.cells(), form.scenario, nullptr));
+    } catch (const platform::RunTimeFailure&) {
+    } catch (const ProgramEnd&) {
+    } catch (const std::bad_alloc&) {
+    }
+    try {
+        if (!folder.empty()) platform::remove_folder_tree(folder);
+    } catch (const platform::RunTimeFailure&) {
+        // The system cleans its temporary folder; the documents were written.
+    }
+    return counts;
+}
+
+CommandRun setup(CLI::App& command) {
+    auto options = std::make_shared<WriteOptions>();
+    command.add_option("DIR", options->folder, "Folder to write into (created if missing)")->required();
+    add_scenario_names(command, options->names);
+    command.add_flag("--force", options->force, "Overwrite documents that are already in the folder");
+    return [options](std::ostream& out, std::ostream& err) { return write_documents(*options, out, err); };
+}
+
+}  // namespace
+
+int write_documents(const WriteOptions& options, std::ostream& out, std::ostream& err) {
+    return reported_status(run_to_end([&] {
+        Form1 form = named_form(options.folder, options.names);
+        const std::vector<std::string> names = {form.line_document_name(), form.train_document_name(),
+                                                form.notes_document_name(), form.slowdown_order_name(),
+                                                form.timetable_sheet_name()};
+        if (!options.force) {
+            // The author may have edited them: nothing is overwritten unasked.
+            std::vector<std::string> present;
+            for (const std::string& name : names) {
+                if (platform::file_exists(form.file_path(name))) present.push_back(name);
+            }
+            if (!present.empty()) {
+                err << "scenario_tool: " << shown_folder(options.folder) << " already holds " << listed(present)
+                    << "; nothing was written (give --force to overwrite "
+                    << (present.size() == 1 ? "it" : "them") << ")\n";
+                return kExitWouldOverwrite;
+            }
+        }
+        platform::make_folders(options.folder);
+        form.scrivi_documenti();
+        out << "wrote 5 documents into " << shown_folder(options.folder) << ": " << names[0]
+            << " (line description) and " << names[1] << " (train description) to edit and compile; "
+            << listed({names[2], names[3], names[4]}) << " for the simulator's user";
+        if (const std::string counts = document_counts(options.names); !counts.empty()) out << " (" << counts << ")";
+        out << '\n';
+        return kExitClean;
+    }));
+}
+
+const Command kWriteDocumentsCommand = {"write-documents", "Write the five built-in documents into a folder", setup};
