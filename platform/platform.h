@@ -37,9 +37,9 @@ void message_box(const std::string& text);
 // to standard error as one line and never wait for anybody.
 void use_console_messages();
 
-// Standard input, output and error carry bytes unchanged: on Windows no CR
-// is added before each LF, so that the tool's output (text, JSON, SVG) is
-// the same bytes as on Linux, whether read by a person, a pipe or a file.
+// Standard streams carry the tool's bytes (UTF-8 text) unchanged to pipes and
+// files: on Windows no CR is added before LF, as on Linux. To a Windows
+// console, output and error are shown through wide characters instead.
 void binary_standard_streams();
 
 // The standard report of a run-time failure (does not end the process).

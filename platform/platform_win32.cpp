@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <streambuf>
 #include <string>
 #include <utility>
 #include <vector>
@@ -214,9 +215,71 @@ void show_wait_window(const std::string& label) {
 
 void use_console_messages() { consoleMessages = true; }
 
+namespace {
+
+// Output to a console: the UTF-8 bytes written, shown as wide characters, so
+// that every letter shows whatever the console's code page. A sequence cut
+// by the end of the buffer waits there for its remaining bytes.
+class ConsoleOutput : public std::streambuf {
+public:
+    explicit ConsoleOutput(HANDLE console) : console_(console) { setp(buffer_, buffer_ + sizeof buffer_); }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (write_whole_sequences() != 0) return traits_type::eof();
+        if (c != traits_type::eof()) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override { return write_whole_sequences(); }
+
+private:
+    int write_whole_sequences() {
+        const size_t size = static_cast<size_t>(pptr() - pbase());
+        size_t whole = size;
+        // The last sequence's lead byte, at most three bytes back.
+        for (size_t back = 1; back <= 3 && back <= size; ++back) {
+            const auto byte = static_cast<unsigned char>(buffer_[size - back]);
+            if ((byte & 0xC0) == 0x80) continue;
+            const size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+            if (length > back) whole = size - back;
+            break;
+        }
+        int status = 0;
+        if (whole > 0) {
+            const int n = ::MultiByteToWideChar(CP_UTF8, 0, buffer_, static_cast<int>(whole), nullptr, 0);
+            std::wstring wide(static_cast<size_t>(n), L'\0');
+            ::MultiByteToWideChar(CP_UTF8, 0, buffer_, static_cast<int>(whole), wide.data(), n);
+            DWORD written = 0;
+            if (n > 0 && !::WriteConsoleW(console_, wide.data(), static_cast<DWORD>(n), &written, nullptr)) status = -1;
+        }
+        std::copy(buffer_ + whole, buffer_ + size, buffer_);
+        setp(buffer_, buffer_ + sizeof buffer_);
+        pbump(static_cast<int>(size - whole));
+        return status;
+    }
+
+    HANDLE console_;
+    char buffer_[4096];
+};
+
+// The console behind a standard handle, or nullptr for a pipe or a file.
+HANDLE console_of(DWORD standard) {
+    HANDLE handle = ::GetStdHandle(standard);
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && handle != nullptr && ::GetConsoleMode(handle, &mode) ? handle : nullptr;
+}
+
+}  // namespace
+
 void binary_standard_streams() {
     std::fflush(nullptr);
     for (int stream : {0, 1, 2}) ::_setmode(stream, _O_BINARY);
+    // Kept for the whole run: the streams flush into them as the process ends.
+    if (HANDLE console = console_of(STD_OUTPUT_HANDLE)) std::cout.rdbuf(new ConsoleOutput(console));
+    if (HANDLE console = console_of(STD_ERROR_HANDLE)) std::cerr.rdbuf(new ConsoleOutput(console));
 }
 
 void message_box(const std::string& text) {

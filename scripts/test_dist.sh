@@ -140,7 +140,7 @@ fi
 for program in scenario_compiler.exe scenario_tool.exe; do
   dlls=$(x86_64-w64-mingw32-objdump -p "$windows_dir/$program" 2>/dev/null | sed -n 's/.*DLL Name: //p' | sort -u | tr '\n' ' ')
   if [ -n "$dlls" ] && ! printf '%s\n' $dlls |
-       grep -qviE '^(kernel32|user32|gdi32|msvcrt|advapi32|shell32|ole32|oleaut32|comdlg32|comctl32|shlwapi|ws2_32|bcrypt|crypt32|secur32|userenv|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'; then
+       grep -qviE '^(kernel32|user32|gdi32|msvcrt|advapi32|shell32|ole32|oleaut32|comdlg32|comctl32|shlwapi|ws2_32|mswsock|bcrypt|crypt32|secur32|userenv|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'; then
     pass "$program needs only DLLs of Windows itself ($dlls)"
   else
     fail "$program needs other DLLs: $dlls"

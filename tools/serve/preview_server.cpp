@@ -399,6 +399,9 @@ void Hub::accept() {
         accepting = false;
         if (stopping || !acceptor.is_open()) return;
         if (!ec) {
+            // Answers and events go out at once, not held back to be joined with more.
+            error_code ignored;
+            socket.set_option(tcp::no_delay(true), ignored);
             std::make_shared<Connection>(*this, std::move(socket))->start();
         } else if (ec != asio::error::connection_aborted) {
             // Out of descriptors or memory: try again shortly rather than spin.
