@@ -69,6 +69,9 @@ int main(int argc, char** argv) {
     CLI::App app{"Author, compile and inspect train-driving scenarios", "scenario_tool"};
     app.set_version_flag("--version", std::string("scenario_tool ") + kScenarioVersion);
     app.require_subcommand(1);
+    // Options are written --name on every system: on Windows too an argument
+    // that starts with '/' is a path (the root of the current drive), never an option.
+    app.allow_windows_style_options(false);
 
     std::vector<std::pair<const CLI::App*, CommandRun>> runs;
     for (const Command* command : kCommands) {

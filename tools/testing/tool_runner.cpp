@@ -27,6 +27,12 @@ std::vector<std::string> tool_argv() {
     return argv;
 }
 
+std::string tool_join(const std::string& folder, const std::string& name) {
+    const std::string tool = tool_argv().back();
+    const bool windows = tool.size() >= 4 && tool.compare(tool.size() - 4, 4, ".exe") == 0;
+    return folder + (windows ? "\\" : "/") + name;
+}
+
 std::string tool_command() {
     std::string command;
     for (const std::string& word : tool_argv()) command += (command.empty() ? "'" : " '") + word + "'";

@@ -20,6 +20,10 @@ std::string tool_command();
 // The same as a program and its first arguments, for exec.
 std::vector<std::string> tool_argv();
 
+// A path as the tool under test joins it: the folder, the separator of the
+// system it was built for (a backslash for a .exe) and the name.
+std::string tool_join(const std::string& folder, const std::string& name);
+
 // Runs a command line in `folder` with no standard input; captures its output.
 RunResult run_command(const std::string& commandLine, const std::string& folder);
 
