@@ -224,6 +224,9 @@ EOF_ARGUMENTS
 # name refused, and Ctrl+C (SIGINT to the Wine process) ends it with status 0.
 mkdir -p "$work/serve"
 (cd "$work/serve" && timeout 120 wine "$tool_exe" write-documents src >/dev/null 2>&1)
+# Work folders left by the tests above, whose servers were killed.
+work_folders() { find "$WINEPREFIX/drive_c" -name 'scenario-preview-*' 2>/dev/null | sort; }
+work_folders >"$work/serve-folders-before"
 (cd "$work/serve" &&
   exec timeout 300 wine "$tool_exe" serve src/Bresta_Vilcar_linea.txt src/Bresta_Vilcar_RX907-.txt --port 0 \
     >"$work/serve/out" 2>"$work/serve/err") &
@@ -261,7 +264,7 @@ if [ -n "$port" ]; then
     wait "$serve_pid"
     status=$?
     if [ "$status" -eq 0 ] && [ -z "$(ls "$work/serve" | grep -v -x -e src -e out -e err -e body)" ] &&
-       [ -z "$(find "$WINEPREFIX/drive_c" -name 'scenario-preview-*' 2>/dev/null)" ]; then
+       work_folders | cmp -s - "$work/serve-folders-before"; then
       pass "serve under Wine ends with status 0 on Ctrl+C, its work folder removed"
     else
       fail "serve under Wine ended with status $status on Ctrl+C: $(cat "$work/serve/err")"

@@ -68,25 +68,60 @@ bool refused_by_parser(error_code ec) {
            ec != http::error::end_of_stream && ec != http::error::partial_message;
 }
 
+// Whether the text is an IPv4 address in dotted decimal whose first number is
+// 127. Read here, as the system's own reader takes more than an address on
+// some systems (Windows reads "127.0.0.1:80" as 127.0.0.1).
+bool is_loopback_v4(std::string_view text) {
+    int parts = 0;
+    int first = -1;
+    size_t at = 0;
+    while (parts < 4) {
+        size_t digits = 0;
+        int value = 0;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9' && digits < 3) {
+            value = value * 10 + (text[at] - '0');
+            ++at;
+            ++digits;
+        }
+        if (digits == 0 || value > 255) return false;
+        if (parts == 0) first = value;
+        ++parts;
+        if (parts < 4) {
+            if (at >= text.size() || text[at] != '.') return false;
+            ++at;
+        }
+    }
+    return at == text.size() && first == 127;
+}
+
+// Whether the text (without brackets) is the IPv6 loopback address, in any
+// of its spellings: hexadecimal digits and colons only.
+bool is_loopback_v6(std::string_view text) {
+    if (text.empty() || text.find_first_not_of("0123456789abcdefABCDEF:") != std::string_view::npos) return false;
+    error_code ec;
+    const asio::ip::address_v6 address = asio::ip::make_address_v6(std::string(text), ec);
+    return !ec && address.is_loopback();
+}
+
 // Whether a Host header names this machine by a loopback address or by
 // localhost, with the server's port or none.
 bool names_loopback(std::string_view asked, int port) {
-    std::string_view name = asked;
     std::string_view portPart;
+    bool v6 = false;
+    std::string_view name = asked;
     if (!asked.empty() && asked.front() == '[') {
         const size_t close = asked.find(']');
         if (close == std::string_view::npos) return false;
         name = asked.substr(1, close - 1);
         portPart = asked.substr(close + 1);
-    } else if (const size_t colon = asked.rfind(':'); colon != std::string_view::npos) {
+        v6 = true;
+    } else if (const size_t colon = asked.find(':'); colon != std::string_view::npos) {
         name = asked.substr(0, colon);
         portPart = asked.substr(colon);
     }
     if (!portPart.empty() && portPart != ":" + std::to_string(port)) return false;
-    if (equal_ignoring_case(name, "localhost")) return true;
-    error_code ec;
-    const asio::ip::address address = asio::ip::make_address(std::string(name), ec);
-    return !ec && address.is_loopback();
+    if (v6) return is_loopback_v6(name);
+    return equal_ignoring_case(name, "localhost") || is_loopback_v4(name);
 }
 
 const char* reason_of(http::status status) {

@@ -339,7 +339,8 @@ TEST(Serve, WithoutAGoodCompileTheDrawingIsEmpty) {
     EXPECT_EQ(empty["route"], "");
     EXPECT_EQ(empty["stations"], json::array());
     EXPECT_EQ(empty["plan"], nullptr);
-    EXPECT_EQ(fresh.stop(SIGTERM), 0);
+    // A termination request; Windows has none but Ctrl+C (SIGINT under Wine).
+    EXPECT_EQ(fresh.stop(tool_is_windows() ? SIGINT : SIGTERM), 0);
 }
 
 // Bad requests of every kind: each gets a 4xx and no file's content, and the
@@ -475,12 +476,15 @@ TEST(Serve, OnAnotherLoopbackAddressAnswersEveryLoopbackName) {
         {.host = "localhost" + p, .status = 200},
         {.host = "LocalHost", .status = 200},
         {.host = "[::1]" + p, .status = 200},
+        {.host = "[0:0:0:0:0:0:0:1]" + p, .status = 200},
         {.host = "attacker.example" + p, .status = 403},
         {.host = "attacker.example", .status = 403},
         {.host = "127.0.0.2.attacker.example" + p, .status = 403},
         {.host = "localhost.attacker.example", .status = 403},
         {.host = "127.0.0.2:1", .status = 403},
         {.host = "127.0.0.2" + p + p, .status = 403},
+        {.host = "127.0.0.256" + p, .status = 403},
+        {.host = "127.0.0" + p, .status = 403},
         {.host = "[::1", .status = 403},
         {.host = "", .status = 403},
     };

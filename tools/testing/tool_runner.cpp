@@ -27,10 +27,13 @@ std::vector<std::string> tool_argv() {
     return argv;
 }
 
-std::string tool_join(const std::string& folder, const std::string& name) {
+bool tool_is_windows() {
     const std::string tool = tool_argv().back();
-    const bool windows = tool.size() >= 4 && tool.compare(tool.size() - 4, 4, ".exe") == 0;
-    return folder + (windows ? "\\" : "/") + name;
+    return tool.size() >= 4 && tool.compare(tool.size() - 4, 4, ".exe") == 0;
+}
+
+std::string tool_join(const std::string& folder, const std::string& name) {
+    return folder + (tool_is_windows() ? "\\" : "/") + name;
 }
 
 std::string tool_command() {

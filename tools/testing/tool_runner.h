@@ -20,6 +20,9 @@ std::string tool_command();
 // The same as a program and its first arguments, for exec.
 std::vector<std::string> tool_argv();
 
+// Whether the tool under test is the Windows program (a .exe, under Wine).
+bool tool_is_windows();
+
 // A path as the tool under test joins it: the folder, the separator of the
 // system it was built for (a backslash for a .exe) and the name.
 std::string tool_join(const std::string& folder, const std::string& name);
