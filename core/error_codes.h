@@ -1,7 +1,9 @@
 // Every code the compile pass records in errorCode, named once. 1 to 25 and
 // 101 to 103 are the codes of the readers, the placements and the completion
 // pass that scenario authors know; 201 and up are this project's own refusals
-// of rows that would otherwise reach outside a table. 14 and 23 are never set.
+// of rows that would otherwise reach outside a table. 14 and 23 are never set;
+// nor is 213, which scenario_tool reports where the compiled files cannot hold
+// what was read (the compiler itself ends there with a run-time failure).
 #pragma once
 
 #include <cstdint>
@@ -19,7 +21,8 @@ enum ErrorCode : int32_t {
     kReadFailure = 25,                // a document that cannot be read (both readers)
     kLineDocumentMissing = 101,
     kNoGeneralSection = 102,          // no field holds "[generale]"
-    kBadCurve = 103,                  // curve without a class digit, or the line passes its last column
+    kBadCurve = 103,                  // curve without a class digit, or the line passes its last column (the
+                                      // second with kCurvesPastLastColumn as the error's detail)
 
     // Train description reader.
     kProgressiveNotOnCell = 2,        // a progressive definition not a multiple of 50
@@ -54,7 +57,12 @@ enum ErrorCode : int32_t {
     kStationBeyondGrid = 210,         // station stop cell beyond the last cell
     kSlowDownOutside = 211,           // slow-down with a cell outside the grid
     kNegativeRouteLength = 212,
+    kLabelTooLong = 213,              // a station name or caption longer than its label holds (the tool's)
 };
+
+// The detail of error 103 when the curves carried the line past the last
+// column of the line table (without it, the curve had no class digit).
+inline constexpr const char* kCurvesPastLastColumn = "the curves carry the line past its last column";
 
 // Every code above but kNoError, in increasing order.
 inline constexpr ErrorCode kAllErrorCodes[] = {
@@ -67,6 +75,7 @@ inline constexpr ErrorCode kAllErrorCodes[] = {
     kNoGeneralSection,    kBadCurve,             kNegativePosition,         kStretchBeyondGrid,
     kStretchListFull,     kBoardListFull,        kBoardValueTooLarge,       kCurveBeyondLine,
     kGradientsCrowded,    kStationBeyondGrid,    kSlowDownOutside,          kNegativeRouteLength,
+    kLabelTooLong,
 };
 
 // The first of the project's own codes: those the error-code table of docs/developing.md lists.

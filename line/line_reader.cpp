@@ -37,9 +37,9 @@ struct LineReading {
 // The byte of a gradient on the grid: the gradient + 100, low eight bits.
 uint8_t gradient_byte(int32_t gradient) { return low8(int64_t{gradient} + 100); }
 
-void note_error(Form1& f, int32_t code, int32_t line) {
+void note_error(Form1& f, int32_t code, int32_t line, const std::string& detail = "") {
     f.errorCode = code;
-    f.locate_error(code, Document::Line, line);
+    f.locate_error(code, Document::Line, line, -1, detail);
 }
 
 void close_and_delete(Form1& f) {
@@ -48,9 +48,9 @@ void close_and_delete(Form1& f) {
 }
 
 // Closes and deletes the document and records the code: the reading ends here.
-Next refuse(Form1& f, int32_t code, int32_t line) {
+Next refuse(Form1& f, int32_t code, int32_t line, const std::string& detail = "") {
     close_and_delete(f);
-    note_error(f, code, line);
+    note_error(f, code, line, detail);
     return Next::Stop;
 }
 
@@ -221,7 +221,7 @@ Next walk_to(Form1& f, LineReading& r, int64_t to, Step step, double k) {
         f.line.curve_steps(r.column, last, k);
     }
     r.column = last + 1;
-    if (r.column > kLastLineColumn) return refuse(f, kBadCurve, r.recordLine);
+    if (r.column > kLastLineColumn) return refuse(f, kBadCurve, r.recordLine, kCurvesPastLastColumn);
     return Next::Go;
 }
 

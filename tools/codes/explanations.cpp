@@ -248,7 +248,7 @@ std::vector<Explanation> make_explanations() {
         {.code = error(kReadFailure),
          .title = "document cannot be read",
          .meaning = "A value could not be read: text where a number belongs (a misspelt number, a decimal "
-                    "point, a comma inside a name), a number too large for its field (a station's 8-bit "
+                    "point), a number too large for its field (a station's 8-bit "
                     "fields hold 0 to 255), a speed of 1278 km/h or more, a row cut short by the end of "
                     "the file, or a train description that does not exist. The message names the line. "
                     "Neither document is read any further.",
@@ -362,6 +362,15 @@ std::vector<Explanation> make_explanations() {
                     "ends without a compiled file.",
          .example = {.line = "lunghezza percorso,    -10000\n"},
          .fix = "Give the route length in metres, 0 to 1000000."},
+        {.code = error(kLabelTooLong),
+         .title = "station name or caption too long for the scenario file",
+         .meaning = "The scenario file stores each station name and indication board caption with its "
+                    "length in 16 bits, so a name or caption holds at most 65535 characters; this one is "
+                    "longer. scenario_tool names the row and writes no compiled file (the compiler itself "
+                    "ends with a run-time failure when it comes to write the scenario file).",
+         .example = {.train = "stazione,   2000,  4,  700,  0, 0, 0,  1,1,0,  4,1,1,    1,   8,10, 0, " +
+                              std::string(65536, 'A') + "\n"},
+         .fix = "Shorten the name or caption to at most 65535 characters."},
         {.code = error(kMarkerFieldsInUse),
          .title = "a feature in the first 25 m (reserved marker field)",
          .meaning = "Cell 1 of the grid (metres 0 to 24) carries a marker value of the compiler's own. A "
@@ -554,10 +563,15 @@ std::string wrapped(const std::string& text, size_t width, const std::string& in
 }
 
 // An example's rows; a long run of rows of one kind shows its first and last
-// rows around the count of those left out.
+// rows around the count of those left out, and a very long row its start.
 std::vector<std::string> shown_rows(const std::string& rows) {
     constexpr size_t kLongest = 10, kHead = 4, kTail = 2;
+    constexpr size_t kLongestRow = 100, kRowHead = 80;
     auto lines = lines_of(rows);
+    for (std::string& line : lines) {
+        if (line.size() > kLongestRow)
+            line = line.substr(0, kRowHead) + "... (" + std::to_string(line.size() - kRowHead) + " more characters)";
+    }
     std::vector<std::string> out;
     for (size_t n = 0; n < lines.size(); ++n) {
         if (lines.size() > kLongest && n == kHead) {

@@ -218,7 +218,7 @@ TEST_P(HostileDocument, EndsWithItsStatusAndCode) {
     TestFolder dir;
     dir.write("line.txt", h.line);
     dir.write("train.txt", h.train);
-    RunResult r = run_command(kTool + " compile line.txt train.txt --out out", dir.path());
+    RunResult r = run_command(kTool + " compile line.txt train.txt --out out --route Bresta_Vilcar --train-code RX907", dir.path());
     ASSERT_EQ(r.status, h.status) << r.err;
 
     std::smatch m;

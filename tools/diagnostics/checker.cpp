@@ -18,6 +18,7 @@
 #include "platform/platform.h"
 #include "tools/diagnostics/diagnostics.h"
 #include "tools/diagnostics/feature_cells.h"
+#include "tools/diagnostics/label_lengths.h"
 #include "tools/diagnostics/warnings.h"
 
 namespace {
@@ -69,6 +70,7 @@ bool blank_lines(std::string& text, int32_t first, int32_t last) {
 struct PassEnd {
     bool errore = false;  // the reserved-field check stopped it (1250, 1251)
     std::optional<platform::RunTimeFailure> failure;  // a run-time failure stopped it
+    std::vector<LongLabel> longLabels;  // labels the scenario file could not hold: it was not encoded
 };
 
 PassEnd run_pass(Form1& form, const CheckSource& line, const CheckSource& train, const std::string& lineText,
@@ -88,7 +90,10 @@ PassEnd run_pass(Form1& form, const CheckSource& line, const CheckSource& train,
     }
     try {
         form.prepara_percorso(1);
-        encode_scenario(form.scenario);  // what would stop the writing of the compiled files
+        // What would stop the writing of the compiled files: labels too long
+        // are reported one by one; any other failure ends the check.
+        end.longLabels = labels_too_long(form);
+        if (end.longLabels.empty()) encode_scenario(form.scenario);
     } catch (const ProgramEnd&) {
         end.errore = true;
     } catch (const platform::RunTimeFailure& failure) {
@@ -147,18 +152,6 @@ const TracedRecord* speed_without_step(const Form1& form) {
     return found;
 }
 
-// The record whose feature holds grid cell 1, the cell with the reserved fields:
-// the last one read that placed something there.
-const TracedRecord* holder_of_cell_1(const Form1& form) {
-    const TracedRecord* found = nullptr;
-    for (const TracedRecord& r : form.trace.records) {
-        for (int64_t cell : feature_cells(r)) {
-            if (cell == 1) found = &r;
-        }
-    }
-    return found;
-}
-
 // Where a diagnostic sorts: the line description, the train description, then
 // the checks made after both are read (progressive definitions, completion
 // pass, reserved fields) in the order they are met.
@@ -194,6 +187,8 @@ private:
     // Leaves the record out of the next pass; false when nothing was left to remove.
     bool blank_record(const TracedRecord& record, int32_t errorLine);
     void take_checks_after_reading(const PassEnd& end);
+    // Each label too long for the scenario file, at its line.
+    void take_long_labels(const PassEnd& end);
     std::string& text_of(Document d) { return d == Document::Line ? lineText_ : trainText_; }
     const CheckSource& source_of(Document d) const { return d == Document::Line ? line_ : train_; }
 
@@ -205,6 +200,7 @@ private:
     std::string lineText_;
     std::string trainText_;
     std::vector<Ranked> found_;
+    std::vector<Ranked> longLabels_;  // at their lines, apart from found_, which keeps the passes' order
     int errors_ = 0;
     bool unreadable_ = false;
 };
@@ -226,8 +222,8 @@ void Checker::add_error(int rank, Document document, int32_t line, std::string c
 
 bool Checker::take_reader_error() {
     const int32_t code = reported_error(form_);
-    const SourceDocument line{line_.path, lineText_, line_.text.has_value()};
-    const SourceDocument train{train_.path, trainText_, train_.text.has_value()};
+    const SourceDocument line{line_.path, lineText_, line_.text.has_value(), line_.absence};
+    const SourceDocument train{train_.path, trainText_, train_.text.has_value(), train_.absence};
     const ErrorPlace place = error_place(form_, line, train);
     const Document document = place.document == &line ? Document::Line : Document::Train;
     const TracedRecord* record = place.line > 0 ? record_at(form_, document, place.line) : nullptr;
@@ -260,6 +256,21 @@ bool Checker::blank_record(const TracedRecord& record, int32_t errorLine) {
     return blank_lines(text_of(record.document), first, last);
 }
 
+void Checker::take_long_labels(const PassEnd& end) {
+    for (const LongLabel& label : end.longLabels) {
+        if (full()) return;
+        const Document document = label.record->document;
+        Diagnostic d;
+        d.file = source_of(document).path;
+        d.line = label.line;
+        d.code = std::to_string(kLabelTooLong);
+        d.message = label_too_long_message(label);
+        d.position = position_of(label.record);
+        longLabels_.push_back({rank_of(document), label.line, std::move(d)});
+        ++errors_;
+    }
+}
+
 void Checker::take_checks_after_reading(const PassEnd& end) {
     for (const CompletionFault& fault : form_.trace.completionFaults) {
         if (full()) return;
@@ -271,9 +282,9 @@ void Checker::take_checks_after_reading(const PassEnd& end) {
         const TracedRecord* holder = holder_of_cell_1(form_);
         const Document document = holder != nullptr ? holder->document : Document::Train;
         const int32_t line = holder != nullptr ? holder->line : 0;
-        const std::string row = holder != nullptr ? line_of(text_of(document), line) : std::string();
         add_error(kAfterReading, document, line, form_.erroreNumber,
-                  reserved_field_message(std::stoi(form_.erroreNumber), row), 1, position_of(holder));
+                  reserved_field_message(std::stoi(form_.erroreNumber), holder, text_of(document)), 1,
+                  position_of(holder));
     }
 }
 
@@ -295,6 +306,7 @@ CheckResult Checker::run() {
     // The compiled files could not be encoded (a caption too long for its
     // file): compile ends with this run-time failure, and so does the check.
     if (end.failure) throw *end.failure;
+    take_long_labels(end);
     if (!full()) take_checks_after_reading(end);
 
     CheckResult result;
@@ -311,8 +323,11 @@ CheckResult Checker::run() {
         return a.rank != b.rank ? a.rank < b.rank : a.line < b.line;
     };
     std::stable_sort(warnings.begin(), warnings.end(), before);
+    std::vector<Ranked> atLines;
+    std::merge(longLabels_.begin(), longLabels_.end(), warnings.begin(), warnings.end(), std::back_inserter(atLines),
+               before);
     std::vector<Ranked> all;
-    std::merge(found_.begin(), found_.end(), warnings.begin(), warnings.end(), std::back_inserter(all), before);
+    std::merge(found_.begin(), found_.end(), atLines.begin(), atLines.end(), std::back_inserter(all), before);
     for (Ranked& r : all) {
         if (r.diagnostic.severity == Severity::Error) ++result.errors;
         else ++result.warnings;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tools/common/scenario_names.h"
+#include "tools/diagnostics/author_document.h"
 #include "tools/diagnostics/diagnostic.h"
 
 struct CheckResult {
@@ -20,10 +21,7 @@ struct CheckResult {
 };
 
 // A document to check: the path the author gave and its bytes; no bytes when it could not be read.
-struct CheckSource {
-    std::string path;
-    std::optional<std::string> text;
-};
+using CheckSource = AuthorDocument;
 
 // The whole check of two documents. The compile pass runs on private copies
 // in a temporary folder that is removed on every path; nothing else is written.

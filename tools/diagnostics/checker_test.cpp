@@ -137,8 +137,10 @@ TEST(Check, FirstErrorIsCompilesError) {
     const std::string train = document(kTrainHead, {"stazione, 1025, 4, 600, 0, 0, 0, 1,1,0, 4,1,1, 1, 9,0,0, A"});
     folder.write("line.txt", line);
     folder.write("train.txt", train);
-    const RunResult compile = run_command(
-        "'" + binary_folder() + "/scenario_tool' compile line.txt train.txt --out out", folder.path());
+    const RunResult compile = run_command("'" + binary_folder() +
+                                              "/scenario_tool' compile line.txt train.txt --out out --route "
+                                              "Bresta_Vilcar --train-code RX907",
+                                          folder.path());
     EXPECT_EQ(compile.status, 1);
     const CheckResult result = check_sources({"line.txt", line}, {"train.txt", train}, ScenarioNames{}, 50);
     ASSERT_GT(result.errors, 0);

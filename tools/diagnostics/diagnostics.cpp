@@ -9,6 +9,7 @@
 #include "core/field_stream.h"
 #include "core/rounding.h"
 #include "tools/compiled/compiled_names.h"
+#include "tools/diagnostics/author_document.h"
 #include "tools/diagnostics/feature_cells.h"
 #include "tools/common/record_names.h"
 #include "tools/common/text_encoding.h"
@@ -289,7 +290,26 @@ std::string line_of(const std::string& text, int32_t wanted) {
                : std::string();
 }
 
-std::string reserved_field_message(int32_t number, const std::string& row) {
+const TracedRecord* holder_of_cell_1(const Form1& form) {
+    const TracedRecord* found = nullptr;
+    for (const TracedRecord& r : form.trace.records) {
+        for (int64_t cell : feature_cells(r)) {
+            if (cell == 1) found = &r;
+        }
+    }
+    return found;
+}
+
+std::string reserved_field_diagnostic(const Form1& form, int32_t number, const SourceDocument& line,
+                                      const SourceDocument& train) {
+    const TracedRecord* holder = holder_of_cell_1(form);
+    const SourceDocument& document = holder != nullptr && holder->document == Document::Line ? line : train;
+    return diagnostic_text(document.path, holder != nullptr ? holder->line : 0, "error", std::to_string(number),
+                           reserved_field_message(number, holder, document.text));
+}
+
+std::string reserved_field_message(int32_t number, const TracedRecord* holder, const std::string& text) {
+    const std::string row = holder != nullptr ? line_of(text, holder->line) : std::string();
     const long long p = value_of(line_fields(row), 1);
     const char* field = number == kMarkerFieldsInUse ? "first value is reserved for the compiler's marker"
                                                      : "second value is reserved for the check code";
@@ -321,8 +341,11 @@ std::string error_message(const Form1& form, int32_t code, const std::string& ro
         case kRepetitionCodesUnnamed:
             return "the signal repetition keyword names no number of codes; it must contain \"4\" or \"9\"";
         case kBadCurve:
-            return "the curve keyword has no class digit, or the curves carry the line past metre 1000000; "
-                   "write curvad1 to curvad6 or curvas1 to curvas6";
+            if (form.errorDetail == kCurvesPastLastColumn)
+                return "the curve from " + metres(p) + " to " + metres(p + value_of(f, 2)) +
+                       " carries the line past metre 1000000, the last the line table holds; end it by then";
+            return "the curve keyword" + (f.empty() ? std::string() : " \"" + cp1252_to_utf8(f[0]) + "\"") +
+                   " has no class digit; write curvad1 to curvad6 or curvas1 to curvas6";
         case kNoRoomOnGrid: {
             if (!form.grid.sized()) return "position " + metres(p) + " leaves no room on the grid";
             const int64_t end = int64_t{form.grid.upper()} * kCellMetres;
@@ -418,6 +441,8 @@ std::string error_message(const Form1& form, int32_t code, const std::string& ro
         case kSlowDownOutside:
             return "the slow-down at " + metres(p) + " reaches outside the grid; shorten it or move it";
         case kNegativeRouteLength: return "route length " + metres(p) + " is negative";
+        case kLabelTooLong:
+            return "a station name or indication board caption is longer than the 65535 characters a label holds";
     }
     return "unknown error";
 }
@@ -429,7 +454,8 @@ ErrorPlace error_place(const Form1& form, const SourceDocument& line, const Sour
     const SourceDocument* doc = form.errorDocument == Document::Line ? &line : &train;
     int32_t at = form.errorLine;
     if (code == kReadFailure) at = doc->exists ? read_failure_line(form) : 0;
-    if (code == kLineDocumentMissing) {
+    if (code == kLineDocumentMissing || code == kNoGeneralSection) {
+        // Of the whole document: the line where the reader gave up is its last.
         doc = &line;
         at = 0;
     } else if (code == kProgressiveNotOnCell) {
@@ -453,9 +479,9 @@ std::string diagnostic_text(const std::string& file, int32_t line, const std::st
 std::string reported_error_message(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
     const int32_t code = reported_error(form);
     const ErrorPlace place = error_place(form, line, train);
+    if (code == kLineDocumentMissing) return unreadable_document_message("line", line.absence);
     if (code == kReadFailure && !place.document->exists)
-        return std::string("the ") + (place.document == &line ? "line" : "train") +
-               " description document does not exist; give the path of an existing file";
+        return unreadable_document_message(place.document == &line ? "line" : "train", place.document->absence);
     const std::string row = place.line > 0 ? line_of(place.document->text, place.line) : std::string();
     return error_message(form, code, row);
 }

@@ -11,15 +11,26 @@ struct SourceDocument {
     std::string path;
     std::string text;
     bool exists = true;
+    std::string absence;  // why it could not be read, when it could not (see author_document.h)
 };
 
 // The English sentence for a code; `row` is the text of the record's line
 // (may be empty) and supplies positions; the grid names what holds a cell.
 std::string error_message(const Form1& form, int32_t code, const std::string& row);
 
-// The sentence for a reserved-field message (1250, 1251) that the check
-// reports as an error; `row` is the line of the feature that holds cell 1.
-std::string reserved_field_message(int32_t number, const std::string& row);
+// The record whose feature holds grid cell 1, the cell with the reserved
+// fields: the last one read that placed something there; nothing when none did.
+const TracedRecord* holder_of_cell_1(const Form1& form);
+
+// The sentence for a reserved-field message (1250, 1251) that check and
+// compile report as an error; `holder` is the feature that holds cell 1 and
+// `text` its document.
+std::string reserved_field_message(int32_t number, const TracedRecord* holder, const std::string& text);
+
+// The whole diagnostic line of a reserved-field message, at the line of the
+// feature that holds cell 1 (the train description's, of no line, when none does).
+std::string reserved_field_diagnostic(const Form1& form, int32_t number, const SourceDocument& line,
+                                      const SourceDocument& train);
 
 // The code the diagnostics report: the first error the pass met.
 int32_t reported_error(const Form1& form);
