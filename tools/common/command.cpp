@@ -32,5 +32,5 @@ void add_scenario_names(CLI::App& command, NameOptions& names, NameSource source
     if (source == NameSource::DocumentsOrBuiltIn)
         footer = std::string(kNamesFromDocuments) + " Documents named otherwise are taken as route " +
                  defaults.route + ", train " + defaults.train + ", and a note says so.\n";
-    command.footer(footer + kNameRules);
+    command.footer(footer + kNameRules + "\n");
 }

@@ -27,8 +27,8 @@ enum class NameSource {
 // The names as the command line gave them (as typed), and how the command
 // falls back; the shared option helper of the command table fills it.
 struct NameOptions {
-    std::optional<std::string> route;
-    std::optional<std::string> train;
+    std::optional<std::string> route{};
+    std::optional<std::string> train{};
     NameSource source = NameSource::BuiltIn;
 };
 

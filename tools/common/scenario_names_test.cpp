@@ -9,7 +9,7 @@ namespace {
 struct NamesCase {
     const char* name;
     NameOptions options;
-    std::string line, train;
+    std::string line{}, train{};
     std::optional<ScenarioNames> chosen;  // nothing: refused
     std::string said{};                   // what goes to the error stream, exactly
 };

@@ -11,8 +11,8 @@
 // (Permission denied)".
 struct AuthorDocument {
     std::string path;
-    std::optional<std::string> text;  // nothing when it could not be read
-    std::string absence;              // why not; empty when read
+    std::optional<std::string> text{};  // nothing when it could not be read
+    std::string absence{};              // why not; empty when read
     // There is something at the path, but no document could be read from it.
     bool unreadable() const;
 };

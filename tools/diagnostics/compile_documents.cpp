@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "tools/codes/explanations.h"
 #include "tools/common/exit_status.h"
+#include "tools/common/text_encoding.h"
 #include "tools/common/wording.h"
 #include "tools/compiled/compiled_set.h"
 #include "tools/compiled/route_model.h"
@@ -129,9 +130,10 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
             throw;
         }
         std::vector<std::string> written;
-        if (options.lineTable) written.push_back(form.line_data_name());
-        written.push_back(form.scenario_file_name());
-        written.push_back(form.grid_file_name());
+        // Named as the author typed the names (the files hold Windows-1252 bytes).
+        if (options.lineTable) written.push_back(cp1252_to_utf8(form.line_data_name()));
+        written.push_back(cp1252_to_utf8(form.scenario_file_name()));
+        written.push_back(cp1252_to_utf8(form.grid_file_name()));
         const std::string counts = scenario_counts(build_route_model(form.grid.cells(), form.scenario, nullptr));
         if (form.errorCode > 0) {
             err << diagnostic(form, line, train) << '\n'

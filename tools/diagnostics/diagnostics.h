@@ -11,7 +11,7 @@ struct SourceDocument {
     std::string path;
     std::string text;
     bool exists = true;
-    std::string absence;  // why it could not be read, when it could not (see author_document.h)
+    std::string absence{};  // why it could not be read, when it could not (see author_document.h)
 };
 
 // The English sentence for a code; `row` is the text of the record's line

@@ -47,7 +47,7 @@ struct File {
 
 struct Trip {
     const char* name;
-    std::vector<File> files;
+    std::vector<File> files{};
     std::string args;  // after "scenario_tool"
     int status;
     std::string line;                // a whole line of standard error (or output), exactly
@@ -199,13 +199,13 @@ std::vector<Trip> trips() {
         // 9: a feature in the first 25 m: compile says where, as check does,
         // after the compiler's own message.
         {.name = "CompileNamesTheFeatureInTheReservedCell",
-         .files = valdoro("", "segnale, 9,000, 1, 4, 1,  0, 0,    1,  3,1,0, 0\n"),
+         .files = valdoro("", "segnale,       9,   1, 4, 1,  0, 0,    1,  3,1,0, 0\n"),
          .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out",
          .status = 2,
          .line = k1250Line,
-         .out = listing({}),
+         .out = listing({})},
         {.name = "CheckNamesTheFeatureInTheReservedCell",
-         .files = valdoro("", "segnale, 9,000, 1, 4, 1,  0, 0,    1,  3,1,0, 0\n"),
+         .files = valdoro("", "segnale,       9,   1, 4, 1,  0, 0,    1,  3,1,0, 0\n"),
          .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
          .status = 1,
          .line = k1250Line},
@@ -216,7 +216,7 @@ std::vector<Trip> trips() {
          .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out",
          .status = 1,
          .line = k213Line,
-         .out = listing({}),
+         .out = listing({})},
         {.name = "CheckRefusesAStationNameTooLong",
          .files = valdoro("", kStation100k),
          .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
@@ -312,7 +312,7 @@ std::vector<Trip> trips() {
         {.name = "Explain25NamesNoComma",
          .args = "explain 25",
          .status = 0,
-         .line = "  point), a number too large for its field (a station's 8-bit fields hold 0"},
+         .line = "  decimal point), a number too large for its field (a station's 8-bit fields"},
     };
 }
 
