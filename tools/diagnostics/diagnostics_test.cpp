@@ -58,6 +58,7 @@ const std::vector<BrokenCase> kCases = {
     {103, 1, 'L', 4, {}, {"curvad, 100, 50"}, {}},
     {15, 1, 'L', 4, {}, {"pendenza, 16901, 5"}, {}},
     {6, 1, 'L', 5, {}, {kBoard, kSignRow}, {}},
+    {213, 1, 'T', 3, {}, {}, {"stazione, 2000, 4, 700, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, " + std::string(65536, 'S')}},
     {21, 1, 'L', 5, {}, {kSignRow, kBoard}, {}},
     {201, 1, 'L', 4, {}, {"pendenza, -100, 5"}, {}},
     {202, 1, 'L', 4, {}, {"montagna, 1000, 17100, 11"}, {}},
@@ -270,7 +271,11 @@ TEST(ToolDiagnostics, ReservedFieldInUseExitsWithTwo) {
     RunResult r = compile(dir, crlf({"[generale]", "lunghezza percorso, 10000", "[fine]"}),
                           crlf({"[generale]", signal_at(0), "[fine]"}));
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, " Errore n. 1250\nfor more on error 1250, run: scenario_tool explain 1250\n");
+    // The compiler's own message, then where the feature stands, as check says it.
+    EXPECT_EQ(r.err, " Errore n. 1250\ntrain.txt:2: error 1250: the feature at 0 m lands in grid cell 1, whose first "
+                     "value is reserved for the compiler's marker; the compile pass stops with \" Errore n. 1250\" "
+                     "and writes no file; move the feature 50 m or more along the line\nfor more on error 1250, run: "
+                     "scenario_tool explain 1250\n");
     EXPECT_FALSE(dir.exists("out/Bresta_Vilcar_RX907.dat"));
 }
 
