@@ -73,7 +73,8 @@ fuzz-smoke: deps
 	@bash scripts/fuzz.sh 30
 
 # Performance: a Release build in build-release/. `make bench` runs the
-# benchmarks; `make measure` times the programs against cp (scripts/measure.sh).
+# benchmarks; `make measure` times the programs against cp (scripts/measure.sh),
+# and against the build of an earlier commit with EARLIER=COMMIT.
 RELEASE_BUILD ?= build-release
 .PHONY: release-build bench measure
 
@@ -86,7 +87,7 @@ bench: release-build
 	@$(RELEASE_BUILD)/bin/scenario_bench
 
 measure: release-build
-	@bash scripts/measure.sh $(RELEASE_BUILD)
+	@bash scripts/measure.sh $(RELEASE_BUILD) $(EARLIER)
 
 # Releases: a Release build in build-dist/ for the archives.
 # `make dist` packs it and the Windows build into dist/ (scripts/make_dist.sh), and

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "fuzz/fuzz_harness.h"
+#include "fuzz/invariants.h"
 #include "platform/platform.h"
 #include "tools/diagnostics/checker.h"
 #include "tools/diagnostics/diagnostics.h"
@@ -24,7 +25,8 @@ struct Reported {
     bool failed = false;  // a run-time failure ended the pass
 };
 
-Reported compile_report(std::string_view lineText, std::optional<std::string_view> trainText) {
+Reported compile_report(std::string_view lineText, std::optional<std::string_view> trainText,
+                        std::vector<std::string>& violations) {
     Form1 form = fresh_form();
     form.erroreBox = false;
     form.trace.on = true;  // as scenario_tool compile runs it
@@ -39,6 +41,7 @@ Reported compile_report(std::string_view lineText, std::optional<std::string_vie
     } catch (const platform::RunTimeFailure&) {
         r.failed = true;
     }
+    append(violations, trace_violations(form));
     const SourceDocument line{"line.txt", std::string(lineText)};
     const SourceDocument train{"train.txt", std::string(trainText.value_or("")), trainText.has_value()};
     if (reported_error(form) > 0) {
@@ -61,7 +64,7 @@ std::vector<std::string> fuzz_check(std::string_view input) {
     if (split != std::string_view::npos) trainText = input.substr(split + 1);
 
     std::vector<std::string> out;
-    const Reported compiled = compile_report(lineText, trainText);
+    const Reported compiled = compile_report(lineText, trainText, out);
     CheckResult result;
     try {
         result = check_sources({"line.txt", std::string(lineText)},

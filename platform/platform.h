@@ -103,6 +103,10 @@ private:
 // Reads a whole file; fails when it does not exist.
 std::string read_file(const std::string& path);
 
+// The failure read_file gives for a file that does not exist, without
+// looking for one: for a document held in memory that has no text.
+RunTimeFailure missing_file(const std::string& path);
+
 // Creates a folder and its parents when missing.
 void make_folders(const std::string& path);
 
@@ -119,13 +123,6 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 FileStamp file_stamp(const std::string& path);
-
-// Creates a new, empty folder that only this user may enter, inside the
-// system's folder for temporary files; its name starts with `prefix`.
-std::string make_private_folder(const std::string& prefix);
-
-// Removes a folder and everything in it; nothing happens when it is absent.
-void remove_folder_tree(const std::string& path);
 
 // From now on an interrupt (Ctrl-C) or a termination request only sets a
 // flag that stop_requested() reads; a write to a closed connection no

@@ -11,7 +11,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <csignal>
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <sys/mman.h>
@@ -229,6 +228,8 @@ std::string read_file(const std::string& path) {
     return content;
 }
 
+RunTimeFailure missing_file(const std::string& path) { return RunTimeFailure("open", path, std::strerror(ENOENT)); }
+
 void make_folders(const std::string& path) {
     if (path.empty()) return;
     std::string partial;
@@ -267,20 +268,6 @@ FileStamp file_stamp(const std::string& path) {
     if (::stat(path.c_str(), &st) != 0) return {};
     return {true, static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
             static_cast<uint64_t>(st.st_size)};
-}
-
-std::string make_private_folder(const std::string& prefix) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string base = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
-    std::string pattern = join(base, prefix + "XXXXXX");
-    if (::mkdtemp(pattern.data()) == nullptr) fail("create folder", pattern, errno);  // mkdtemp gives mode 0700
-    return pattern;
-}
-
-void remove_folder_tree(const std::string& path) {
-    std::error_code error;
-    std::filesystem::remove_all(path, error);
-    if (error) throw RunTimeFailure("remove folder", path, error.message());
 }
 
 namespace {

@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <utility>
@@ -365,6 +364,10 @@ std::string read_file(const std::string& path) {
     return content;
 }
 
+RunTimeFailure missing_file(const std::string& path) {
+    return RunTimeFailure("open", path, system_text(ERROR_FILE_NOT_FOUND));
+}
+
 void make_folders(const std::string& path) {
     if (path.empty()) return;
     // Every prefix ending before a separator is created when missing; drive
@@ -407,27 +410,6 @@ FileStamp file_stamp(const std::string& path) {
     if (!::GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return {};
     const uint64_t written = (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
     return {true, static_cast<int64_t>(written), (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
-}
-
-std::string make_private_folder(const std::string& prefix) {
-    wchar_t base[MAX_PATH + 1];
-    DWORD n = ::GetTempPathW(MAX_PATH + 1, base);
-    if (n == 0 || n > MAX_PATH) fail("find the temporary folder", prefix, ::GetLastError());
-    // A name that is not yet taken; the folder inherits the user's own profile rights.
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = prefix + std::to_string(::GetCurrentProcessId()) + "-" +
-                                 std::to_string(::GetTickCount64() + attempt);
-        const std::wstring path = std::wstring(base) + widen(name);
-        if (::CreateDirectoryW(path.c_str(), nullptr)) return narrow(path);
-        if (::GetLastError() != ERROR_ALREADY_EXISTS) fail("create folder", name, ::GetLastError());
-    }
-    fail("create folder", prefix, ERROR_ALREADY_EXISTS);
-}
-
-void remove_folder_tree(const std::string& path) {
-    std::error_code error;
-    std::filesystem::remove_all(std::filesystem::path(widen(path)), error);
-    if (error) throw RunTimeFailure("remove folder", path, error.message());
 }
 
 namespace {

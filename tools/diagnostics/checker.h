@@ -26,8 +26,8 @@ struct CheckSource {
     std::optional<std::string> text;
 };
 
-// The whole check of two documents. The compile pass runs on private copies
-// in a temporary folder that is removed on every path; nothing else is written.
+// The whole check of two documents. The compile pass runs from memory on
+// copies of their texts; no file is opened, written or deleted.
 // With `trace`, what the last pass read is kept there.
 CheckResult check_sources(const CheckSource& line, const CheckSource& train, const ScenarioNames& names,
                           int maxErrors, ReadTrace* trace = nullptr);

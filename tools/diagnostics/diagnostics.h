@@ -13,16 +13,23 @@ struct SourceDocument {
     bool exists = true;
 };
 
-// The English sentence for a code; `row` is the text of the record's line
-// (may be empty) and supplies positions; the grid names what holds a cell.
-std::string error_message(const Form1& form, int32_t code, const std::string& row);
+// The English sentence for a code: the refused row the pass recorded in its
+// read trace supplies the values, the cells and what holds them.
+std::string error_message(const Form1& form, int32_t code);
 
 // The sentence for a reserved-field message (1250, 1251) that the check
-// reports as an error; `row` is the line of the feature that holds cell 1.
-std::string reserved_field_message(int32_t number, const std::string& row);
+// reports as an error; `position` is that of the feature that holds cell 1.
+std::string reserved_field_message(int32_t number, int64_t position);
 
 // The code the diagnostics report: the first error the pass met.
 int32_t reported_error(const Form1& form);
+
+// The row the pass reports, as its read trace recorded it: the first one
+// refused (the readers stop at it, and the pass keeps its first error), when
+// it is the reported error's; nullptr when none is (a completion error).
+const RefusedRow* reported_refusal(const Form1& form);
+// That row's traced record; nullptr when it has none (a missing document).
+const TracedRecord* refused_record(const Form1& form);
 
 // Where the reported error points: its document and line (0: no line).
 struct ErrorPlace {
