@@ -5,7 +5,6 @@
 
 #include "core/track_grid.h"
 #include "tools/codes/explanations.h"
-#include "tools/diagnostics/feature_cells.h"
 #include "tools/lsp/field_spans.h"
 #include "tools/lsp/language_server.h"
 #include "tools/lsp/record_reference.h"
@@ -32,25 +31,26 @@ bool is_profile(RecordKind kind) {
     return kind == RecordKind::Gradient || kind == RecordKind::SpeedLimit || kind == RecordKind::Adhesion;
 }
 
-// What the compiler makes of the record's first value, its position.
-std::string position_becomes(const TracedRecord& r) {
+// What the compiler made of the record's first value, its position: the
+// grid cell its feature took, as the placement recorded it, or for a profile
+// row the cell from which it takes effect.
+std::string position_becomes(const TracedRecord& r, int64_t ownCell) {
     const int64_t position = r.fields[0].value;
-    const std::vector<int64_t> cells = feature_cells(r);
-    if (!cells.empty()) {
-        return "On the grid: cell " + std::to_string(cells[0]) + ", the cell of " +
-               std::to_string(cell_position(cells[0])) + " m" +
-               (cell_position(cells[0]) == position ? "." : " (the position is moved there).");
+    if (ownCell >= 0) {
+        return "On the grid: cell " + std::to_string(ownCell) + ", the cell of " +
+               std::to_string(cell_position(ownCell)) + " m" +
+               (cell_position(ownCell) == position ? "." : " (the position is moved there).");
     }
     if (is_profile(r.kind)) {
         const int64_t cell = profile_cell_index(static_cast<double>(position));
         return "On the grid: takes effect from cell " + std::to_string(cell) + " (metres " +
-               std::to_string(profile_cell_start(cell)) + " to " + std::to_string(profile_cell_start(cell) + 50) +
+               std::to_string(profile_cell_start(cell)) + " to " + std::to_string(profile_cell_start(cell + 1)) +
                ") on.";
     }
     return "";
 }
 
-std::string field_hover(const TracedRecord& r, int n) {
+std::string field_hover(const TracedRecord& r, int64_t ownCell, int n) {
     const RecordReference& ref = record_reference(r.kind);
     std::string text = "**" + field_name(r.kind, n) + "**";
     if (static_cast<size_t>(n) <= ref.fields.size()) {
@@ -62,7 +62,7 @@ std::string field_hover(const TracedRecord& r, int n) {
     if (field.number) {
         text += "\n\nRead as " + std::to_string(field.value) + (field.empty ? " (an empty field reads as 0)." : ".");
         if (n == 1 && ref.fields.size() > 0 && ref.fields[0].unit == "m") {
-            const std::string becomes = position_becomes(r);
+            const std::string becomes = position_becomes(r, ownCell);
             if (!becomes.empty()) text += " " + becomes;
         }
     } else {
@@ -77,19 +77,19 @@ Json LanguageServer::hover(const Json& params) {
     const OpenDocument& document = open_document(params);
     const int64_t line = params.at("position").at("line").get<int64_t>();
     const int64_t character = params.at("position").at("character").get<int64_t>();
-    const TextLines lines(document.text);
     std::vector<std::string> parts;
     std::optional<TextSpan> where;
 
-    for (const TracedRecord& r : document.records) {
+    for (size_t i = 0; i < document.records.size(); ++i) {
+        const TracedRecord& r = document.records[i];
         if (r.line - 1 > line) break;
-        if (const auto k = keyword_span(r, lines); k && span_holds(*k, line, character)) {
+        if (const auto k = keyword_span(r); k && span_holds(*k, line, character)) {
             parts.push_back(keyword_hover(record_reference(r.kind)));
             where = k;
         }
         for (int n = 1; n <= static_cast<int>(r.fields.size()); ++n) {
-            if (const auto f = field_span(r, n, lines); f && span_holds(*f, line, character)) {
-                parts.push_back(field_hover(r, n));
+            if (const auto f = field_span(r, n); f && span_holds(*f, line, character)) {
+                parts.push_back(field_hover(r, document.ownCells[i], n));
                 where = f;
             }
         }

@@ -45,6 +45,8 @@ struct OpenDocument {
     std::vector<Unrepresentable> unrepresentable;
     // From the last check that covered it:
     std::vector<TracedRecord> records;  // what the reader took from it
+    std::vector<int64_t> ownCells;      // for each record, the first grid cell its feature took; -1: none
+    std::vector<KeywordField> keywords;
     std::vector<PublishedDiagnostic> published;
 };
 
