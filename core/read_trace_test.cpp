@@ -11,7 +11,7 @@
 #include "core/error_codes.h"
 #include "core/form1.h"
 #include "core/run_end.h"
-#include "core/test_folder.h"
+#include "tools/testing/test_folder.h"
 #include "platform/platform.h"
 
 namespace {
