@@ -610,8 +610,10 @@ std::vector<FoundWarning> Finder::run() {
 #define WARNING_CODE(name, number, rule, title) &Finder::rule,
 #include "tools/codes/warning_codes.def"
     };
-    for (size_t i = 0; i < std::size(kRules); ++i) {
-        if (i == 0 || kRules[i] != kRules[i - 1]) (this->*kRules[i])();
+    const Rule* previous = nullptr;
+    for (const Rule& rule : kRules) {
+        if (previous == nullptr || rule != *previous) (this->*rule)();
+        previous = &rule;
     }
     return std::move(found_);
 }
