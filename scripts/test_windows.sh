@@ -210,7 +210,7 @@ while read -r arguments; do
 done <<'EOF_ARGUMENTS'
 explain --all
 explain --list
-explain --markdown
+explain --all --markdown
 explain 6 W101
 explain 9999
 help
