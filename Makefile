@@ -14,7 +14,7 @@ deps-compiler:
 	@bash scripts/install_deps.sh compiler
 
 deps:
-	@bash scripts/install_deps.sh compiler tool preview test
+	@bash scripts/install_deps.sh compiler tool preview test editors
 	@bash scripts/install_npm.sh
 
 configure: deps
@@ -74,7 +74,8 @@ fuzz-smoke: deps
 	@bash scripts/fuzz.sh 30
 
 # Performance: a Release build in build-release/. `make bench` runs the
-# benchmarks; `make measure` times the programs against cp (scripts/measure.sh).
+# benchmarks; `make measure` times the programs against cp (scripts/measure.sh),
+# and against the build of an earlier commit with EARLIER=COMMIT.
 RELEASE_BUILD ?= build-release
 .PHONY: release-build bench measure
 
@@ -87,10 +88,11 @@ bench: release-build
 	@$(RELEASE_BUILD)/bin/scenario_bench
 
 measure: release-build
-	@bash scripts/measure.sh $(RELEASE_BUILD)
+	@bash scripts/measure.sh $(RELEASE_BUILD) $(EARLIER)
 
 # Releases: a Release build in build-dist/ for the archives.
-# `make dist` packs it and the Windows build into dist/ (scripts/make_dist.sh);
+# `make dist` packs it and the Windows build into dist/ (scripts/make_dist.sh), and
+# the VS Code extension as a .vsix (scripts/package_vscode.sh);
 # `make install` installs scenario_tool and its manual page under PREFIX.
 DIST_BUILD ?= build-dist
 PREFIX ?= /usr/local
@@ -105,6 +107,7 @@ dist-build: deps
 dist: dist-build windows
 	@bash scripts/install_deps.sh dist
 	@cmake --build $(DIST_BUILD) --target dist
+	@bash scripts/package_vscode.sh dist
 
 install: dist-build
 	@cmake --install $(DIST_BUILD) --prefix $(PREFIX) --strip

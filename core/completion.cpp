@@ -10,8 +10,6 @@
 namespace {
 
 constexpr int16_t kCapValue = 180;
-constexpr int16_t kRouteMarker = 610;
-constexpr int16_t kGridMarker = 5121;
 
 // Caps before signals: the search looks this many cells back from a warning cell, never below cell 3.
 constexpr int64_t kSignalSearch = 20;
@@ -50,6 +48,15 @@ struct Completion {
         form.locate_error(code, Document::None, 0, static_cast<int32_t>(cell));
         form.trace.completion(code, cell);
     }
+    // A cap in cell `at` for the slow-down whose warning or start cell is `from`.
+    void place(int64_t at, int64_t from) {
+        form.trace.cap(at, from, false);
+        place_cap(grid[at]);
+    }
+    void lower(int64_t at, int64_t from) {
+        form.trace.cap(at, from, true);
+        lower_cap(grid[at]);
+    }
 };
 
 // Caps before signals: before every signal in the 20 cells before the warning
@@ -61,10 +68,10 @@ void caps_before_signals(Completion& c, int64_t w) {
         if (grid[m].kind != kSignal) continue;
         const int64_t p = m - 1;
         const int64_t q = m - 2;
-        if (grid.is_free(p)) place_cap(grid[p]);
-        else if (grid.is_free(q)) place_cap(grid[q]);
-        else if (grid[p].kind == kAbbattimento) lower_cap(grid[p]);
-        else if (grid[q].kind == kAbbattimento) lower_cap(grid[q]);
+        if (grid.is_free(p)) c.place(p, w);
+        else if (grid.is_free(q)) c.place(q, w);
+        else if (grid[p].kind == kAbbattimento) c.lower(p, w);
+        else if (grid[q].kind == kAbbattimento) c.lower(q, w);
         else c.fail(kSignalCapsTaken, m);
     }
 }
@@ -77,7 +84,7 @@ void caps_before_start(Completion& c, int64_t s) {
         bool placed = false;
         for (int64_t back : group) {
             if (c.grid.is_free(s - back)) {
-                place_cap(c.grid[s - back]);
+                c.place(s - back, s);
                 placed = true;
                 break;
             }
@@ -99,13 +106,13 @@ int64_t caps_inside(Completion& c, int64_t s) {
         ++k;
         if (spaced && k == kCapSpacing) {
             if (c.is_free(j)) {
-                place_cap(grid[j]);
+                c.place(j, s);
                 k = 0;
             } else if (c.is_free(j - 1)) {
-                place_cap(grid[j - 1]);
+                c.place(j - 1, s);
                 k = 1;
             } else if (c.is_free(j + 1)) {
-                place_cap(grid[j + 1]);
+                c.place(j + 1, s);
                 k = -1;
             } else {
                 c.fail(kInsideCapsTaken, j);
@@ -116,12 +123,13 @@ int64_t caps_inside(Completion& c, int64_t s) {
     return -1;
 }
 
-// The cap before the trailing signal: before the first signal from the end cell e on.
-void cap_before_trailing_signal(Completion& c, int64_t e) {
+// The cap before the trailing signal: before the first signal from the end cell
+// e on, for the slow-down that starts at s.
+void cap_before_trailing_signal(Completion& c, int64_t s, int64_t e) {
     for (int64_t m = e; m < e + kTrailingSearch; ++m) {
         if (c.kind_of(m) != kSignal) continue;
-        if (c.grid.is_free(m - 1)) place_cap(c.grid[m - 1]);
-        else if (c.grid.is_free(m - 2)) place_cap(c.grid[m - 2]);
+        if (c.grid.is_free(m - 1)) c.place(m - 1, s);
+        else if (c.grid.is_free(m - 2)) c.place(m - 2, s);
         else c.fail(kInsideCapsTaken, m);
         break;
     }
@@ -142,17 +150,17 @@ void Form1::completa_griglia() {
         } else if (kind == kSlowDownStart) {
             caps_before_start(c, i);
             const int64_t end = caps_inside(c, i);
-            if (end >= 0) cap_before_trailing_signal(c, end);
+            if (end >= 0) cap_before_trailing_signal(c, i, end);
         }
     }
 }
 
 void Form1::verifica_riservati() {
     ScenarioSlot& route = scenario[kSlotRoute];
-    if (route.int1 != 0 || grid[1].value1 != 0) errore(std::to_string(kMarkerFieldsInUse));
+    if (route.int1 != 0 || grid[kMarkerCell].value1 != 0) errore(std::to_string(kMarkerFieldsInUse));
     route.int1 = kRouteMarker;
-    grid[1].value1 = kGridMarker;
-    if (route.long4 != 0 || grid[1].value2 != 0) errore(std::to_string(kCheckCodeFieldsInUse));
+    grid[kMarkerCell].value1 = kGridMarker;
+    if (route.long4 != 0 || grid[kMarkerCell].value2 != 0) errore(std::to_string(kCheckCodeFieldsInUse));
     route.long4 = codice_gara_st();
-    grid[1].value2 = low16(codice_gara_og());
+    grid[kMarkerCell].value2 = low16(codice_gara_og());
 }

@@ -32,6 +32,7 @@ void FieldStream::open_text(std::string text, std::string name) {
     path_ = std::move(name);
     pos_ = 0;
     currentLine_ = 1;
+    lineStart_ = 0;
     fieldLine_ = 0;
     open_ = true;
     failure_ = Failure();
@@ -58,6 +59,7 @@ bool FieldStream::consume_field_end() {
     } else if (size_t end = line_end_length(text_, pos_); end > 0) {
         pos_ += end;
         ++currentLine_;
+        lineStart_ = pos_;
     } else {
         return false;
     }
@@ -77,10 +79,13 @@ std::string FieldStream::read_text() {
     size_t end = pos_;
     while (end > start && is_blank(text_[end - 1])) --end;
     std::string field = text_.substr(start, end - start);
+    const size_t lineStart = lineStart_;
     consume_field_end();
     if (trace) {
         TracedField f;
         f.line = fieldLine_;
+        f.column = static_cast<int32_t>(start - lineStart);
+        f.endColumn = static_cast<int32_t>(end - lineStart);
         f.text = field;
         trace->field(f);
     }
@@ -123,6 +128,7 @@ int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
     }
     // No digits and nothing but blanks up to the field's end: an empty field, 0.
     const size_t numberEnd = pos_;
+    const size_t lineStart = lineStart_;
     const bool fieldEnds = consume_field_end();
     if (negative) value = -value;
     if (value < low || value > high) {
@@ -132,6 +138,8 @@ int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
     if (trace) {
         TracedField f;
         f.line = fieldLine_;
+        f.column = static_cast<int32_t>(fieldStart - lineStart);
+        f.endColumn = static_cast<int32_t>(numberEnd - lineStart);
         f.number = true;
         f.value = value;
         f.empty = noDigits;

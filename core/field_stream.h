@@ -56,6 +56,7 @@ private:
     std::string text_;
     size_t pos_ = 0;
     int32_t currentLine_ = 1;
+    size_t lineStart_ = 0;  // offset of the current line's first byte
     int32_t fieldLine_ = 0;
     std::string path_;
     bool open_ = false;

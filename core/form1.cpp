@@ -57,11 +57,34 @@ void Form1::errore(const std::string& a) {
     throw ProgramEnd{kExitErrore};
 }
 
+bool Form1::documento_presente(Document which) const {
+    if (inMemory.on) return (which == Document::Line ? inMemory.line : inMemory.train).has_value();
+    return platform::file_exists(file_path(document_name(which)));
+}
+
+void Form1::apri_documento(Document which) {
+    if (!inMemory.on) {
+        file1.open(file_path(document_name(which)));
+        return;
+    }
+    const std::optional<std::string>& text = which == Document::Line ? inMemory.line : inMemory.train;
+    // A missing text fails as opening a missing file does, in the system's own words.
+    if (!text) throw platform::missing_file(document_name(which));
+    file1.open_text(*text, document_name(which));
+}
+
+void Form1::chiudi_documento(Document which) {
+    file1.close();
+    if (!inMemory.on) platform::delete_file(file_path(document_name(which)));
+}
+
 void Form1::recupera_lettura(Document where, const std::string& detail) {
     // The failing field's line, before the document is closed.
     const int32_t failedLine = file1.is_open() ? file1.line() : 0;
     file1.close();
+    // Texts held in memory are left as they were.
     for (const std::string& name : {line_document_name(), train_document_name()}) {
+        if (inMemory.on) continue;
         std::string path = file_path(name);
         try {
             if (platform::file_exists(path)) platform::delete_file(path);
@@ -70,6 +93,7 @@ void Form1::recupera_lettura(Document where, const std::string& detail) {
         }
     }
     errorCode = kReadFailure;
+    trace.read_failure(where, failedLine);
     locate_error(kReadFailure, where, failedLine, -1, detail);
 }
 
@@ -83,6 +107,9 @@ void Form1::locate_error(int32_t code, Document where, int32_t line, int32_t cel
 }
 
 std::string Form1::file_path(const std::string& name) const { return platform::join(programFolder, name); }
+std::string Form1::document_name(Document which) const {
+    return which == Document::Line ? line_document_name() : train_document_name();
+}
 std::string Form1::line_document_name() const { return routeName + "_linea.txt"; }
 std::string Form1::train_document_name() const { return routeName + "_" + trainCode + "-.txt"; }
 std::string Form1::notes_document_name() const { return routeName + "_" + trainCode + "_" + "note.txt"; }

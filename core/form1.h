@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/track_grid.h"
@@ -37,6 +38,19 @@ public:
     int32_t boardSlot = kFirstBoardSlot;
 
     FieldStream file1;  // the one open document
+
+    // The two description documents held in memory, for a pass that must
+    // leave every file alone (the authoring tool). With `on` set the readers
+    // take their documents from here instead of the program folder, a missing
+    // text standing for a missing file, and open, write and delete no file;
+    // the caller takes the compiled files as bytes (encode_compiled_files)
+    // instead of having scrivi_file_compilati write them.
+    struct DocumentsInMemory {
+        bool on = false;
+        std::optional<std::string> line;
+        std::optional<std::string> train;
+    };
+    DocumentsInMemory inMemory;
 
     // The first error met in the pass, for diagnostics: its code, the
     // document and the line of the record in hand, or the grid cell for
@@ -98,6 +112,7 @@ public:
     std::string file_path(const std::string& name) const;
     std::string line_document_name() const;    // routeName_linea.txt
     std::string train_document_name() const;   // routeName_trainCode-.txt
+    std::string document_name(Document which) const;  // one of the two above
     std::string notes_document_name() const;
     std::string slowdown_order_name() const;
     std::string timetable_sheet_name() const;
@@ -116,6 +131,14 @@ private:
     void recupera_lettura(Document where, const std::string& detail = "");
 
 public:
+    // The description document being read, from the program folder or from
+    // memory: whether it is there, opening it as file1, and closing it when
+    // its reader has finished with it (which deletes a file, never a text
+    // held in memory).
+    bool documento_presente(Document which) const;
+    void apri_documento(Document which);
+    void chiudi_documento(Document which);
+
     // Records where an error was met, unless an earlier one of the pass was.
     void locate_error(int32_t code, Document where, int32_t line, int32_t cell = -1, const std::string& detail = "");
 };

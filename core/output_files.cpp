@@ -166,13 +166,26 @@ std::string encode_line_table(const LineTable& line) {
     return out;
 }
 
+CompiledFiles encode_compiled_files(const Form1& form, bool withLineData) {
+    if (form.j != 0) form.line.require_made();
+    CompiledFiles files;
+    files.scenario = encode_scenario(form.scenario);
+    files.grid = encode_grid(form.grid);
+    if (form.j != 0 && withLineData) files.lineData = encode_line_table(form.line);
+    return files;
+}
+
+void write_line_table(const LineTable& line, const std::string& path) {
+    platform::FileWriter file(path);
+    encode_line_rows(line, file);
+    file.close();
+}
+
 void write_line_data_file(const Form1& form) {
     form.line.require_made();  // a table never made fails before its file is touched
     const std::string name = form.line_data_name();
     remove_older_file(form, name);
-    platform::FileWriter file(form.file_path(name));
-    encode_line_rows(form.line, file);
-    file.close();
+    write_line_table(form.line, form.file_path(name));
 }
 
 void write_scenario_file(const Form1& form) {

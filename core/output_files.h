@@ -2,6 +2,7 @@
 // simulator loads. Each returns the whole file content.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/track_grid.h"
@@ -19,6 +20,24 @@ std::string encode_scenario(const ScenarioTable& scenario);
 
 // Row 0 then row 1, columns 0 to the last, each a type code and its value.
 std::string encode_line_table(const LineTable& line);
+
+// The compiled files of a pass as bytes, for a pass whose files are not
+// written into the program folder (one run from memory): the bytes that
+// scrivi_file_compilati writes, encoded in its order, and no file touched.
+// The line data file is there only when the pass built the line table (j
+// non-zero) and `withLineData` asks for it: the longest route's 20 MB are
+// otherwise never built whole (write_line_table writes them piece by piece).
+// Fails as scrivi_file_compilati does before it writes.
+struct CompiledFiles {
+    std::optional<std::string> lineData;
+    std::string scenario;
+    std::string grid;
+};
+CompiledFiles encode_compiled_files(const Form1& form, bool withLineData = true);
+
+// Writes the line data file's bytes into the file at `path` (created, or
+// emptied first), appended piece by piece and never built whole in memory.
+void write_line_table(const LineTable& line, const std::string& path);
 
 // Each replaces one compiled file in the form's program folder: an older file
 // is opened, closed and deleted first, an absent one is written at once.

@@ -35,3 +35,7 @@ constexpr int kSlotGeneral = 84;
 constexpr int kSlotRoute = 85;
 constexpr int kSlotTrain = 86;
 constexpr int kFirstBoardSlot = 80;
+
+// The route header's int1 holds this marker value in every compiled scenario;
+// its long4 holds the weighted check code.
+constexpr int16_t kRouteMarker = 610;

@@ -13,7 +13,7 @@ namespace {
 }  // namespace
 
 int32_t grid_upper_bound(int32_t routeLength) {
-    return static_cast<int32_t>(round_half_even((static_cast<double>(routeLength) + 7000.0) / 50.0));
+    return static_cast<int32_t>(round_half_even((static_cast<double>(routeLength) + kRunOnMetres) / kCellMetres));
 }
 
 int64_t cell_index(double metres) { return round_half_even(metres / kCellMetres + 1.0); }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/format.h"
+
 struct TrackCell {
     uint8_t kind = 0;
     int16_t value1 = 0;
@@ -13,8 +15,8 @@ struct TrackCell {
     uint8_t timeCode = 0;
     uint8_t approachCode = 0;
     uint8_t scenery = 0;
-    uint8_t aux1 = 0;  // speed limit / 5
-    uint8_t aux2 = 0;  // gradient + 100
+    uint8_t aux1 = 0;  // speed limit / kSpeedStepKmh (speed_step_of)
+    uint8_t aux2 = 0;  // gradient + kGradientOffset (gradient_byte)
     uint8_t aux3 = 0;  // adhesion
 };
 
@@ -54,19 +56,18 @@ private:
     bool sized_ = false;
 };
 
+// Cell 1 is reserved for the marker value (value1) and the plain check code
+// (value2) that every compiled grid carries.
+constexpr int64_t kMarkerCell = 1;
+constexpr int16_t kGridMarker = 5121;
+
 // Upper bound of the grid for route length L.
 int32_t grid_upper_bound(int32_t routeLength);
-
-// Metres of line per cell.
-constexpr int32_t kCellMetres = 50;
 
 // The cell of a position in metres: round(x / 50 + 1).
 int64_t cell_index(double metres);
 // The position of a cell, the inverse of cell_index: (cell - 1) * 50.
 int64_t cell_position(int64_t cell);
-// How far past its position a row must find grid: a station 800 m, any other row 100 m.
-constexpr int32_t kRowReach = 100;
-constexpr int32_t kStationReach = 800;
 
 // Whether a row at `position` leaves room on a grid whose last cell is
 // lastCell: (position + reach) / 50, in floating point, at most lastCell.

@@ -8,7 +8,10 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <string_view>
+#include <vector>
 
+#include "core/format.h"
 #include "tools/codes/explanations.h"
 #include "tools/testing/reported_codes.h"
 
@@ -62,11 +65,11 @@ std::map<std::string, DocumentPair> whole_examples(const std::string& doc) {
 
 }  // namespace
 
-TEST(AuthoringReference, ItsCodeTablesListEveryExplainedCodeWithItsTitleAndLink) {
+TEST(AuthoringReference, ItsCodeTablesListEveryCodeWithItsTitleAndLink) {
     std::map<std::string, CodeRow> expected;
-    for (const Explanation& e : explanations()) {
-        const std::string code = code_name(e.code);
-        expected[code] = {e.title, "[explain " + code + "](explanations.md#" + code + ")"};
+    for (const CodeEntry& entry : kCodes) {
+        const std::string code = code_name(entry.code);
+        expected[code] = {std::string(entry.title), "[explain " + code + "](explanations.md#" + code + ")"};
     }
     EXPECT_EQ(code_rows(authoring()), expected);
 }
@@ -78,15 +81,17 @@ TEST(AuthoringReference, TheExplanationsPageIsWhatExplainWrites) {
 
 TEST(AuthoringReference, NamesEveryWordTheReadersTestKeywordFieldsFor) {
     // The words of the line description reader's and the train description
-    // reader's keyword tests, the section opener among them.
-    const char* words[] = {
-        "[generale]", "lunghezza", "percorso", "progressiva", "uno", "due", "tre", "sfondo", "ripetizione",
-        "segnali", "pendenza", "curva", "curvad", "curvas", "montagna", "indicatori_v", "cartello", "indicat",
-        "frenata", "massa", "vetture", "velocit", "aderenza", "orologio", "sabbia", "segnale", "rallentamento",
-        "abbattimento", "stazione",
-    };
+    // reader's keyword tests, the section opener and the curve's two forms among them.
+    std::vector<std::string_view> words = {kGeneralSection, kCurveForms[0], kCurveForms[1]};
+    for (const RecordFormat& format : kRecordFormats) {
+        for (std::string_view word : format.words) {
+            if (!word.empty()) words.push_back(word);
+        }
+    }
+    ASSERT_GE(words.size(), std::size(kRecordFormats) + 3);  // every kind has one word at least
     const std::string doc = authoring();
-    for (const char* word : words) EXPECT_NE(doc.find("`" + std::string(word) + "`"), std::string::npos) << word;
+    for (std::string_view word : words)
+        EXPECT_NE(doc.find("`" + std::string(word) + "`"), std::string::npos) << word;
 }
 
 TEST(AuthoringReference, WholeDocumentExamplesCompileWithoutErrorOrWarning) {
@@ -95,7 +100,7 @@ TEST(AuthoringReference, WholeDocumentExamplesCompileWithoutErrorOrWarning) {
     for (const auto& [name, pair] : pairs) {
         ASSERT_FALSE(pair.line.empty()) << name;
         ASSERT_FALSE(pair.train.empty()) << name;
-        EXPECT_EQ(reported_codes(pair.line, pair.train), std::vector<CodeRef>{}) << name;
+        EXPECT_EQ(reported_codes(pair.line, pair.train), std::vector<Code>{}) << name;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "fuzz/fuzz_harness.h"
+#include "fuzz/invariants.h"
 #include "platform/platform.h"
 #include "tools/diagnostics/checker.h"
 #include "tools/diagnostics/diagnostics.h"
@@ -18,13 +19,15 @@ constexpr int kFuzzMaxErrors = 8;
 
 // What compile reports for the documents: its diagnostic's code, file and line.
 struct Reported {
-    std::string code;  // empty: no error
+    std::optional<Code> code;  // nothing: no error
     std::string file;
     int32_t line = 0;
-    bool failed = false;  // a run-time failure ended the pass
+    bool boxOnly = false;  // a reserved-field message ended the pass: its box names no line
+    bool failed = false;   // a run-time failure ended the pass
 };
 
-Reported compile_report(std::string_view lineText, std::optional<std::string_view> trainText) {
+Reported compile_report(std::string_view lineText, std::optional<std::string_view> trainText,
+                        std::vector<std::string>& violations) {
     Form1 form = fresh_form();
     form.erroreBox = false;
     form.trace.on = true;  // as scenario_tool compile runs it
@@ -39,15 +42,18 @@ Reported compile_report(std::string_view lineText, std::optional<std::string_vie
     } catch (const platform::RunTimeFailure&) {
         r.failed = true;
     }
+    append(violations, trace_violations(form));
     const SourceDocument line{"line.txt", std::string(lineText)};
     const SourceDocument train{"train.txt", std::string(trainText.value_or("")), trainText.has_value()};
     if (reported_error(form) > 0) {
         const ErrorPlace place = error_place(form, line, train);
-        r.code = std::to_string(reported_error(form));
+        r.code = reported_error(form);
         r.file = place.document->path;
         r.line = place.line;
     } else if (errore) {
-        r.code = form.erroreNumber;  // the box names no line
+        const std::optional<ReservedFieldMessage> stop = reserved_field_stop(form);
+        r.code = stop ? Code(*stop) : Code(kNoError);
+        r.boxOnly = true;
     }
     return r;
 }
@@ -61,7 +67,7 @@ std::vector<std::string> fuzz_check(std::string_view input) {
     if (split != std::string_view::npos) trainText = input.substr(split + 1);
 
     std::vector<std::string> out;
-    const Reported compiled = compile_report(lineText, trainText);
+    const Reported compiled = compile_report(lineText, trainText, out);
     CheckResult result;
     try {
         result = check_sources({"line.txt", std::string(lineText)},
@@ -75,28 +81,27 @@ std::vector<std::string> fuzz_check(std::string_view input) {
     }
     const Diagnostic* first = nullptr;
     for (const Diagnostic& d : result.diagnostics) {
-        if (d.severity == Severity::Error) {
+        if (d.severity() == Severity::Error) {
             first = &d;
             break;
         }
     }
-    if (compiled.code.empty()) {
+    if (!compiled.code) {
         if (first != nullptr)
-            out.push_back("check reports error " + first->code + " at " + first->file + ":" +
+            out.push_back("check reports error " + code_name(first->code) + " at " + first->file + ":" +
                           std::to_string(first->line) + " where compile reports none");
     } else if (first == nullptr) {
-        out.push_back("check reports no error where compile reports " + compiled.code);
+        out.push_back("check reports no error where compile reports " + code_name(*compiled.code));
     } else {
-        const bool boxOnly = compiled.code == "1250" || compiled.code == "1251";
-        const bool same = first->code == compiled.code &&
-                          (boxOnly || (first->file == compiled.file && first->line == compiled.line));
+        const bool same = first->code == *compiled.code &&
+                          (compiled.boxOnly || (first->file == compiled.file && first->line == compiled.line));
         if (!same)
-            out.push_back("check's first error " + first->code + " at " + first->file + ":" +
-                          std::to_string(first->line) + ", compile's " + compiled.code + " at " + compiled.file +
-                          ":" + std::to_string(compiled.line));
+            out.push_back("check's first error " + code_name(first->code) + " at " + first->file + ":" +
+                          std::to_string(first->line) + ", compile's " + code_name(*compiled.code) + " at " +
+                          compiled.file + ":" + std::to_string(compiled.line));
     }
     int errors = 0;
-    for (const Diagnostic& d : result.diagnostics) errors += d.severity == Severity::Error ? 1 : 0;
+    for (const Diagnostic& d : result.diagnostics) errors += d.severity() == Severity::Error ? 1 : 0;
     if (errors != result.errors) out.push_back("error count does not match the diagnostics");
     if (result.errors > kFuzzMaxErrors) out.push_back("more errors than --max-errors");
     return out;

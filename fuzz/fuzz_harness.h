@@ -23,6 +23,7 @@ std::vector<std::string> fuzz_line_reader(std::string_view input);
 std::vector<std::string> fuzz_train_reader(std::string_view input);
 std::vector<std::string> fuzz_compile(std::string_view input);
 std::vector<std::string> fuzz_check(std::string_view input);
+std::vector<std::string> fuzz_lsp(std::string_view input);
 
 // For the fuzzer binaries: prints the violations and aborts when there are any.
 void fuzz_verdict(const std::vector<std::string>& violations);

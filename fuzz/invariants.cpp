@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "tools/compiled/compiled_files.h"
+#include "tools/compiled/compiled_recognition.h"
 
 namespace {
 
@@ -174,9 +175,10 @@ std::vector<std::string> document_violations(const Form1& form) {
 std::vector<std::string> compiled_file_violations(const Form1& form) {
     std::vector<std::string> out;
     try {
-        if (form.grid[1].value1 != 5121) out.push_back("cell 1 lacks the marker value");
-        if (form.scenario[kSlotRoute].int1 != 610) out.push_back("slot 85 lacks the marker value");
-        std::vector<TrackCell> cells = decode_grid(platform::read_file(form.file_path(form.grid_file_name())));
+        if (form.grid[kMarkerCell].value1 != kGridMarker) out.push_back("cell 1 lacks the marker value");
+        if (form.scenario[kSlotRoute].int1 != kRouteMarker) out.push_back("slot 85 lacks the marker value");
+        // Read back as the tool reads them: every compiled file is recognised as one.
+        std::vector<TrackCell> cells = read_grid_file(platform::read_file(form.file_path(form.grid_file_name())));
         if (cells.size() != form.grid.cells().size()) {
             out.push_back("grid file holds " + std::to_string(cells.size()) + " cells");
         } else {
@@ -187,7 +189,9 @@ std::vector<std::string> compiled_file_violations(const Form1& form) {
                 }
             }
         }
-        ScenarioTable table = decode_scenario(platform::read_file(form.file_path(form.scenario_file_name())));
+        ScenarioTable table = read_scenario_file(platform::read_file(form.file_path(form.scenario_file_name())));
+        const std::string mismatch = check_code_mismatch(cells, table);
+        if (!mismatch.empty()) out.push_back("the grid and scenario files: " + mismatch);
         for (size_t s = 0; s < table.size(); ++s) {
             if (!same_slot(table[s], form.scenario[s])) out.push_back("scenario file differs at slot " + std::to_string(s));
         }
@@ -228,11 +232,56 @@ std::vector<std::string> compiled_file_violations(const Form1& form) {
             out.push_back("a line data file without a line table");
         }
     } catch (const DecodeError& e) {
-        out.push_back(std::string("a compiled file does not decode: ") + e.what());
+        out.push_back(std::string("a compiled file is not recognised: ") + e.what());
     } catch (const platform::RunTimeFailure& f) {
         out.push_back("a compiled file is missing: " + f.path + ": " + f.reason);
     } catch (const std::filesystem::filesystem_error& e) {
         out.push_back(std::string("a compiled file is missing: ") + e.what());
+    }
+    return out;
+}
+
+std::vector<std::string> trace_violations(const Form1& form) {
+    std::vector<std::string> out;
+    const ReadTrace& t = form.trace;
+    const auto records = static_cast<int32_t>(t.records.size());
+    const bool readerError = form.errorReported != kNoError && !is_completion_error(form.errorReported);
+    if (readerError && (t.refusals.empty() || t.refusals.front().code != form.errorReported))
+        out.push_back("error " + std::to_string(form.errorReported) + " reported, but the first refused row is " +
+                      (t.refusals.empty() ? std::string("none") : std::to_string(t.refusals.front().code)));
+    if (!readerError && !t.refusals.empty() && form.errorReported == kNoError)
+        out.push_back("a refused row in a pass that reports no error");
+    for (const RefusedRow& r : t.refusals) {
+        if (r.record >= records) out.push_back("a refused row names record " + std::to_string(r.record));
+        if (r.record >= 0 && r.record < records) {
+            const TracedRecord& record = t.records[static_cast<size_t>(r.record)];
+            if (r.field >= traced_field_count(record.kind))
+                out.push_back("a refused row names field " + std::to_string(r.field) + " of a record of " +
+                              std::to_string(traced_field_count(record.kind)));
+            if (r.line != record.line) out.push_back("a refused row's line is not its record's");
+        }
+    }
+    const auto outside = [&](int64_t cell) { return !form.grid.sized() || cell < 0 || cell > form.grid.upper(); };
+    for (const FeatureCell& c : t.cells) {
+        if (c.record < 0 || c.record >= records) out.push_back("a feature cell of no traced record");
+        if (outside(c.cell)) out.push_back("a feature cell " + std::to_string(c.cell) + " outside the grid");
+    }
+    for (const CapCell& c : t.caps) {
+        if (outside(c.cell)) out.push_back("a cap cell " + std::to_string(c.cell) + " outside the grid");
+    }
+    for (const NarrowedValue& n : t.narrowed) {
+        if (n.record < 0 || n.record >= records) out.push_back("a narrowed value of no traced record");
+        if (n.value == n.stored) out.push_back("a narrowed value stored as written");
+    }
+    for (const MovedPosition& m : t.moved) {
+        if (m.record < 0 || m.record >= records) out.push_back("a moved position of no traced record");
+        if (m.position == m.landed) out.push_back("a moved position that did not move");
+    }
+    for (const TracedRecord& r : t.records) {
+        for (const TracedField& f : r.fields) {
+            if (f.column < 0 || f.endColumn < f.column) out.push_back("a field with no place in its line");
+        }
+        if (r.keywordColumn < 0 || r.keywordEndColumn < r.keywordColumn) out.push_back("a keyword with no place");
     }
     return out;
 }

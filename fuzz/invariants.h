@@ -24,3 +24,9 @@ std::vector<std::string> document_violations(const Form1& form);
 // The violations found in the compiled files of the folder, against the form
 // that wrote them.
 std::vector<std::string> compiled_file_violations(const Form1& form);
+
+// The violations in the read trace of a traced pass: the first refused row is
+// the error the pass reports (unless the completion pass or nothing reported
+// one), and every fact points at a traced record, a field it read and a cell
+// of the grid.
+std::vector<std::string> trace_violations(const Form1& form);

@@ -27,6 +27,7 @@ const Target kTargets[] = {
     {"compile", fuzz_compile, nullptr},
     // check against compile on every pair of documents the compile target kept as well
     {"check", fuzz_check, "compile"},
+    {"lsp", fuzz_lsp, nullptr},
 };
 
 void PrintTo(const Target& target, std::ostream* os) { *os << target.name; }

@@ -14,11 +14,8 @@
 namespace {
 
 // How a part of the reading ends: go on, jump to the completion (end of the
-// file or no room on the grid), or stop (document closed and deleted).
+// file or no room on the grid), or stop (document closed, and deleted when a file).
 enum class Next { Go, Completion, Stop };
-
-constexpr int32_t kLongestRoute = 1000000;
-constexpr int64_t kLastLineColumn = 1000000;
 
 // Turn rates of the curve classes 1 to 6, radians per metre.
 constexpr double kTurnRate[7] = {0.0, 0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
@@ -34,24 +31,29 @@ struct LineReading {
     int32_t lengthToSize = -1;     // route length whose grid and line table are still to be made
 };
 
-// The byte of a gradient on the grid: the gradient + 100, low eight bits.
-uint8_t gradient_byte(int32_t gradient) { return low8(int64_t{gradient} + 100); }
-
 void note_error(Form1& f, int32_t code, int32_t line) {
     f.errorCode = code;
     f.locate_error(code, Document::Line, line);
 }
 
-void close_and_delete(Form1& f) {
-    f.file1.close();
-    platform::delete_file(f.file_path(f.line_document_name()));
-}
-
-// Closes and deletes the document and records the code: the reading ends here.
-Next refuse(Form1& f, int32_t code, int32_t line) {
-    close_and_delete(f);
+// Closes (and deletes) the document and records the code: the reading ends here.
+Next stop(Form1& f, int32_t code, int32_t line) {
+    f.chiudi_documento(Document::Line);
     note_error(f, code, line);
     return Next::Stop;
+}
+
+// Refuses the record in hand (`field` decided it, -1: the row as a whole) and stops.
+Next refuse(Form1& f, int32_t code, int32_t line, int32_t field = -1) {
+    f.trace.refuse({code, Document::Line, line, f.trace.current(), field, -1});
+    return stop(f, code, line);
+}
+
+// A row whose position leaves no room on the grid: the reading goes on to its completion.
+Next no_room(Form1& f, int32_t line) {
+    f.trace.refuse({kNoRoomOnGrid, Document::Line, line, f.trace.current(), 0, -1});
+    note_error(f, kNoRoomOnGrid, line);
+    return Next::Completion;
 }
 
 // Reads fields until one contains "[generale]"; false when the file ended first.
@@ -66,14 +68,17 @@ bool find_general(Form1& f) {
             refuse(f, kNoGeneralSection, f.file1.line());
             return false;
         }
-        if (contiene(f.currentField, "[generale]")) {
+        if (contiene(f.currentField, kGeneralSection)) {
             f.trace.general(Document::Line, f.file1.line());
             return true;
         }
     }
 }
 
-void read_triple(Form1& f, ScenarioSlot& slot) {
+// A kilometric progressive definition into its slot (81 to 83), which the trace ties to the record.
+void read_triple(Form1& f, int slotIndex) {
+    f.trace.progressive(slotIndex - kSlotProgressive3, f.trace.current());
+    ScenarioSlot& slot = f.scenario[slotIndex];
     slot.long1 = f.file1.read_int32();
     slot.long2 = f.file1.read_int32();
     slot.long3 = f.file1.read_int32();
@@ -82,8 +87,8 @@ void read_triple(Form1& f, ScenarioSlot& slot) {
 Next route_length(Form1& f, LineReading& r) {
     int32_t length = f.file1.read_int32();
     f.scenario[kSlotGeneral].long2 = length;
-    if (length > kLongestRoute) return refuse(f, kRouteTooLong, r.recordLine);
-    if (length < 0) return refuse(f, kNegativeRouteLength, r.recordLine);
+    if (length > kLongestRoute) return refuse(f, kRouteTooLong, r.recordLine, 0);
+    if (length < 0) return refuse(f, kNegativeRouteLength, r.recordLine, 0);
     r.lengthToSize = length;
     return Next::Go;
 }
@@ -96,7 +101,7 @@ void size_tables(Form1& f, LineReading& r) {
     if (r.lengthToSize < 0) return;
     f.grid.dimension(r.lengthToSize);
     if (f.j != 0) {
-        f.line.create(r.lengthToSize + 7000);
+        f.line.create(r.lengthToSize + kRunOnMetres);
     } else {
         f.line.destroy();
     }
@@ -107,11 +112,11 @@ Next signal_repetition(Form1& f, LineReading& r, const std::string& key) {
     ScenarioSlot& train = f.scenario[kSlotTrain];
     train.long1 = f.file1.read_int32();
     train.long2 = f.file1.read_int32();
-    if (train.long1 % 50 != 0) return refuse(f, kRepetitionStartNotOnCell, r.recordLine);
-    if (train.long2 % 50 != 0) return refuse(f, kRepetitionEndNotOnCell, r.recordLine);
-    if (contiene(key, "4")) {
+    if (train.long1 % kCellMetres != 0) return refuse(f, kRepetitionStartNotOnCell, r.recordLine, 0);
+    if (train.long2 % kCellMetres != 0) return refuse(f, kRepetitionEndNotOnCell, r.recordLine, 1);
+    if (contiene(key, kRepetitionCodes[0])) {
         train.long3 = 4;
-    } else if (contiene(key, "9")) {
+    } else if (contiene(key, kRepetitionCodes[1])) {
         train.long3 = 9;
     } else {
         return refuse(f, kRepetitionCodesUnnamed, r.recordLine);
@@ -127,50 +132,50 @@ Next general_section(Form1& f, LineReading& r) {
         if (f.file1.eof()) return Next::Go;
         f.currentField = f.file1.read_text();
         if (f.file1.eof()) return Next::Go;
-        for (int skipped = 0; skipped < 10 && contiene(f.currentField, "-"); ++skipped) {
+        for (int skipped = 0; skipped < 10 && is_dash_field(f.currentField); ++skipped) {
+            f.trace.dash(Document::Line);
             f.currentField = f.file1.read_text();
         }
         r.recordLine = f.file1.line();
         const std::string key = f.currentField;
         f.trace.keyword(Document::Line, r.recordLine, key);
 
-        if (contiene(key, "lunghezza") && contiene(key, "percorso")) {
+        if (names_record(RecordKind::RouteLength, key)) {
             f.trace.record(RecordKind::RouteLength);
             if (route_length(f, r) == Next::Stop) return Next::Stop;
         }
         // These keywords compare letters exactly.
-        if (contiene_esatto(key, "tre") && contiene_esatto(key, "progressiva")) {
+        if (names_record(RecordKind::Progressive3, key)) {
             f.trace.record(RecordKind::Progressive3);
-            read_triple(f, f.scenario[kSlotProgressive3]);
+            read_triple(f, kSlotProgressive3);
         }
-        if (contiene_esatto(key, "due") && contiene_esatto(key, "progressiva")) {
+        if (names_record(RecordKind::Progressive2, key)) {
             f.trace.record(RecordKind::Progressive2);
-            read_triple(f, f.scenario[kSlotProgressive2]);
+            read_triple(f, kSlotProgressive2);
         }
-        if (contiene_esatto(key, "uno") && contiene_esatto(key, "progressiva")) {
+        if (names_record(RecordKind::Progressive1, key)) {
             f.trace.record(RecordKind::Progressive1);
-            read_triple(f, f.scenario[kSlotProgressive1]);
+            read_triple(f, kSlotProgressive1);
         }
-        if (contiene_esatto(key, "sfondo") && contiene_esatto(key, "uno")) {
+        if (names_record(RecordKind::Background1, key)) {
             f.trace.record(RecordKind::Background1);
             f.scenario[kSlotRoute].long1 = f.file1.read_int32();
         }
-        if (contiene_esatto(key, "sfondo") && contiene_esatto(key, "due")) {
+        if (names_record(RecordKind::Background2, key)) {
             f.trace.record(RecordKind::Background2);
             f.scenario[kSlotRoute].long3 = f.file1.read_int32();
         }
-        if (contiene_esatto(key, "sfondo") && contiene_esatto(key, "tre")) {
+        if (names_record(RecordKind::Background3, key)) {
             f.trace.record(RecordKind::Background3);
             f.scenario[kSlotRoute].long2 = f.file1.read_int32();
         }
-        if (contiene_esatto(key, "segnali") && contiene_esatto(key, "ripetizione")) {
+        if (names_record(RecordKind::SignalRepetition, key)) {
             f.trace.record(RecordKind::SignalRepetition);
             if (signal_repetition(f, r, key) == Next::Stop) return Next::Stop;
         }
+        f.trace.tested();
 
-        size_t first = key.find_first_not_of(" \t");
-        bool dashFirst = first != std::string::npos && key[first] == '-';
-        if (!dashFirst && contiene(key, "[") && contiene(key, "]")) return Next::Go;
+        if (is_section_header(key)) return Next::Go;
     }
 }
 
@@ -191,17 +196,18 @@ void set_up_records(Form1& f, LineReading& r) {
 Next gradient_row(Form1& f, LineReading& r) {
     int32_t p = f.file1.read_int32();
     int32_t g = f.file1.read_int32();
-    if (p < 0) return refuse(f, kNegativePosition, r.recordLine);
-    if (!room_on_grid(r.lastCell, p, kRowReach)) {
-        note_error(f, kNoRoomOnGrid, r.recordLine);
-        return Next::Completion;
-    }
+    if (p < 0) return refuse(f, kNegativePosition, r.recordLine, 0);
+    if (!room_on_grid(r.lastCell, p, kRowReach)) return no_room(f, r.recordLine);
+    f.trace.narrow(StoredValue::Gradient, g, gradient_of_byte(gradient_byte(g)));
     int64_t n = profile_cell_index(static_cast<double>(p));
     if (n > 0) {
         // Rows crowded in the last cells would carry the fill past the grid.
         if (r.fill > r.lastCell) return refuse(f, kGradientsCrowded, r.recordLine);
+        const int64_t before = r.fill;
         r.fill = carry_profile(f.grid, r.fill, n, int64_t{r.lastCell} + 1, &TrackCell::aux2,
                                [&] { return gradient_byte(r.previousGradient); });
+        // Its own cell already filled: the row takes effect from the next one free.
+        if (n <= before) f.trace.move(p, r.fill, profile_cell_start(r.fill));
     }
     r.previousGradient = g;
     return Next::Go;
@@ -221,27 +227,24 @@ Next walk_to(Form1& f, LineReading& r, int64_t to, Step step, double k) {
         f.line.curve_steps(r.column, last, k);
     }
     r.column = last + 1;
-    if (r.column > kLastLineColumn) return refuse(f, kBadCurve, r.recordLine);
+    if (r.column > kLastLineColumn) return refuse(f, kBadCurve, r.recordLine, 1);
     return Next::Go;
 }
 
 Next curve_row(Form1& f, LineReading& r, const std::string& key) {
     int32_t s = f.file1.read_int32();
     int32_t len = f.file1.read_int32();
-    if (s < 0) return refuse(f, kNegativePosition, r.recordLine);
-    if (!room_on_grid(r.lastCell, s, kRowReach)) {
-        note_error(f, kNoRoomOnGrid, r.recordLine);
-        return Next::Completion;
-    }
+    if (s < 0) return refuse(f, kNegativePosition, r.recordLine, 0);
+    if (!room_on_grid(r.lastCell, s, kRowReach)) return no_room(f, r.recordLine);
     int curveClass = 0;
-    for (int d = 1; d <= 6 && curveClass == 0; ++d) {
-        if (contiene(key, std::string(1, static_cast<char>('0' + d)))) curveClass = d;
+    for (int d = 1; d <= static_cast<int>(kCurveClassDigits.size()) && curveClass == 0; ++d) {
+        if (contiene(key, kCurveClassDigits.substr(static_cast<size_t>(d - 1), 1))) curveClass = d;
     }
     if (curveClass == 0) return refuse(f, kBadCurve, r.recordLine);
     double k = kTurnRate[curveClass];
-    if (contiene(key, "s")) k = -k;  // left-hand curve
+    if (contiene(key, kLeftCurveLetter)) k = -k;  // left-hand curve
     const int64_t end = int64_t{s} + len;
-    if (end > r.lastColumn) return refuse(f, kCurveBeyondLine, r.recordLine);
+    if (end > r.lastColumn) return refuse(f, kCurveBeyondLine, r.recordLine, 1);
     if (walk_to(f, r, s, Step::Straight, k) == Next::Stop) return Next::Stop;
     return walk_to(f, r, end, Step::Curve, k);
 }
@@ -250,13 +253,10 @@ Next montagna_row(Form1& f, LineReading& r) {
     int32_t inizio = f.file1.read_int32();
     int32_t fine = f.file1.read_int32();
     int32_t tipo = f.file1.read_int32();
-    if (inizio < 0 || fine < 0) return refuse(f, kNegativePosition, r.recordLine);
-    if (!room_on_grid(r.lastCell, inizio, kRowReach)) {
-        note_error(f, kNoRoomOnGrid, r.recordLine);
-        return Next::Completion;
-    }
+    if (inizio < 0 || fine < 0) return refuse(f, kNegativePosition, r.recordLine, inizio < 0 ? 0 : 1);
+    if (!room_on_grid(r.lastCell, inizio, kRowReach)) return no_room(f, r.recordLine);
     f.memo_montagna(inizio, fine, tipo);
-    if (f.errorCode > 0) return refuse(f, f.errorCode, r.recordLine);
+    if (f.errorCode > 0) return stop(f, f.errorCode, r.recordLine);  // the placement recorded its refusal
     return Next::Go;
 }
 
@@ -270,28 +270,28 @@ Next speed_board_row(Form1& f, LineReading& r) {
     int32_t vbd = f.file1.read_int32();
     int32_t vcd = f.file1.read_int32();
     int32_t strisced = f.file1.read_int32();
-    if (posizione < 0) return refuse(f, kNegativePosition, r.recordLine);
-    if (!room_on_grid(r.lastCell, posizione, kRowReach)) {
-        note_error(f, kNoRoomOnGrid, r.recordLine);
-        return Next::Completion;
-    }
+    if (posizione < 0) return refuse(f, kNegativePosition, r.recordLine, 0);
+    if (!room_on_grid(r.lastCell, posizione, kRowReach)) return no_room(f, r.recordLine);
     f.memo_indicatori_v_max(posizione, vas, vbs, vcs, strisces, vad, vbd, vcd, strisced);
-    if (f.errorCode > 0) return refuse(f, f.errorCode, r.recordLine);
+    if (f.errorCode > 0) return stop(f, f.errorCode, r.recordLine);  // the placement recorded its refusal
     return Next::Go;
 }
 
 Next indication_board_row(Form1& f, LineReading& r) {
     int32_t q = f.file1.read_int32();
     f.currentField = f.file1.read_text();  // the caption
-    if (q < 0) return refuse(f, kNegativePosition, r.recordLine);
-    if (!room_on_grid(r.lastCell, q, kRowReach)) {
-        note_error(f, kNoRoomOnGrid, r.recordLine);
-        return Next::Completion;
-    }
+    if (q < 0) return refuse(f, kNegativePosition, r.recordLine, 0);
+    if (!room_on_grid(r.lastCell, q, kRowReach)) return no_room(f, r.recordLine);
     int64_t c = cell_index(static_cast<double>(q));
-    if (!f.grid.is_free(c)) return refuse(f, kIndicationBoardCellTaken, r.recordLine);
+    f.trace.move(q, c, cell_position(c));
+    if (!f.grid.is_free(c)) {
+        f.trace.refuse({kIndicationBoardCellTaken, Document::Line, r.recordLine, f.trace.current(), 0,
+                        static_cast<int32_t>(c)});
+        return stop(f, kIndicationBoardCellTaken, r.recordLine);
+    }
     // Slots 80 down to 1 hold captions; slot 0 stays empty.
     if (f.boardSlot < 1) return refuse(f, kBoardListFull, r.recordLine);
+    f.trace.hold(c, CellRole::IndicationBoard);
     f.grid[c].kind = kSign;
     f.grid[c].value1 = low16(f.boardSlot);
     f.scenario[static_cast<size_t>(f.boardSlot)].label = f.currentField;
@@ -305,7 +305,8 @@ Next record_section(Form1& f, LineReading& r) {
         if (f.file1.eof()) return Next::Completion;
         f.currentField = f.file1.read_text();
         if (f.file1.eof()) return Next::Completion;
-        for (int skipped = 0; skipped < 2 && contiene(f.currentField, "-"); ++skipped) {
+        for (int skipped = 0; skipped < 2 && is_dash_field(f.currentField); ++skipped) {
+            f.trace.dash(Document::Line);
             f.currentField = f.file1.read_text();
             if (f.file1.eof()) return Next::Completion;
         }
@@ -314,33 +315,34 @@ Next record_section(Form1& f, LineReading& r) {
         f.trace.keyword(Document::Line, r.recordLine, key);
 
         Next next = Next::Go;
-        if (contiene(key, "pendenza")) {
+        if (names_record(RecordKind::Gradient, key)) {
             f.trace.record(RecordKind::Gradient);
             next = gradient_row(f, r);
         }
-        if (next == Next::Go && f.j != 0 && contiene(key, "curva")) {
+        if (next == Next::Go && f.j != 0 && names_record(RecordKind::Curve, key)) {
             f.trace.record(RecordKind::Curve);
             next = curve_row(f, r, key);
         }
-        if (next == Next::Go && contiene(key, "montagna")) {
+        if (next == Next::Go && names_record(RecordKind::Montagna, key)) {
             f.trace.record(RecordKind::Montagna);
             next = montagna_row(f, r);
         }
-        if (next == Next::Go && contiene(key, "indicatori_v")) {
+        if (next == Next::Go && names_record(RecordKind::SpeedBoard, key)) {
             f.trace.record(RecordKind::SpeedBoard);
             next = speed_board_row(f, r);
         }
-        if (next == Next::Go && contiene(key, "cartello") && contiene(key, "indicat")) {
+        if (next == Next::Go && names_record(RecordKind::IndicationBoard, key)) {
             f.trace.record(RecordKind::IndicationBoard);
             next = indication_board_row(f, r);
         }
+        f.trace.tested();
         if (next != Next::Go) return next;
     }
 }
 
 // Carries the last gradient to cell N - 3 and the geometry to column E - 2.
 void complete(Form1& f, LineReading& r) {
-    close_and_delete(f);
+    f.chiudi_documento(Document::Line);
     // Crowded rows may already have reached the last cell.
     r.fill = carry_profile(f.grid, r.fill, int64_t{r.lastCell} - 2, int64_t{r.lastCell} + 1, &TrackCell::aux2,
                            [&] { return gradient_byte(r.previousGradient); });
@@ -358,13 +360,14 @@ bool Form1::leggi_linea() {
     // The two names go into the scenario table first, whatever the reading finds.
     scenario[kSlotRoute].label = routeName;
     scenario[kSlotTrain].label = trainCode;
-    if (!platform::file_exists(file_path(line_document_name()))) {
+    if (!documento_presente(Document::Line)) {
+        trace.refuse({kLineDocumentMissing, Document::Line, 0, -1, -1, -1});
         note_error(*this, kLineDocumentMissing, 0);
         return false;
     }
     LineReading r;
     try {
-        file1.open(file_path(line_document_name()));
+        apri_documento(Document::Line);
         if (!find_general(*this)) return false;
         const Next general = general_section(*this, r);
         size_tables(*this, r);

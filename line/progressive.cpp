@@ -9,9 +9,8 @@ struct Progressive {
     int32_t first = 0;
     int32_t second = 0;
     int32_t third = 0;
+    int32_t record = -1;  // the traced record the values came from
 };
-
-Progressive take(const ScenarioSlot& s) { return {s.long1, s.long2, s.long3}; }
 
 void put(ScenarioSlot& s, const Progressive& p) {
     s.long1 = p.first;
@@ -23,9 +22,13 @@ void put(ScenarioSlot& s, const Progressive& p) {
 
 void Form1::progressive_ordina() {
     // As read: "tre" in slot 81, "due" in 82, "uno" in 83.
-    const Progressive a = take(scenario[kSlotProgressive3]);
-    const Progressive b = take(scenario[kSlotProgressive2]);
-    const Progressive c = take(scenario[kSlotProgressive1]);
+    auto take = [this](int slot) {
+        const ScenarioSlot& s = scenario[slot];
+        return Progressive{s.long1, s.long2, s.long3, trace.progressiveRecords[slot - kSlotProgressive3]};
+    };
+    const Progressive a = take(kSlotProgressive3);
+    const Progressive b = take(kSlotProgressive2);
+    const Progressive c = take(kSlotProgressive1);
     const Progressive none{};
     Progressive order[3] = {none, none, none};
     auto place = [&order](const Progressive& x, const Progressive& y, const Progressive& z) {
@@ -63,5 +66,6 @@ void Form1::progressive_ordina() {
             order[i].second = static_cast<int32_t>(static_cast<uint32_t>(order[i].second) + 100u);
         }
         put(scenario[slots[i]], order[i]);
+        trace.progressive(i, order[i].record);
     }
 }

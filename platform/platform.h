@@ -37,11 +37,6 @@ void message_box(const std::string& text);
 // to standard error as one line and never wait for anybody.
 void use_console_messages();
 
-// Standard streams carry the tool's bytes (UTF-8 text) unchanged to pipes and
-// files: on Windows no CR is added before LF, as on Linux. To a Windows
-// console, output and error are shown through wide characters instead.
-void binary_standard_streams();
-
 // The standard report of a run-time failure (does not end the process).
 void report_failure(const RunTimeFailure& failure);
 
@@ -108,6 +103,10 @@ private:
 // Reads a whole file; fails when it does not exist.
 std::string read_file(const std::string& path);
 
+// The failure read_file gives for a file that does not exist, without
+// looking for one: for a document held in memory that has no text.
+RunTimeFailure missing_file(const std::string& path);
+
 // Creates a folder and its parents when missing.
 void make_folders(const std::string& path);
 
@@ -125,13 +124,6 @@ struct FileStamp {
 };
 FileStamp file_stamp(const std::string& path);
 
-// Creates a new, empty folder that only this user may enter, inside the
-// system's folder for temporary files; its name starts with `prefix`.
-std::string make_private_folder(const std::string& prefix);
-
-// Removes a folder and everything in it; nothing happens when it is absent.
-void remove_folder_tree(const std::string& path);
-
 // From now on an interrupt (Ctrl-C) or a termination request only sets a
 // flag that stop_requested() reads; a write to a closed connection no
 // longer ends the process.
@@ -142,6 +134,24 @@ bool stop_requested();
 // taken over by, another program listening on it; on POSIX systems it can be
 // taken again at once after an earlier run.
 void listen_alone(intptr_t socket);
+
+// --- for a tool that talks over its standard streams (the language server) --
+
+// Standard input, output and error carry bytes unchanged from now on: no
+// line-end translation (Windows opens them as text), so that the tool's
+// output (UTF-8 text, JSON, SVG) is the same bytes as on Linux in a pipe or a
+// file. To a Windows console, output and error are shown through wide
+// characters instead, so that every letter shows.
+void use_binary_standard_streams();
+
+// Reads what standard input has, at most `size` bytes, waiting for at least
+// one; an interrupted call is resumed. 0 at the end of input; a run-time
+// failure when the read fails.
+size_t read_standard_input(char* buffer, size_t size);
+
+// Writes all bytes to standard output, resuming short and interrupted writes;
+// a run-time failure when the write fails (the reader has gone).
+void write_standard_output(std::string_view bytes);
 
 // Raises the number of files and sockets the process may hold open at once as
 // far as the system lets it (up to 65536), and returns that number.

@@ -11,7 +11,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <csignal>
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <sys/mman.h>
@@ -230,6 +229,8 @@ std::string read_file(const std::string& path) {
     return content;
 }
 
+RunTimeFailure missing_file(const std::string& path) { return RunTimeFailure("open", path, std::strerror(ENOENT)); }
+
 void make_folders(const std::string& path) {
     if (path.empty()) return;
     std::string partial;
@@ -270,20 +271,6 @@ FileStamp file_stamp(const std::string& path) {
             static_cast<uint64_t>(st.st_size)};
 }
 
-std::string make_private_folder(const std::string& prefix) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string base = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
-    std::string pattern = join(base, prefix + "XXXXXX");
-    if (::mkdtemp(pattern.data()) == nullptr) fail("create folder", pattern, errno);  // mkdtemp gives mode 0700
-    return pattern;
-}
-
-void remove_folder_tree(const std::string& path) {
-    std::error_code error;
-    std::filesystem::remove_all(path, error);
-    if (error) throw RunTimeFailure("remove folder", path, error.message());
-}
-
 namespace {
 volatile std::sig_atomic_t stopSignal = 0;
 extern "C" void on_stop_signal(int) { stopSignal = 1; }
@@ -305,7 +292,29 @@ void listen_alone(intptr_t socket) {
     ::setsockopt(static_cast<int>(socket), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
 }
 
-void binary_standard_streams() {}
+void use_binary_standard_streams() {}  // POSIX streams never translate line ends
+
+size_t read_standard_input(char* buffer, size_t size) {
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, buffer, size);
+        if (n >= 0) return static_cast<size_t>(n);
+        if (errno != EINTR) fail("read", "standard input", errno);
+    }
+}
+
+void write_standard_output(std::string_view bytes) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(STDOUT_FILENO, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail("write", "standard output", errno);
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+}
 
 size_t raise_open_file_limit() {
     constexpr rlim_t kMost = 65536;

@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <streambuf>
 #include <string>
@@ -274,7 +273,10 @@ HANDLE console_of(DWORD standard) {
 
 }  // namespace
 
-void binary_standard_streams() {
+void use_binary_standard_streams() {
+    static bool done = false;
+    if (done) return;
+    done = true;
     std::fflush(nullptr);
     for (int stream : {0, 1, 2}) ::_setmode(stream, _O_BINARY);
     // Kept for the whole run: the streams flush into them as the process ends.
@@ -434,6 +436,10 @@ std::string read_file(const std::string& path) {
     return content;
 }
 
+RunTimeFailure missing_file(const std::string& path) {
+    return RunTimeFailure("open", path, system_text(ERROR_FILE_NOT_FOUND));
+}
+
 void make_folders(const std::string& path) {
     if (path.empty()) return;
     // Every prefix ending before a separator is created when missing; drive
@@ -478,27 +484,6 @@ FileStamp file_stamp(const std::string& path) {
     return {true, static_cast<int64_t>(written), (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
 }
 
-std::string make_private_folder(const std::string& prefix) {
-    wchar_t base[MAX_PATH + 1];
-    DWORD n = ::GetTempPathW(MAX_PATH + 1, base);
-    if (n == 0 || n > MAX_PATH) fail("find the temporary folder", prefix, ::GetLastError());
-    // A name that is not yet taken; the folder inherits the user's own profile rights.
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = prefix + std::to_string(::GetCurrentProcessId()) + "-" +
-                                 std::to_string(::GetTickCount64() + attempt);
-        const std::wstring path = std::wstring(base) + widen(name);
-        if (::CreateDirectoryW(path.c_str(), nullptr)) return narrow(path);
-        if (::GetLastError() != ERROR_ALREADY_EXISTS) fail("create folder", name, ::GetLastError());
-    }
-    fail("create folder", prefix, ERROR_ALREADY_EXISTS);
-}
-
-void remove_folder_tree(const std::string& path) {
-    std::error_code error;
-    std::filesystem::remove_all(std::filesystem::path(widen(path)), error);
-    if (error) throw RunTimeFailure("remove folder", path, error.message());
-}
-
 namespace {
 volatile LONG stopSignal = 0;
 BOOL WINAPI on_console_event(DWORD event) {
@@ -511,6 +496,29 @@ BOOL WINAPI on_console_event(DWORD event) {
 void catch_stop_signals() { ::SetConsoleCtrlHandler(on_console_event, TRUE); }
 
 bool stop_requested() { return ::InterlockedCompareExchange(&stopSignal, 0, 0) != 0; }
+
+size_t read_standard_input(char* buffer, size_t size) {
+    const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+    DWORD got = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(size, 1u << 20));
+    if (::ReadFile(input, buffer, wanted, &got, nullptr)) return got;
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return 0;  // the writer closed its end
+    fail("read", "standard input", error);
+}
+
+void write_standard_output(std::string_view bytes) {
+    const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(left, 1u << 20));
+        if (!::WriteFile(output, p, chunk, &written, nullptr)) fail("write", "standard output", ::GetLastError());
+        p += written;
+        left -= written;
+    }
+}
 
 // Windows lets a socket with SO_REUSEADDR take over a port another program
 // listens on; an exclusive one can be neither shared nor taken over.

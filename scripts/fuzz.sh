@@ -10,7 +10,7 @@ set -euo pipefail
 seconds="${1:-60}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FUZZ_BUILD:-$root/build-fuzz}"
-targets="${FUZZ_TARGETS:-field_stream line_reader train_reader compile check}"
+targets="${FUZZ_TARGETS:-field_stream line_reader train_reader compile check lsp}"
 jobs="$(nproc)"
 
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -D_GLIBCXX_ASSERTIONS"

@@ -2,10 +2,16 @@
 # Reproduces the performance figures of docs/developing.md, side by side on this
 # machine: hyperfine timings of the compiler against a plain cp of the files
 # it writes, peak resident memory from /usr/bin/time -v, and the cost of
-# compiling generated routes of 10,000, 100,000 and 1,000,000 m.
+# compiling generated routes of 10,000, 100,000 and 1,000,000 m; and, given an
+# earlier build, the longest compile of both builds side by side, with their
+# page faults and instructions, which move little on a loaded machine.
 #
-#   scripts/measure.sh [BUILD]    BUILD: a Release build (default build-release)
-#                                 holding scenario_compiler, scenario_tool and make_route
+#   scripts/measure.sh [BUILD [EARLIER]]
+#     BUILD: a Release build (default build-release) holding scenario_compiler,
+#            scenario_tool and make_route
+#     EARLIER: the build of an earlier commit to compare the tool's compile
+#            with: a build folder, or a commit, which is built (Release, tools
+#            only) in build-at-COMMIT/ beside BUILD
 # RUNS (default 30) sets the timed runs of each command.
 set -euo pipefail
 
@@ -13,11 +19,33 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build-release}
 bin=$build/bin
 runs=${RUNS:-30}
+earlier=${2:-}
+
+# The earlier build's bin/ folder; a commit is built first, from its own files.
+earlier_bin() {
+  if [ -d "$1" ]; then echo "$(cd "$1" && pwd)/bin"; return; fi
+  local commit at
+  commit=$(git -C "$here" rev-parse --short "$1^{commit}") || { echo "measure: $1 is neither a build nor a commit" >&2; exit 1; }
+  at=$(dirname "$build")/build-at-$commit
+  if [ ! -x "$at/bin/scenario_tool" ]; then
+    echo "== building $commit in $at" >&2
+    rm -rf "$at/source" && mkdir -p "$at/source"
+    git -C "$here" archive "$commit" | tar -x -C "$at/source"
+    if [ -d "$here/tools/preview/node_modules" ] && [ -d "$at/source/tools/preview" ]; then
+      cp -r "$here/tools/preview/node_modules" "$at/source/tools/preview/"
+    fi
+    local launcher=()
+    if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+    cmake -S "$at/source" -B "$at" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF "${launcher[@]}" >/dev/null
+    cmake --build "$at" -j "${JOBS:-2}" --target scenario_tool >/dev/null
+  fi
+  echo "$at/bin"
+}
 
 for program in scenario_compiler scenario_tool make_route; do
   [ -x "$bin/$program" ] || { echo "measure: $bin/$program is missing; run make measure" >&2; exit 1; }
 done
-for tool in hyperfine /usr/bin/time; do
+for tool in hyperfine /usr/bin/time perf; do
   command -v "$tool" >/dev/null || { echo "measure: $tool is missing (packages/bench.txt: make measure installs it)" >&2; exit 1; }
 done
 
@@ -34,6 +62,21 @@ median_ms() {
 peak_mb() {
   /usr/bin/time -v "$@" 2>&1 >/dev/null | awk -F: '/Maximum resident set size/ { printf "%.1f", $2 / 1024 }'
 }
+# Page faults of one run: the mean of 10 runs of perf stat (a software event,
+# counted even where the processor's counters are not available).
+faults() {
+  perf stat -x, -e page-faults -r 10 "$@" 2>&1 >/dev/null | awk -F, '/page-faults/ { printf "%d", $1 }'
+}
+# Instructions of one run: perf stat where the processor's counters can be
+# read, else valgrind's callgrind (the same count, the program run once).
+instructions() {
+  local n
+  n=$(perf stat -x, -e instructions "$@" 2>&1 >/dev/null | awk -F, '/instructions/ { print $1 }')
+  if [[ "$n" =~ ^[0-9]+$ ]]; then echo "$n"; return; fi
+  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
+    awk '/Collected :/ { print $NF }'
+}
+millions() { awk -v n="$1" 'BEGIN { printf "%.1f M", n / 1e6 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 timing() {
   hyperfine -N --warmup 5 --runs "$runs" --style basic "$@"
@@ -115,3 +158,41 @@ for length in 10000 100000 1000000; do
   echo "| $length m | ${route_ms[$length]} ms | $added |"
   previous=$length
 done
+
+[ -n "$earlier" ] || exit 0
+
+# --- 3. The longest compile against the same compile by an earlier build
+command -v valgrind >/dev/null || { echo "measure: valgrind is missing (packages/bench.txt: make measure installs it)" >&2; exit 1; }
+old_bin=$(earlier_bin "$earlier")
+old_compile="$old_bin/scenario_tool compile $work/line_1000000.txt $work/train_1000000.txt --out $work/old_1000000"
+timing --export-json "$work/earlier.json" \
+  --prepare "rm -rf $work/out_1000000" "$(compile 1000000)" \
+  --prepare "rm -rf $work/old_1000000" "$old_compile" \
+  --prepare "$empty_copy" "cp ${longest_sources[*]} $work/copy/"
+now_ms=$(median_ms "$work/earlier.json" 0)
+old_ms=$(median_ms "$work/earlier.json" 1)
+cp_ms=$(median_ms "$work/earlier.json" 2)
+# Counted as an author's compile runs: into a fresh out folder each time.
+fresh() { rm -rf "$work/out_1000000" "$work/old_1000000"; }
+fresh; now_faults=$(faults $(compile 1000000))
+fresh; old_faults=$(faults $old_compile)
+cp_faults=$(faults cp "${longest_sources[@]}" "$work/copy/")
+fresh; now_ins=$(instructions $(compile 1000000))
+fresh; old_ins=$(instructions $old_compile)
+fresh; now_mb=$(peak_mb $(compile 1000000))
+fresh; old_mb=$(peak_mb $old_compile)
+fresh
+
+echo
+echo "scenario_tool compile of the 1,000,000 m route, this build against $earlier ($old_bin),"
+echo "side by side in one run, and cp of its three compiled files into an empty folder"
+cat <<EOF
+
+| Measure | this build | earlier build | ratio | cp |
+|---|---|---|---|---|
+| wall time, median of $runs runs | $now_ms ms | $old_ms ms | $(ratio "$now_ms" "$old_ms") | $cp_ms ms |
+| against cp | $(ratio "$now_ms" "$cp_ms") | $(ratio "$old_ms" "$cp_ms") | | 1 |
+| page faults (mean of 10 runs) | $now_faults | $old_faults | $(ratio "$now_faults" "$old_faults") | $cp_faults |
+| instructions | $(millions "$now_ins") | $(millions "$old_ins") | $(ratio "$now_ins" "$old_ins") | |
+| peak resident memory | $now_mb MB | $old_mb MB | | |
+EOF

@@ -57,6 +57,12 @@ else
   fail "make dist (dist/ holds: $(ls dist 2>/dev/null | tr '\n' ' '))"
   finish
 fi
+vsix="dist/scenario-tool-$(node -p "require('./editors/vscode/package.json').version").vsix"
+if unzip -Z1 "$vsix" 2>/dev/null | grep -qx 'extension/extension.js'; then
+  pass "make dist leaves $vsix with the extension in it"
+else
+  fail "make dist leaves no VS Code package $vsix"
+fi
 if timeout 1200 make build >"$work/make-build.log" 2>&1 && [ -x build/bin/scenario_compiler ]; then
   pass "make build builds the normal program"
 else

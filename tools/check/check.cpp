@@ -46,8 +46,8 @@ int check_documents(const CheckOptions& options, std::ostream& out, std::ostream
         err << "scenario_tool: --max-errors must be at least 1\n";
         return kExitUsage;
     }
-    // A run-time failure here is the private folder that could not be made or
-    // filled, or compiled files that could not be encoded, as compile reports it.
+    // A run-time failure here is compiled files that could not be encoded, as
+    // compile reports it (or memory running out).
     return reported_status(run_to_end([&] {
         const CheckResult result = run_check(options);
         write_check_report(out, result, options);

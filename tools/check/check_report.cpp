@@ -1,35 +1,39 @@
 #include "tools/check/check_report.h"
 
 #include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <nlohmann/json.hpp>
-#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "tools/diagnostics/diagnostics.h"
 #include "tools/codes/explanations.h"
-#include "tools/codes/warning_codes.h"
 
 namespace {
 
 using nlohmann::ordered_json;
 
-const char* severity_word(Severity s) { return s == Severity::Error ? "error" : "warning"; }
-
 ordered_json diagnostic_json(const Diagnostic& d) {
     ordered_json j;
     j["file"] = d.file;
     j["line"] = d.line;
-    j["severity"] = severity_word(d.severity);
-    j["code"] = d.code;
+    j["severity"] = severity_word(d.severity());
+    j["code"] = code_name(d.code);
     j["message"] = d.message;
     if (d.cell) j["cell"] = *d.cell;
     if (d.position) j["position"] = *d.position;
     return j;
 }
 
-// A path as a relative URI reference: separators as "/", reserved bytes escaped.
-std::string uri_of(const std::string& path) {
+// The base that relative paths are resolved against: the folder check runs in.
+constexpr const char* kBase = "%SRCROOT%";
+// Where to learn more about the tool: its manual page, which `make install` installs.
+constexpr const char* kInformationUri = "man:scenario_tool(1)";
+
+// A path as a URI path: separators as "/", every byte but the unreserved ones
+// percent-encoded (a ":" too, which would otherwise read as a scheme).
+std::string uri_path(const std::string& path) {
     static const char* hex = "0123456789ABCDEF";
     std::string out;
     for (unsigned char c : path) {
@@ -48,19 +52,53 @@ std::string uri_of(const std::string& path) {
     return out;
 }
 
+bool is_separator(char c) { return c == '/' || c == '\\'; }
+
+// Whether the path begins with a Windows drive and its root: "C:\\" or "C:/".
+bool has_drive(const std::string& path) {
+    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+           is_separator(path[2]);
+}
+
+bool is_absolute(const std::string& path) { return (!path.empty() && is_separator(path[0])) || has_drive(path); }
+
+// An absolute path as a file URI: file:///home/a.txt, file:///C:/a.txt.
+std::string file_uri(const std::string& path) {
+    if (has_drive(path)) return "file:///" + path.substr(0, 2) + uri_path(path.substr(2));
+    return "file://" + uri_path(path);
+}
+
+// The path relative to the folder when it lies inside it, else empty.
+std::string inside(const std::string& path, const std::string& folder) {
+    if (folder.empty() || path.size() <= folder.size() + 1 || path.compare(0, folder.size(), folder) != 0)
+        return "";
+    if (!is_separator(path[folder.size()]) && !is_separator(folder.back())) return "";
+    const size_t from = is_separator(folder.back()) ? folder.size() : folder.size() + 1;
+    return path.substr(from);
+}
+
+// A document's place: a path relative to the folder check runs in as a
+// relative reference from the base, an absolute one as a file URI of its own
+// (relative when it lies in that folder after all).
+ordered_json artifact_location(const std::string& path, const std::string& folder) {
+    std::string relative = is_absolute(path) ? inside(path, folder) : path;
+    if (is_absolute(path) && relative.empty()) return {{"uri", file_uri(path)}};
+    return {{"uri", uri_path(relative)}, {"uriBaseId", kBase}};
+}
+
 }  // namespace
 
 void write_check_text(std::ostream& out, const CheckResult& result, const CheckOptions& options) {
     for (const Diagnostic& d : result.diagnostics)
-        out << diagnostic_text(d.file, d.line, severity_word(d.severity), d.code, d.message) << '\n';
+        out << diagnostic_text(d.file, d.line, d.code, d.message) << '\n';
     if (result.stoppedAtMaxErrors)
         out << "check stopped at " << options.maxErrors << " errors (--max-errors " << options.maxErrors
             << "): any later ones are not shown\n";
     out << result.errors << (result.errors == 1 ? " error, " : " errors, ") << result.warnings
         << (result.warnings == 1 ? " warning" : " warnings") << '\n';
-    std::vector<CodeRef> printed;
+    std::vector<Code> printed;
     for (const Diagnostic& d : result.diagnostics) {
-        if (std::optional<CodeRef> code = parse_code(d.code)) printed.push_back(*code);
+        if (find_code(d.code) != nullptr) printed.push_back(d.code);
     }
     if (!printed.empty()) out << explain_hint(printed) << '\n';
 }
@@ -75,46 +113,53 @@ void write_check_json(std::ostream& out, const CheckResult& result) {
     out << j.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
 }
 
-void write_check_sarif(std::ostream& out, const CheckResult& result) {
-    // A rule for every code the tool can report: the explained ones with the
-    // title of their explanation, then any warning code not explained yet.
+void write_check_sarif(std::ostream& out, const CheckResult& result, const std::string& folder) {
+    // A rule for every code the tool can report, in the order of the code
+    // tables, with its explanation where it has one.
     ordered_json rules = ordered_json::array();
-    std::vector<std::string> ids;
-    const auto add_rule = [&](const std::string& id, std::string_view title, const char* level) {
-        rules.push_back({{"id", id},
-                         {"shortDescription", {{"text", title}}},
-                         {"defaultConfiguration", {{"level", level}}}});
-        ids.push_back(id);
-    };
-    for (const Explanation& e : explanations()) {
-        add_rule(code_name(e.code), e.title, e.code.kind == CodeRef::Error ? "error" : "warning");
-        // Editors show the whole explanation beside the finding.
-        rules.back()["fullDescription"] = {{"text", e.meaning}};
-        rules.back()["help"] = {{"text", render_explanation(e, Markup::Text)},
-                                {"markdown", render_explanation(e, Markup::Markdown)}};
-    }
-    for (const WarningCode& w : kWarningCodes) {
-        if (std::find(ids.begin(), ids.end(), w.code) == ids.end()) add_rule(std::string(w.code), w.title, "warning");
+    std::vector<Code> ids;
+    for (const CodeEntry& entry : kCodes) {
+        rules.push_back({{"id", code_name(entry.code)},
+                         {"shortDescription", {{"text", entry.title}}},
+                         {"defaultConfiguration", {{"level", severity_word(entry.code.severity())}}}});
+        ids.push_back(entry.code);
+        if (const Explanation* e = find_explanation(entry.code)) {
+            // Editors show the whole explanation beside the finding.
+            rules.back()["fullDescription"] = {{"text", e->meaning}};
+            rules.back()["help"] = {{"text", render_explanation(*e, Markup::Text)},
+                                    {"markdown", render_explanation(*e, Markup::Markdown)}};
+        }
     }
     ordered_json results = ordered_json::array();
     for (const Diagnostic& d : result.diagnostics) {
-        ordered_json physical = {{"artifactLocation", {{"uri", uri_of(d.file)}}}};
+        ordered_json physical = {{"artifactLocation", artifact_location(d.file, folder)}};
         if (d.line > 0) physical["region"] = {{"startLine", d.line}};
-        ordered_json r = {{"ruleId", d.code}};
+        ordered_json r = {{"ruleId", code_name(d.code)}};
         for (size_t i = 0; i < ids.size(); ++i) {
             if (ids[i] == d.code) r["ruleIndex"] = i;
         }
-        r["level"] = severity_word(d.severity);
+        r["level"] = severity_word(d.severity());
         r["message"] = {{"text", d.message}};
         r["locations"] = ordered_json::array({{{"physicalLocation", physical}}});
         results.push_back(r);
     }
+    ordered_json run = {{"tool",
+                         {{"driver",
+                           {{"name", "scenario_tool"},
+                            {"version", "1.0"},
+                            {"informationUri", kInformationUri},
+                            {"rules", rules}}}}}};
+    if (is_absolute(folder)) {
+        std::string base = file_uri(folder);
+        if (base.back() != '/') base += '/';
+        run["originalUriBaseIds"] = {
+            {kBase, {{"uri", base}, {"description", {{"text", "The folder scenario_tool check ran in"}}}}}};
+    }
+    run["results"] = results;
     ordered_json log = {
         {"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
         {"version", "2.1.0"},
-        {"runs",
-         ordered_json::array({{{"tool", {{"driver", {{"name", "scenario_tool"}, {"version", "1.0"}, {"rules", rules}}}}},
-                               {"results", results}}})},
+        {"runs", ordered_json::array({run})},
     };
     out << log.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
 }
@@ -123,7 +168,9 @@ void write_check_report(std::ostream& out, const CheckResult& result, const Chec
     if (options.format == "json") {
         write_check_json(out, result);
     } else if (options.format == "sarif") {
-        write_check_sarif(out, result);
+        std::error_code failed;
+        const std::filesystem::path here = std::filesystem::current_path(failed);
+        write_check_sarif(out, result, failed ? std::string() : here.string());
     } else {
         write_check_text(out, result, options);
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 
 #include "tools/check/check.h"
 
@@ -10,4 +11,6 @@ void write_check_report(std::ostream& out, const CheckResult& result, const Chec
 
 void write_check_text(std::ostream& out, const CheckResult& result, const CheckOptions& options);
 void write_check_json(std::ostream& out, const CheckResult& result);
-void write_check_sarif(std::ostream& out, const CheckResult& result);
+// Paths are given relative to `folder`, the absolute folder check runs in
+// (empty when unknown), through the base "%SRCROOT%"; paths outside it as file URIs.
+void write_check_sarif(std::ostream& out, const CheckResult& result, const std::string& folder);

@@ -15,13 +15,13 @@ using nlohmann::json;
 CheckResult one_case() {
     CheckResult r;
     r.diagnostics = {
-        {.file = "docs/my line.txt", .line = 12, .severity = Severity::Error, .code = "6",
+        {.file = "docs/my line.txt", .line = 12, .code = kIndicationBoardCellTaken,
          .message = "indication board at 2000 m falls on grid cell 41, which already holds a speed board",
          .cell = std::nullopt, .position = 2000},
-        {.file = "train.txt", .line = 7, .severity = Severity::Warning, .code = "W115",
+        {.file = "train.txt", .line = 7, .code = Warning::PositionMoved,
          .message = "signal at 46530 m is not on a multiple of 50 m; it lands on grid cell 932, the cell of \xC3\xA8",
          .cell = 932, .position = 46530},
-        {.file = "train.txt", .line = 0, .severity = Severity::Error, .code = "12",
+        {.file = "train.txt", .line = 0, .code = kStartCapsTaken,
          .message = "no free cell for an abbattimento cap", .cell = 95, .position = 4700},
     };
     r.errors = 2;
@@ -79,13 +79,15 @@ TEST(CheckReport, JsonFieldByField) {
 
 TEST(CheckReport, SarifFieldByField) {
     std::ostringstream out;
-    write_check_sarif(out, one_case());
+    write_check_sarif(out, one_case(), "/home/author/route");
     const json log = json::parse(out.str());
     EXPECT_EQ(log["version"], "2.1.0");
     EXPECT_EQ(log["$schema"], "https://json.schemastore.org/sarif-2.1.0.json");
     ASSERT_EQ(log["runs"].size(), 1u);
     const json& run = log["runs"][0];
     EXPECT_EQ(run["tool"]["driver"]["name"], "scenario_tool");
+    EXPECT_EQ(run["tool"]["driver"]["informationUri"], "man:scenario_tool(1)");
+    EXPECT_EQ(run["originalUriBaseIds"]["%SRCROOT%"]["uri"], "file:///home/author/route/");
     const json& rules = run["tool"]["driver"]["rules"];
     // A rule for every code, each with its short description, none twice.
     std::set<std::string> ids;
@@ -112,6 +114,7 @@ TEST(CheckReport, SarifFieldByField) {
     EXPECT_EQ(error["message"]["text"], one_case().diagnostics[0].message);
     const json& location = error["locations"][0]["physicalLocation"];
     EXPECT_EQ(location["artifactLocation"]["uri"], "docs/my%20line.txt");
+    EXPECT_EQ(location["artifactLocation"]["uriBaseId"], "%SRCROOT%");
     EXPECT_EQ(location["region"]["startLine"], 12);
 
     const json& warning = results[1];
@@ -123,6 +126,43 @@ TEST(CheckReport, SarifFieldByField) {
     // No line: the file alone, no region.
     EXPECT_FALSE(results[2]["locations"][0]["physicalLocation"].contains("region"));
     EXPECT_EQ(results[2]["locations"][0]["physicalLocation"]["artifactLocation"]["uri"], "train.txt");
+}
+
+// Paths as the author typed them: relative ones through the base of the
+// folder check runs in, absolute ones as file URIs unless they lie in it.
+TEST(CheckReport, SarifLocationsAreRelativeToTheFolderOrFileUris) {
+    struct Case {
+        std::string folder;
+        std::string file;
+        std::string uri;
+        bool throughBase;
+    } cases[] = {
+        {.folder = "/home/author/route", .file = "docs/my line.txt", .uri = "docs/my%20line.txt", .throughBase = true},
+        {.folder = "/home/author/route", .file = "../other/train.txt", .uri = "../other/train.txt",
+         .throughBase = true},
+        {.folder = "/home/author/route", .file = "a:b.txt", .uri = "a%3Ab.txt", .throughBase = true},
+        {.folder = "/home/author/route", .file = "/home/author/route/src/linea.txt", .uri = "src/linea.txt",
+         .throughBase = true},
+        {.folder = "/home/author/route", .file = "/home/author/routes/linea.txt",
+         .uri = "file:///home/author/routes/linea.txt", .throughBase = false},
+        {.folder = "/home/author/route", .file = "/tmp/citt\xC3\xA0 #1.txt",
+         .uri = "file:///tmp/citt%C3%A0%20%231.txt", .throughBase = false},
+        {.folder = "C:\\Routes", .file = "C:\\Routes\\src\\linea.txt", .uri = "src/linea.txt", .throughBase = true},
+        {.folder = "C:\\Routes", .file = "D:\\linea.txt", .uri = "file:///D:/linea.txt", .throughBase = false},
+        {.folder = "/", .file = "/etc/linea.txt", .uri = "etc/linea.txt", .throughBase = true},
+        {.folder = "", .file = "linea.txt", .uri = "linea.txt", .throughBase = true},
+    };
+    for (const Case& c : cases) {
+        CheckResult r = one_case();
+        r.diagnostics[0].file = c.file;
+        std::ostringstream out;
+        write_check_sarif(out, r, c.folder);
+        const json run = json::parse(out.str())["runs"][0];
+        const json& location = run["results"][0]["locations"][0]["physicalLocation"]["artifactLocation"];
+        EXPECT_EQ(location["uri"], c.uri) << c.file;
+        EXPECT_EQ(location.contains("uriBaseId"), c.throughBase) << c.file;
+        EXPECT_EQ(run.contains("originalUriBaseIds"), !c.folder.empty()) << c.folder;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tools/common/text_encoding.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace {
 // Code points of bytes 0x80 to 0x9F; 0 where Windows-1252 leaves the byte undefined.
@@ -21,7 +22,60 @@ void append_utf8(std::string& out, uint32_t cp) {
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
+// The byte that holds a code point in Windows-1252; 0 when none does.
+uint8_t cp1252_byte(uint32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<uint8_t>(cp);
+    for (uint8_t i = 0; i < 32; ++i) {
+        if (kHigh[i] != 0 && kHigh[i] == cp) return static_cast<uint8_t>(0x80 + i);
+    }
+    return 0;
+}
+
+// The code point of the UTF-8 sequence at `at` and its length; length 0 for a
+// byte that begins no well-formed sequence (overlong forms and surrogates included).
+std::pair<uint32_t, size_t> decode_utf8(std::string_view s, size_t at) {
+    const auto b = [&](size_t i) { return static_cast<uint8_t>(s[i]); };
+    const uint8_t lead = b(at);
+    size_t length = 0;
+    uint32_t cp = 0, least = 0;
+    if (lead < 0x80) return {lead, 1};
+    if ((lead & 0xE0) == 0xC0) length = 2, cp = lead & 0x1F, least = 0x80;
+    else if ((lead & 0xF0) == 0xE0) length = 3, cp = lead & 0x0F, least = 0x800;
+    else if ((lead & 0xF8) == 0xF0) length = 4, cp = lead & 0x07, least = 0x10000;
+    else return {0, 0};
+    if (at + length > s.size()) return {0, 0};
+    for (size_t i = 1; i < length; ++i) {
+        if ((b(at + i) & 0xC0) != 0x80) return {0, 0};
+        cp = (cp << 6) | (b(at + i) & 0x3F);
+    }
+    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, 0};
+    return {cp, length};
+}
 }  // namespace
+
+Cp1252Text utf8_to_cp1252(std::string_view utf8) {
+    Cp1252Text out;
+    out.bytes.reserve(utf8.size());
+    for (size_t at = 0; at < utf8.size();) {
+        const auto [cp, length] = decode_utf8(utf8, at);
+        if (length == 0) {  // not UTF-8: one replacement character, one code unit
+            out.unrepresentable.push_back({out.bytes.size(), 1, 0});
+            out.bytes += '?';
+            at += 1;
+            continue;
+        }
+        const uint8_t byte = cp1252_byte(cp);
+        if (byte != 0 || cp == 0) {
+            out.bytes += static_cast<char>(byte);
+        } else {
+            const size_t units = cp >= 0x10000 ? 2 : 1;
+            out.unrepresentable.push_back({out.bytes.size(), units, cp});
+            out.bytes.append(units, '?');
+        }
+        at += length;
+    }
+    return out;
+}
 
 std::string cp1252_to_utf8(std::string_view bytes) {
     std::string out;

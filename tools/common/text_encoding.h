@@ -1,7 +1,28 @@
-// Windows-1252 text shown as UTF-8.
+// Windows-1252, the documents' code page, to and from UTF-8.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 std::string cp1252_to_utf8(std::string_view bytes);
+
+// A character of UTF-8 text that Windows-1252 cannot hold, or a byte that is
+// not UTF-8 at all (code point 0 then), and where its "?" stands.
+struct Unrepresentable {
+    size_t offset = 0;  // in the Windows-1252 text
+    size_t length = 0;  // its "?" bytes: 2 for a character outside the Basic Multilingual Plane, else 1
+    uint32_t codePoint = 0;
+};
+
+struct Cp1252Text {
+    std::string bytes;
+    std::vector<Unrepresentable> unrepresentable;
+};
+
+// UTF-8 text as Windows-1252. A character the code page cannot hold becomes
+// "?", written twice for a character outside the Basic Multilingual Plane, so
+// that every byte of the result stands for one UTF-16 code unit of the input.
+Cp1252Text utf8_to_cp1252(std::string_view utf8);

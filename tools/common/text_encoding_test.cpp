@@ -16,3 +16,40 @@ TEST(Cp1252ToUtf8, ConvertsTheCharactersOfTheDocuments) {
     };
     for (const auto& c : cases) EXPECT_EQ(cp1252_to_utf8(c.in), c.out) << c.in;
 }
+
+TEST(Utf8ToCp1252, KeepsOneByteForEveryUtf16CodeUnitAndNamesWhatTheCodePageCannotHold) {
+    struct Case {
+        std::string in, bytes;
+        std::vector<Unrepresentable> refused{};
+    } cases[] = {
+        {.in = "BRESTA", .bytes = "BRESTA"},
+        {.in = "CITT\xC3\x80 DI CASTELLO", .bytes = "CITT\xC0 DI CASTELLO"},
+        {.in = "\xE2\x82\xAC \xC5\xA0", .bytes = "\x80 \x8A"},  // euro sign and S caron: the 0x80 to 0x9F row
+        {.in = "a\xCE\xA9z", .bytes = "a?z", .refused = {{1, 1, 0x3A9}}},           // Greek omega
+        {.in = "\xF0\x9F\x9A\x86!", .bytes = "?\?!", .refused = {{0, 2, 0x1F686}}},  // a train: two code units
+        {.in = "\xC3\x80x\xE0y", .bytes = "\xC0x?y", .refused = {{2, 1, 0}}},                   // a Windows-1252 byte, not UTF-8
+        {.in = "\xC0\x80", .bytes = "??", .refused = {{0, 1, 0}, {1, 1, 0}}},        // overlong NUL
+        {.in = "\xED\xA0\x80", .bytes = "???", .refused = {{0, 1, 0}, {1, 1, 0}, {2, 1, 0}}},  // a lone surrogate
+        {.in = std::string("a\0b", 3), .bytes = std::string("a\0b", 3)},
+    };
+    for (const auto& c : cases) {
+        const Cp1252Text out = utf8_to_cp1252(c.in);
+        EXPECT_EQ(out.bytes, c.bytes) << c.in;
+        ASSERT_EQ(out.unrepresentable.size(), c.refused.size()) << c.in;
+        for (size_t i = 0; i < c.refused.size(); ++i) {
+            EXPECT_EQ(out.unrepresentable[i].offset, c.refused[i].offset) << c.in;
+            EXPECT_EQ(out.unrepresentable[i].length, c.refused[i].length) << c.in;
+            EXPECT_EQ(out.unrepresentable[i].codePoint, c.refused[i].codePoint) << c.in;
+        }
+    }
+}
+
+TEST(Utf8ToCp1252, ReversesCp1252ToUtf8OnEveryDefinedByte) {
+    std::string all;
+    for (int b = 1; b < 256; ++b) {
+        if (cp1252_to_utf8(std::string(1, static_cast<char>(b))) != "\xEF\xBF\xBD") all += static_cast<char>(b);
+    }
+    const Cp1252Text back = utf8_to_cp1252(cp1252_to_utf8(all));
+    EXPECT_EQ(back.bytes, all);
+    EXPECT_TRUE(back.unrepresentable.empty());
+}

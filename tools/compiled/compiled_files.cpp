@@ -8,7 +8,7 @@ namespace {
 // Little-endian reader over a byte buffer that refuses to read past its end.
 class ByteReader {
 public:
-    ByteReader(std::string_view bytes, const char* what) : bytes_(bytes), what_(what) {}
+    explicit ByteReader(std::string_view bytes) : bytes_(bytes) {}
     size_t offset() const { return pos_; }
     bool at_end() const { return pos_ == bytes_.size(); }
     uint64_t unsigned_le(size_t n) {
@@ -37,10 +37,9 @@ public:
 private:
     void need(size_t n) const {
         if (bytes_.size() - pos_ < n)
-            throw DecodeError(std::string(what_) + ": the file ends inside a record at byte " + std::to_string(pos_));
+            throw DecodeError("the file ends inside a record at byte " + std::to_string(pos_));
     }
     std::string_view bytes_;
-    const char* what_;
     size_t pos_ = 0;
 };
 
@@ -49,9 +48,9 @@ private:
 std::vector<TrackCell> decode_grid(std::string_view bytes) {
     constexpr size_t kRecord = 15;
     if (bytes.empty() || bytes.size() % kRecord != 0)
-        throw DecodeError("grid file: " + std::to_string(bytes.size()) +
+        throw DecodeError(std::to_string(bytes.size()) +
                           " bytes is not a whole, non-zero number of 15-byte cells");
-    ByteReader in(bytes, "grid file");
+    ByteReader in(bytes);
     std::vector<TrackCell> cells(bytes.size() / kRecord);
     for (TrackCell& c : cells) {
         c.kind = in.u8();
@@ -70,7 +69,7 @@ std::vector<TrackCell> decode_grid(std::string_view bytes) {
 }
 
 ScenarioTable decode_scenario(std::string_view bytes) {
-    ByteReader in(bytes, "scenario file");
+    ByteReader in(bytes);
     ScenarioTable table;
     for (ScenarioSlot& s : table) {
         s.tag = in.u8();
@@ -92,31 +91,31 @@ ScenarioTable decode_scenario(std::string_view bytes) {
         s.long4 = in.i32();
     }
     if (!in.at_end())
-        throw DecodeError("scenario file: " + std::to_string(bytes.size() - in.offset()) +
+        throw DecodeError(std::to_string(bytes.size() - in.offset()) +
                           " bytes follow the 87th slot");
     return table;
 }
 
 LineTable decode_line_table(std::string_view bytes) {
     // First pass: count the variants and check their types.
-    ByteReader scan(bytes, "line data file");
+    ByteReader scan(bytes);
     size_t count = 0;
     while (!scan.at_end()) {
         uint16_t type = static_cast<uint16_t>(scan.unsigned_le(2));
         if (type == LineTable::kInt16) scan.unsigned_le(2);
         else if (type == LineTable::kDouble) scan.unsigned_le(8);
         else if (type != LineTable::kEmpty)
-            throw DecodeError("line data file: unknown value type " + std::to_string(type) + " at byte " +
+            throw DecodeError("unknown value type " + std::to_string(type) + " at byte " +
                               std::to_string(scan.offset() - 2));
         ++count;
     }
     if (count < 2 || count % 2 != 0 || count / 2 - 1 > 0x7fffffff)
-        throw DecodeError("line data file: " + std::to_string(count) +
+        throw DecodeError(std::to_string(count) +
                           " values do not make two equal rows");
     const auto last = static_cast<int32_t>(count / 2 - 1);
     LineTable table;
     table.create(last);
-    ByteReader in(bytes, "line data file");
+    ByteReader in(bytes);
     for (int row = 0; row < 2; ++row) {
         for (int32_t column = 0; column <= last; ++column) {
             uint16_t type = static_cast<uint16_t>(in.unsigned_le(2));

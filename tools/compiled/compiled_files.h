@@ -10,7 +10,8 @@
 #include "core/line_table.h"
 #include "core/scenario_table.h"
 
-// A compiled file whose size or content does not fit its layout.
+// A compiled file whose size or content does not fit its layout; the message
+// says why, and the caller names the file and its kind.
 struct DecodeError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };

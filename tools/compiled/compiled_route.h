@@ -1,11 +1,14 @@
-// The route of the compiled files in a folder, read back and decoded for the
-// picture of plot and the live preview of serve.
+// The route of a scenario's compiled files, decoded and checked: read back
+// from a folder for the picture of plot, or taken as the bytes of a pass run
+// from memory for the live preview of serve.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "core/output_files.h"
 #include "tools/common/scenario_names.h"
+#include "tools/compiled/compiled_set.h"
 #include "tools/compiled/route_model.h"
 
 // A compiled file that cannot be used, with the reason in words.
@@ -30,3 +33,8 @@ struct CentreLineCache {
 // the files do not belong together. Without a line data file the plan is empty.
 RouteModel read_compiled_route(const std::string& folder, const ScenarioNames& names,
                                CentreLineCache* cache = nullptr);
+
+// The route of compiled files held in memory, as a pass run from memory gives
+// them, checked and decoded as read_compiled_route does files; `paths` name
+// the files in what Unusable says.
+RouteModel compiled_route(CompiledFiles files, const CompiledPaths& paths, CentreLineCache* cache = nullptr);

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "tools/common/wording.h"
 #include "tools/compiled/compiled_files.h"
+#include "tools/compiled/compiled_recognition.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ std::vector<ScenarioNames> compiled_scenarios_in(const std::string& folder) {
     for (const std::string& name : platform::list_files(folder)) {
         if (!ends_with(name, ".sim")) continue;
         try {
-            const ScenarioTable table = decode_scenario(platform::read_file(platform::join(folder, name)));
+            const ScenarioTable table = read_scenario_file(platform::read_file(platform::join(folder, name)));
             const ScenarioNames names{table[kSlotRoute].label, table[kSlotTrain].label};
             if (named_form(folder, names).scenario_file_name() == name) found.push_back(names);
         } catch (const DecodeError&) {

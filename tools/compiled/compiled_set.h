@@ -15,8 +15,8 @@ struct CompiledPaths {
 };
 CompiledPaths compiled_paths(const std::string& folder, const ScenarioNames& names);
 
-// The route and train of every scenario file in the folder that decodes and
-// carries the names its file name is made of.
+// The route and train of every scenario file in the folder that is one the
+// compile pass wrote and carries the names its file name is made of.
 std::vector<ScenarioNames> compiled_scenarios_in(const std::string& folder);
 
 // For an author who named files that are not there: which compiled files the

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "core/rounding.h"
 #include "tools/compiled/compiled_files.h"
 #include "tools/compiled/compiled_names.h"
 #include "tools/common/text_encoding.h"
@@ -29,7 +30,7 @@ CentreLine read_centre_line(const LineTable& table) {
         if (table.type(m, 0) == LineTable::kEmpty || table.type(m, 1) == LineTable::kEmpty) break;
         Point p{table.value(m, 0), table.value(m, 1)};
         if (!std::isfinite(p.x) || !std::isfinite(p.y))
-            throw DecodeError("line data file: metre " + std::to_string(m) + " holds a coordinate that is not a number");
+            throw DecodeError("metre " + std::to_string(m) + " holds a coordinate that is not a number");
         line.metres.push_back(p);
     }
     return line;
@@ -109,8 +110,8 @@ RouteModel build_route_model(const std::vector<TrackCell>& grid, const ScenarioT
         --profileCells;
     }
     for (size_t k = 0; k < profileCells; ++k) {
-        model.gradient.push_back(grid[k].aux2 - 100);
-        model.speed.push_back(grid[k].aux1 * 5);
+        model.gradient.push_back(gradient_of_byte(grid[k].aux2));
+        model.speed.push_back(static_cast<int>(speed_of_step(grid[k].aux1)));
         model.adhesion.push_back(grid[k].aux3);
     }
 

@@ -1,8 +1,9 @@
-// The check runs the compile pass again and again on private copies of the
-// documents: after each error it reports the error exactly as compile does,
-// blanks the record that caused it in the copy (its lines kept, emptied, so
-// every later line keeps its number) and compiles again, until the readers go
-// through. No reader is written twice: each pass is the compile pass itself.
+// The check runs the compile pass again and again, from memory, on copies of
+// the documents' texts: after each error it reports the error exactly as
+// compile does, blanks the record that caused it in the copy (its lines kept,
+// emptied, so every later line keeps its number) and compiles again, until
+// the readers go through. No reader is written twice: each pass is the
+// compile pass itself, and no file is written.
 #include "tools/diagnostics/checker.h"
 
 #include <algorithm>
@@ -13,33 +14,14 @@
 #include "core/field_stream.h"
 #include "core/form1.h"
 #include "core/run_end.h"
-#include "core/output_files.h"
 #include "core/rounding.h"
 #include "platform/platform.h"
 #include "tools/diagnostics/diagnostics.h"
 #include "tools/diagnostics/feature_cells.h"
 #include "tools/diagnostics/warnings.h"
+#include "tools/pass/compile_pass.h"
 
 namespace {
-
-// The temporary folder of one check, removed on every path out of it.
-class PrivateFolder {
-public:
-    PrivateFolder() : path_(platform::make_private_folder("scenario-check-")) {}
-    ~PrivateFolder() {
-        try {
-            platform::remove_folder_tree(path_);
-        } catch (const platform::RunTimeFailure&) {
-            // Nothing the author can act on; the system cleans its temporary folder.
-        }
-    }
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 // Empties lines first to last (from 1, as the field stream counts them) and
 // keeps their line ends. Returns whether anything was removed.
@@ -63,38 +45,6 @@ bool blank_lines(std::string& text, int32_t first, int32_t last) {
     out.append(text, cursor, std::string::npos);
     if (changed) text = std::move(out);
     return changed;
-}
-
-// How one pass of the compile pass ended.
-struct PassEnd {
-    bool errore = false;  // the reserved-field check stopped it (1250, 1251)
-    std::optional<platform::RunTimeFailure> failure;  // a run-time failure stopped it
-};
-
-PassEnd run_pass(Form1& form, const CheckSource& line, const CheckSource& train, const std::string& lineText,
-                 const std::string& trainText) {
-    PassEnd end;
-    // The copies the readers consume; an unreadable document has none.
-    const std::pair<const CheckSource*, std::pair<std::string, const std::string*>> copies[] = {
-        {&line, {form.file_path(form.line_document_name()), &lineText}},
-        {&train, {form.file_path(form.train_document_name()), &trainText}},
-    };
-    for (const auto& [source, copy] : copies) {
-        if (source->text) {
-            platform::write_file(copy.first, *copy.second);
-        } else if (platform::file_exists(copy.first)) {
-            platform::delete_file(copy.first);
-        }
-    }
-    try {
-        form.prepara_percorso(1);
-        encode_scenario(form.scenario);  // what would stop the writing of the compiled files
-    } catch (const ProgramEnd&) {
-        end.errore = true;
-    } catch (const platform::RunTimeFailure& failure) {
-        end.failure = failure;
-    }
-    return end;
 }
 
 const TracedRecord* record_at(const Form1& form, Document document, int32_t line) {
@@ -138,25 +88,12 @@ std::optional<int64_t> position_of(const TracedRecord* record) {
     }
 }
 
-// The last speed-limit row read whose speed has no step on the grid.
-const TracedRecord* speed_without_step(const Form1& form) {
-    const TracedRecord* found = nullptr;
-    for (const TracedRecord& r : form.trace.records) {
-        if (r.kind == RecordKind::SpeedLimit && r.fields.size() == 2 && !speed_step_fits(r.fields[1].value)) found = &r;
-    }
-    return found;
-}
-
 // The record whose feature holds grid cell 1, the cell with the reserved fields:
 // the last one read that placed something there.
 const TracedRecord* holder_of_cell_1(const Form1& form) {
-    const TracedRecord* found = nullptr;
-    for (const TracedRecord& r : form.trace.records) {
-        for (int64_t cell : feature_cells(r)) {
-            if (cell == 1) found = &r;
-        }
-    }
-    return found;
+    const FeatureCell* holder = last_holder(form.trace, 1, form.trace.cells.size());
+    if (holder == nullptr || holder->record < 0) return nullptr;
+    return &form.trace.records[static_cast<size_t>(holder->record)];
 }
 
 // Where a diagnostic sorts: the line description, the train description, then
@@ -174,25 +111,28 @@ constexpr int kAfterReading = 3;
 class Checker {
 public:
     Checker(const CheckSource& line, const CheckSource& train, const ScenarioNames& names, int maxErrors)
-        : line_(line), train_(train), maxErrors_(std::max(maxErrors, 1)), form_(folder_.path()) {
-        form_.routeName = names.route;
-        form_.trainCode = names.train;
-        form_.trace.on = true;
-        form_.erroreBox = false;
+        : line_(line),
+          train_(train),
+          maxErrors_(std::max(maxErrors, 1)),
+          pass_({.names = names, .trace = true, .lineTable = true, .compiledFiles = false, .messageBox = false}),
+          form_(pass_.form()) {
         lineText_ = line.text.value_or("");
         trainText_ = train.text.value_or("");
     }
 
     CheckResult run();
+    const ReadTrace& trace() const { return form_.trace; }
 
 private:
-    void add_error(int rank, Document document, int32_t line, std::string code, std::string message,
+    void add_error(int rank, Document document, int32_t line, Code code, std::string message,
                    std::optional<int32_t> cell, std::optional<int64_t> position);
     bool full() const { return errors_ >= maxErrors_; }
     // Takes the pass's reader error; false when the check cannot go past it.
     bool take_reader_error();
     // Leaves the record out of the next pass; false when nothing was left to remove.
     bool blank_record(const TracedRecord& record, int32_t errorLine);
+    // Runs the pass on the documents as they now stand; an unreadable document has no text.
+    const PassEnd& run_pass();
     void take_checks_after_reading(const PassEnd& end);
     std::string& text_of(Document d) { return d == Document::Line ? lineText_ : trainText_; }
     const CheckSource& source_of(Document d) const { return d == Document::Line ? line_ : train_; }
@@ -200,8 +140,8 @@ private:
     const CheckSource& line_;
     const CheckSource& train_;
     int maxErrors_;
-    PrivateFolder folder_;
-    Form1 form_;
+    CompilePass pass_;
+    Form1& form_;
     std::string lineText_;
     std::string trainText_;
     std::vector<Ranked> found_;
@@ -209,13 +149,19 @@ private:
     bool unreadable_ = false;
 };
 
-void Checker::add_error(int rank, Document document, int32_t line, std::string code, std::string message,
+const PassEnd& Checker::run_pass() {
+    PassDocuments documents;
+    if (line_.text) documents.line = lineText_;
+    if (train_.text) documents.train = trainText_;
+    return pass_.run(documents);
+}
+
+void Checker::add_error(int rank, Document document, int32_t line, Code code, std::string message,
                         std::optional<int32_t> cell, std::optional<int64_t> position) {
     Diagnostic d;
     d.file = source_of(document == Document::Train ? Document::Train : Document::Line).path;
     d.line = line;
-    d.severity = Severity::Error;
-    d.code = std::move(code);
+    d.code = code;
     d.message = std::move(message);
     d.cell = cell;
     d.position = position;
@@ -225,15 +171,18 @@ void Checker::add_error(int rank, Document document, int32_t line, std::string c
 }
 
 bool Checker::take_reader_error() {
-    const int32_t code = reported_error(form_);
+    const ErrorCode code = reported_error(form_);
     const SourceDocument line{line_.path, lineText_, line_.text.has_value()};
     const SourceDocument train{train_.path, trainText_, train_.text.has_value()};
     const ErrorPlace place = error_place(form_, line, train);
     const Document document = place.document == &line ? Document::Line : Document::Train;
-    const TracedRecord* record = place.line > 0 ? record_at(form_, document, place.line) : nullptr;
+    // The refused row the pass recorded; a read failure outside any row (no
+    // route length read) leaves out the last record read.
+    const TracedRecord* record = refused_record(form_);
+    if (record == nullptr && place.line > 0) record = record_at(form_, document, place.line);
     if (code == kReadFailure && record == nullptr) record = last_record(form_, document);
     const bool afterReading = code == kProgressiveNotOnCell;
-    add_error(afterReading ? kAfterReading : rank_of(document), document, place.line, std::to_string(code),
+    add_error(afterReading ? kAfterReading : rank_of(document), document, place.line, code,
               reported_error_message(form_, line, train), std::nullopt, position_of(record));
 
     // A document that cannot be read at all ends the check.
@@ -244,11 +193,6 @@ bool Checker::take_reader_error() {
         return false;
     }
     if (!form_.grid.sized()) return false;  // no route length: nothing further can be read
-    // A speed without a step fails when the next row (or the end) writes it:
-    // the row to leave out is the one that gave the speed.
-    if (code == kReadFailure && document == Document::Train) {
-        if (const TracedRecord* giver = speed_without_step(form_)) return blank_record(*giver, giver->line);
-    }
     if (place.line <= 0) return false;
     if (record == nullptr) return blank_lines(text_of(document), place.line, place.line);
     return blank_record(*record, place.line);
@@ -264,16 +208,19 @@ void Checker::take_checks_after_reading(const PassEnd& end) {
     for (const CompletionFault& fault : form_.trace.completionFaults) {
         if (full()) return;
         form_.errorCell = fault.cell;  // the message names this fault's cell
-        add_error(kAfterReading, Document::Train, 0, std::to_string(fault.code),
-                  error_message(form_, fault.code, ""), fault.cell, (int64_t{fault.cell} - 1) * 50);
+        add_error(kAfterReading, Document::Train, 0, static_cast<ErrorCode>(fault.code), error_message(form_, fault.code),
+                  fault.cell, cell_position(fault.cell));
     }
     if (end.errore && !full()) {
         const TracedRecord* holder = holder_of_cell_1(form_);
         const Document document = holder != nullptr ? holder->document : Document::Train;
         const int32_t line = holder != nullptr ? holder->line : 0;
-        const std::string row = holder != nullptr ? line_of(text_of(document), line) : std::string();
-        add_error(kAfterReading, document, line, form_.erroreNumber,
-                  reserved_field_message(std::stoi(form_.erroreNumber), row), 1, position_of(holder));
+        const std::optional<int64_t> position = position_of(holder);
+        const std::optional<ReservedFieldMessage> stop = reserved_field_stop(form_);
+        // A message of no code table: told as it is, as a failure with no code of its own.
+        std::string message = stop ? reserved_field_message(*stop, position.value_or(0))
+                                   : "the compile pass stops with \" Errore n. " + form_.erroreNumber + "\"";
+        add_error(kAfterReading, document, line, stop ? Code(*stop) : Code(kNoError), std::move(message), 1, position);
     }
 }
 
@@ -282,7 +229,7 @@ CheckResult Checker::run() {
     // Every pass but the last blanks at least one line, so the passes are
     // bounded by the lines of the documents and by maxErrors.
     for (;;) {
-        end = run_pass(form_, line_, train_, lineText_, trainText_);
+        end = run_pass();
         const int32_t code = reported_error(form_);
         const bool readerError = code > 0 && !is_completion_error(code);
         if (!readerError) break;
@@ -314,7 +261,7 @@ CheckResult Checker::run() {
     std::vector<Ranked> all;
     std::merge(found_.begin(), found_.end(), warnings.begin(), warnings.end(), std::back_inserter(all), before);
     for (Ranked& r : all) {
-        if (r.diagnostic.severity == Severity::Error) ++result.errors;
+        if (r.diagnostic.severity() == Severity::Error) ++result.errors;
         else ++result.warnings;
         result.diagnostics.push_back(std::move(r.diagnostic));
     }
@@ -324,9 +271,11 @@ CheckResult Checker::run() {
 }  // namespace
 
 CheckResult check_sources(const CheckSource& line, const CheckSource& train, const ScenarioNames& names,
-                          int maxErrors) {
+                          int maxErrors, ReadTrace* trace) {
     Checker checker(line, train, names, maxErrors);
-    return checker.run();
+    CheckResult result = checker.run();
+    if (trace != nullptr) *trace = checker.trace();
+    return result;
 }
 
 int check_status(const CheckResult& result, bool werror) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/read_trace.h"
 #include "tools/common/scenario_names.h"
 #include "tools/diagnostics/diagnostic.h"
 
@@ -25,10 +26,11 @@ struct CheckSource {
     std::optional<std::string> text;
 };
 
-// The whole check of two documents. The compile pass runs on private copies
-// in a temporary folder that is removed on every path; nothing else is written.
+// The whole check of two documents. The compile pass runs from memory on
+// copies of their texts; no file is opened, written or deleted.
+// With `trace`, what the last pass read is kept there.
 CheckResult check_sources(const CheckSource& line, const CheckSource& train, const ScenarioNames& names,
-                          int maxErrors);
+                          int maxErrors, ReadTrace* trace = nullptr);
 
 // 0 without errors, 1 with an error (or a warning under --werror), 2 when a document could not be read.
 int check_status(const CheckResult& result, bool werror);

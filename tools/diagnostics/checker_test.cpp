@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <tuple>
 #include <vector>
@@ -41,8 +42,8 @@ using Found = std::tuple<char, int32_t, std::string>;
 std::vector<Found> errors_of(const CheckResult& result) {
     std::vector<Found> out;
     for (const Diagnostic& d : result.diagnostics) {
-        if (d.severity != Severity::Error) continue;
-        out.emplace_back(d.file == "train.txt" ? 'T' : 'L', d.line, d.code);
+        if (d.severity() != Severity::Error) continue;
+        out.emplace_back(d.file == "train.txt" ? 'T' : 'L', d.line, code_name(d.code));
     }
     return out;
 }
@@ -92,6 +93,98 @@ TEST(Check, EveryIndependentErrorOfBothDocuments) {
     }
 }
 
+// Two refused rows of every record kind, in the line description's general
+// section (lines 3 and 4) or record section (6 and 7), or in the train
+// description (4 and 5): each is reported once, at its own line, and the
+// second is not hidden behind the first.
+TEST(Check, EveryRefusedRowOnceAtItsOwnLine) {
+    struct Case {
+        const char* kind;
+        std::vector<std::string> general{"", ""};
+        std::vector<std::string> records{"", ""};
+        std::vector<std::string> train{"", ""};
+        std::vector<Found> expected;
+    };
+    const std::string signal = ", 1,4,1, 0,0, 1,3,1,0, 0";
+    const std::string stationTail = ", 0, 0, 0, 1,1,0, 4,1,1, 1, 9,0,0, ";
+    const Case cases[] = {
+        {.kind = "route length", .general = {"lunghezza percorso, 2000000", "lunghezza percorso, -5"},
+         .expected = {{'L', 3, "1"}, {'L', 4, "212"}}},
+        {.kind = "kilometric progressive",
+         .general = {"progressiva chilometrica uno, 1010, 0, 0", "progressiva chilometrica due, 2020, 0, 0"},
+         .expected = {{'L', 3, "2"}, {'L', 4, "2"}}},
+        {.kind = "background", .general = {"sfondo uno, x", "sfondo due, y"},
+         .expected = {{'L', 3, "25"}, {'L', 4, "25"}}},
+        {.kind = "signal repetition",
+         .general = {"ripetizione segnali 4 codici, 120, 0", "ripetizione segnali 4 codici, 100, 130"},
+         .expected = {{'L', 3, "3"}, {'L', 4, "4"}}},
+        {.kind = "gradient", .records = {"pendenza, -50, 5", "pendenza, 20000, 5"},
+         .expected = {{'L', 6, "201"}, {'L', 7, "15"}}},
+        {.kind = "curve", .records = {"curvad, 100, 200", "curvas, 300, 200"},
+         .expected = {{'L', 6, "103"}, {'L', 7, "103"}}},
+        {.kind = "montagna", .records = {"montagna, 100, 400000, 1", "montagna, -100, 200, 1"},
+         .expected = {{'L', 6, "202"}, {'L', 7, "201"}}},
+        {.kind = "speed board",
+         .records = {"indicatori_vmax, 1000, 7000, 80, 80, 0, , , , 0", "indicatori_vmax, 2000, 80, 7000, 80, 0, , , , 0"},
+         .expected = {{'L', 6, "205"}, {'L', 7, "205"}}},
+        {.kind = "indication board", .records = {"cartello_indicatore, -10, A", "cartello_indicatore, 20000, B"},
+         .expected = {{'L', 6, "201"}, {'L', 7, "15"}}},
+        {.kind = "braked mass", .train = {"percentuale massa frenata, x", "percentuale massa frenata, y"},
+         .expected = {{'T', 4, "25"}, {'T', 5, "25"}}},
+        {.kind = "cars", .train = {"numero vetture, x", "numero vetture, y"},
+         .expected = {{'T', 4, "25"}, {'T', 5, "25"}}},
+        {.kind = "speed limit", .train = {"velocita, 1000, 2000", "velocita, 2000, 3000"},
+         .expected = {{'T', 4, "25"}, {'T', 5, "25"}}},
+        {.kind = "adhesion", .train = {"aderenza, -10, 90", "aderenza, 20000, 90"},
+         .expected = {{'T', 4, "201"}, {'T', 5, "15"}}},
+        {.kind = "clock", .train = {"orologio, 99999, 0, 0", "orologio, 0, 99999, 0"},
+         .expected = {{'T', 4, "25"}, {'T', 5, "25"}}},
+        {.kind = "sand", .train = {"sabbia, 99999", "sabbia, x"}, .expected = {{'T', 4, "25"}, {'T', 5, "25"}}},
+        {.kind = "signal", .train = {"segnale, -50" + signal, "segnale, 20000" + signal},
+         .expected = {{'T', 4, "201"}, {'T', 5, "15"}}},
+        {.kind = "slow-down", .train = {"rallentamento, 2000, 60, 500000, 0, 0, 0", "rallentamento, -5, 60, 500, 0, 0, 0"},
+         .expected = {{'T', 4, "211"}, {'T', 5, "201"}}},
+        {.kind = "abbattimento", .train = {"abbattimento, -5, 60", "abbattimento, 20000, 60"},
+         .expected = {{'T', 4, "201"}, {'T', 5, "15"}}},
+        {.kind = "station",
+         .train = {"stazione, 1025, 4, 600" + stationTail + "ALFA", "stazione, 5000, 4, 650" + stationTail + "BETA"},
+         .expected = {{'T', 4, "8"}, {'T', 5, "9"}}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> line = {"[generale]", "lunghezza percorso, 10000"};
+        line.insert(line.end(), c.general.begin(), c.general.end());
+        line.push_back("[dati]");
+        line.insert(line.end(), c.records.begin(), c.records.end());
+        std::vector<std::string> train = {"[generale]", "velocita, 0, 80", "aderenza, 0, 100"};
+        train.insert(train.end(), c.train.begin(), c.train.end());
+        std::vector<Found> found = errors_of(check_texts(document(line, {}), document(train, {})));
+        std::sort(found.begin(), found.end());
+        EXPECT_EQ(found, c.expected) << c.kind;
+    }
+}
+
+// The row that gave a speed the grid cannot hold is refused when the next row
+// writes its cells: check reports that row, then the next one refused.
+TEST(Check, RefusedSpeedRowsOfTheBuiltInTrainDescriptionEachOnce) {
+    TestFolder dir;
+    Form1 form(dir.path());
+    form.routeName = "Bresta_Vilcar";
+    form.trainCode = "RX907";
+    form.scrivi_documenti();
+    std::vector<std::string> rows;
+    std::istringstream lines(dir.read(form.train_document_name()));
+    for (std::string row; std::getline(lines, row);) rows.push_back(row);
+    ASSERT_GT(rows.size(), 21u);
+    ASSERT_EQ(rows[19].rfind("velocita,   16350,", 0), 0u);
+    ASSERT_EQ(rows[20].rfind("velocita,   24400,", 0), 0u);
+    rows[19] = "velocita,   16350,  2000\r";
+    rows[20] = "velocita,   24400,  3000\r";
+    std::string train;
+    for (const std::string& row : rows) train += row + "\n";
+    const CheckResult result = check_texts(dir.read(form.line_document_name()), train);
+    EXPECT_EQ(errors_of(result), (std::vector<Found>{{'T', 20, "25"}, {'T', 21, "25"}}));
+}
+
 TEST(Check, StopsAfterMaxErrors) {
     std::vector<std::string> rows;
     for (int i = 0; i < 5; ++i) rows.push_back("stazione, " + std::to_string(1025 + 1000 * i) + ", 4, 600, 0, 0, 0, 1,1,0, 4,1,1, 1, 9,0,0, X");
@@ -125,7 +218,7 @@ TEST(Check, AFeatureInCellOneIsReportedWithoutABox) {
     EXPECT_EQ(errors_of(result), (std::vector<Found>{{'T', 5, "1250"}}));
     ASSERT_FALSE(result.diagnostics.empty());
     const Diagnostic& error = result.diagnostics.back();  // after the warning on the same line: met after reading
-    EXPECT_EQ(error.code, "1250");
+    EXPECT_EQ(error.code, Code(kMarkerFieldsInUse));
     EXPECT_EQ(error.cell, 1);
     EXPECT_EQ(error.position, 10);
 }
@@ -144,25 +237,41 @@ TEST(Check, FirstErrorIsCompilesError) {
     ASSERT_GT(result.errors, 0);
     const Diagnostic& first = result.diagnostics[0];
     const std::string compiled = compile.err.substr(0, compile.err.find('\n'));
-    EXPECT_EQ(compiled, first.file + ":" + std::to_string(first.line) + ": error " + first.code + ": " + first.message);
+    EXPECT_EQ(compiled, first.file + ":" + std::to_string(first.line) + ": error " + code_name(first.code) + ": " + first.message);
 }
 
-// The documents are left as they were and no file is left anywhere: the
-// private folder under TMPDIR is gone afterwards.
+// The documents are left as they were, modification times included, and no
+// file is made anywhere: nothing appears under TMPDIR, and a TMPDIR where
+// nothing can be made (a regular file) changes nothing in what check says.
 TEST(Check, WritesNoFileTheAuthorCanSee) {
     TestFolder folder;
     TestFolder temporary;
+    temporary.write("not-a-folder", "");
     const std::string line = document(kLineHead, {"curvad, 3000, 100"});
     const std::string train = document(kTrainHead, {"sabbia, 70000"});
     folder.write("line.txt", line);
     folder.write("train.txt", train);
+    const FolderSnapshot before = folder_snapshot(folder.path());
     const RunResult r = run_command("TMPDIR='" + temporary.path() + "' " + tool_command() + " check line.txt train.txt",
                                     folder.path());
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(folder.list(), (std::vector<std::string>{"line.txt", "train.txt"}));
     EXPECT_EQ(folder.read("line.txt"), line);
     EXPECT_EQ(folder.read("train.txt"), train);
-    EXPECT_TRUE(temporary.list().empty());
+    EXPECT_EQ(temporary.list(), std::vector<std::string>{"not-a-folder"});
+    EXPECT_EQ(folder_snapshot(folder.path()), before);
+
+    for (const char* format : {"text", "json", "sarif"}) {
+        const std::string check = "' check line.txt train.txt --format " + std::string(format);
+        const RunResult usual = run_command("'" + binary_folder() + "/scenario_tool" + check, folder.path());
+        const RunResult noTemporary = run_command(
+            "TMPDIR='" + temporary.file("not-a-folder") + "' '" + binary_folder() + "/scenario_tool" + check,
+            folder.path());
+        EXPECT_EQ(noTemporary.status, usual.status) << format << "\n" << noTemporary.err;
+        EXPECT_EQ(noTemporary.out, usual.out) << format;
+        EXPECT_EQ(noTemporary.err, usual.err) << format;
+    }
+    EXPECT_EQ(folder_snapshot(folder.path()), before);
 }
 
 TEST(Check, ExitStatuses) {

@@ -1,11 +1,13 @@
-// The compile pass run for the tool on copies of an author's documents, with
-// its first error written as a diagnostic: the compile command, and the
-// preview's drawing, run it.
+// The compile pass run for the tool from memory on an author's documents,
+// with its first error written as a diagnostic: the compile command runs it.
 #include "tools/diagnostics/compile_documents.h"
 
 #include <filesystem>
+#include <optional>
+#include <utility>
 #include <vector>
 
+#include "core/output_files.h"
 #include "core/run_end.h"
 #include "platform/platform.h"
 #include "tools/codes/explanations.h"
@@ -14,6 +16,7 @@
 #include "tools/compiled/compiled_set.h"
 #include "tools/compiled/route_model.h"
 #include "tools/diagnostics/diagnostics.h"
+#include "tools/pass/compile_pass.h"
 
 namespace {
 
@@ -24,24 +27,15 @@ bool same_file(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err, ReadTrace* trace) {
+int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err) {
     return reported_status(run_to_end([&]() -> int {
         platform::make_folders(options.outFolder);
-        Form1 form = named_form(options.outFolder, options.names);
         SourceDocument line{options.lineDocument, ""};
         SourceDocument train{options.trainDocument, ""};
-        const std::string lineCopy = form.file_path(form.line_document_name());
-        const std::string trainCopy = form.file_path(form.train_document_name());
         const CompiledPaths compiled = compiled_paths(options.outFolder, options.names);
-        // The compile pass consumes its documents and replaces the compiled
-        // files: it must only ever see copies, and never an author's file.
+        // The pass runs from memory and leaves the documents alone wherever
+        // they are; only a compiled file this compile replaces cannot be one.
         for (const SourceDocument* source : {&line, &train}) {
-            for (const std::string& taken : {lineCopy, trainCopy}) {
-                if (!same_file(source->path, taken)) continue;
-                err << "scenario_tool: " << source->path << " is the file the compile pass would consume; "
-                    << "choose another --out folder\n";
-                return kExitUsage;
-            }
             for (const std::string& taken : {compiled.line, compiled.scenario, compiled.grid}) {
                 if (!same_file(source->path, taken)) continue;
                 err << "scenario_tool: " << source->path << " is a compiled file that this compile replaces; "
@@ -55,42 +49,66 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
         for (const std::string& path : {compiled.line, compiled.scenario, compiled.grid}) {
             if (platform::file_exists(path)) platform::delete_file(path);
         }
-        for (const auto& [source, copy] : {std::pair{&line, lineCopy}, std::pair{&train, trainCopy}}) {
-            source->exists = platform::file_exists(source->path);
-            if (source->exists) {
-                source->text = platform::read_file(source->path);
-                platform::write_file(copy, source->text);
-            } else if (platform::file_exists(copy)) {
-                platform::delete_file(copy);  // a stale copy must not stand in for a missing document
+        PassDocuments documents;
+        for (auto [path, text] : {std::pair{&line.path, &documents.line}, std::pair{&train.path, &documents.train}}) {
+            if (platform::file_exists(*path)) *text = platform::read_file(*path);
+        }
+        // The read trace and the message box serve only an error's report: a
+        // pass that went through without one needs neither, and one that did
+        // not is run again with both (the pass gives the same bytes each time).
+        // The line data file goes from the line table into its file piece by
+        // piece, never built whole.
+        CompilePass pass({.names = options.names,
+                          .trace = false,
+                          .lineTable = options.lineTable,
+                          .compiledFiles = true,
+                          .lineDataBytes = false,
+                          .messageBox = false});
+        const PassEnd* ran = &pass.run(documents);
+        if (!ran->went_through() || pass.form().errorCode > 0) {
+            pass.set_trace(true);
+            pass.set_message_box(true);
+            ran = &pass.run(documents);
+        }
+        const PassEnd& end = *ran;
+        // The diagnostics quote the documents' lines; the texts move there, uncopied.
+        for (auto [source, text] : {std::pair{&line, &documents.line}, std::pair{&train, &documents.train}}) {
+            source->exists = text->has_value();
+            if (text->has_value()) source->text = std::move(**text);
+        }
+        const Form1& form = pass.form();
+        std::optional<platform::RunTimeFailure> failure = end.failure;
+        if (end.files) {
+            try {
+                if (options.lineTable) write_line_table(form.line, compiled.line);
+                platform::write_file(compiled.scenario, end.files->scenario);
+                platform::write_file(compiled.grid, end.files->grid);
+            } catch (const platform::RunTimeFailure& writing) {
+                failure = writing;
             }
         }
-        form.trace.on = trace != nullptr;
-        try {
-            // The read trace lets the diagnostics name the row and field an error comes from.
-            form.trace.on = true;
-            form.memorizza_percorso(options.lineTable ? 1 : 0);
-            if (trace != nullptr) *trace = form.trace;
-        } catch (const platform::RunTimeFailure& failure) {
+        if (failure) {
             // A reader error that left the grid unsized ends in a run-time
             // failure; the author still wants to know which row caused it.
-            if (form.errorCode <= 0) throw;
+            if (form.errorCode <= 0) throw *failure;
             err << diagnostic(form, line, train) << '\n';
             // A grid that was never sized is the consequence of the error just
             // reported (no route length read); anything else is news.
-            if (form.grid.sized()) platform::report_failure(failure);
-            err << explain_hint({{CodeRef::Error, reported_error(form)}}) << '\n';
+            if (form.grid.sized()) platform::report_failure(*failure);
+            err << explain_hint({reported_error(form)}) << '\n';
             return kExitRunTimeFailure;
-        } catch (const ProgramEnd&) {
+        }
+        if (end.errore) {
             // The reserved-field check ended the pass after its message; an
             // error the readers met before it is still the first one.
-            std::vector<CodeRef> printed;
+            std::vector<Code> printed;
             if (form.errorCode > 0) {
                 err << diagnostic(form, line, train) << '\n';
-                printed.push_back({CodeRef::Error, reported_error(form)});
+                printed.push_back(reported_error(form));
             }
-            if (std::optional<CodeRef> reserved = parse_code(form.erroreNumber)) printed.push_back(*reserved);
+            if (std::optional<ReservedFieldMessage> stop = reserved_field_stop(form)) printed.push_back(*stop);
             if (!printed.empty()) err << explain_hint(printed) << '\n';
-            throw;
+            return kExitErrore;
         }
         std::vector<std::string> written;
         if (options.lineTable) written.push_back(form.line_data_name());
@@ -99,7 +117,7 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
         const std::string counts = scenario_counts(build_route_model(form.grid.cells(), form.scenario, nullptr));
         if (form.errorCode > 0) {
             err << diagnostic(form, line, train) << '\n'
-                << explain_hint({{CodeRef::Error, reported_error(form)}}) << '\n';
+                << explain_hint({reported_error(form)}) << '\n';
             out << "compiled what was read before error " << reported_error(form) << " into "
                 << shown_folder(options.outFolder) << ": " << listed(written) << " (" << counts << ")\n";
             return kExitScenarioError;

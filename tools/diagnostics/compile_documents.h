@@ -1,12 +1,11 @@
-// An author's line and train description compiled by the compiler's own pass
-// on copies in the output folder, with the first error as a diagnostic naming
-// its line.
+// An author's line and train description compiled by the compiler's own pass,
+// run from memory, with the first error as a diagnostic naming its line; only
+// the three compiled files are written, into the output folder.
 #pragma once
 
 #include <ostream>
 #include <string>
 
-#include "core/read_trace.h"
 #include "tools/common/scenario_names.h"
 
 struct CompileOptions {
@@ -18,6 +17,5 @@ struct CompileOptions {
 };
 
 // Returns the exit status; what was compiled goes to `out`, diagnostics to
-// `err`. With `trace`, what the readers took from the documents is kept there.
-int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err,
-                      ReadTrace* trace = nullptr);
+// `err`. The documents are read whole and never written.
+int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err);

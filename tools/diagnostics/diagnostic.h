@@ -6,14 +6,26 @@
 #include <optional>
 #include <string>
 
-enum class Severity { Error, Warning };
+#include "tools/codes/code.h"
+
+// A mend the check is sure of: the field of the record on the diagnostic's
+// line, 0 for its keyword field and n for its n-th value, and what to write there.
+struct Fix {
+    int field = 0;
+    std::string text;
+    bool operator==(const Fix&) const = default;
+};
 
 struct Diagnostic {
     std::string file;  // the document's path as given; the line description's for errors of no one record
     int32_t line = 0;  // from 1; 0 when the finding belongs to no one line
-    Severity severity = Severity::Error;
-    std::string code;     // the error number ("6", "1250") or the warning code ("W101")
+    Code code = kNoError;  // kNoError: a failure of the tool's own run, with no code of its own
     std::string message;  // UTF-8
     std::optional<int32_t> cell;      // grid cell, where known
     std::optional<int64_t> position;  // metres from the start of the route, where known
+    std::optional<int> field{};       // the field at fault, numbered as Fix::field, where known
+    std::optional<Fix> fix{};
+
+    // An error or a warning, as its code's family says.
+    Severity severity() const { return code.severity(); }
 };

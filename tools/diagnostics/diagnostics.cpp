@@ -16,9 +16,16 @@
 
 namespace {
 
-// The n-th value of the record (1 = first after the keyword) as a number.
-long long value_of(const std::vector<std::string>& f, size_t n) {
-    return n < f.size() ? std::strtoll(f[n].c_str(), nullptr, 10) : 0;
+// The n-th value (from 0) of the refused record as read, 0 when it holds no such value.
+long long value_of(const Form1& form, size_t n) {
+    const TracedRecord* r = refused_record(form);
+    return r != nullptr && n < r->fields.size() ? r->fields[n].value : 0;
+}
+
+// The grid cell the refusal names, or `otherwise`.
+long long refused_cell(const Form1& form, long long otherwise) {
+    const RefusedRow* refused = reported_refusal(form);
+    return refused != nullptr && refused->cell >= 0 ? refused->cell : otherwise;
 }
 
 std::string holds(const Form1& form, long long cell) {
@@ -30,18 +37,6 @@ std::string holds(const Form1& form, long long cell) {
 }
 
 std::string metres(long long m) { return std::to_string(m) + " m"; }
-
-
-// The first progressive definition row whose first or second value is not a multiple of 50.
-int32_t bad_progressive_line(const std::string& text) {
-    const auto lines = document_lines(text);
-    for (size_t n = 0; n < lines.size(); ++n) {
-        if (!contiene_esatto(lines[n], "progressiva")) continue;
-        const auto f = line_fields(lines[n]);
-        if (value_of(f, 1) % 50 != 0 || value_of(f, 2) % 50 != 0) return static_cast<int32_t>(n + 1);
-    }
-    return 0;
-}
 
 std::string cap_message(ErrorCode code, int32_t cell) {
     const std::string where = "grid cell " + std::to_string(cell) + " (" + metres(cell_position(cell)) + ")";
@@ -64,14 +59,13 @@ std::string line_ref(const Form1& form, const TracedRecord& r) {
     return text + ")";
 }
 
-// The record whose values the reader was reading when a read failed: the last
-// one traced in the error's document, when it holds fewer fields than its kind reads.
+// The record whose values the reader was reading when a read failed: the
+// refused one, when it holds fewer fields than its kind reads.
 const TracedRecord* unfinished_record(const Form1& form) {
-    if (form.trace.records.empty()) return nullptr;
-    const TracedRecord& r = form.trace.records.back();
-    if (r.document != form.errorDocument) return nullptr;
-    if (static_cast<int>(r.fields.size()) >= traced_field_count(r.kind)) return nullptr;
-    return &r;
+    const TracedRecord* r = refused_record(form);
+    if (r == nullptr || reported_error(form) != kReadFailure) return nullptr;
+    if (static_cast<int>(r->fields.size()) >= traced_field_count(r->kind)) return nullptr;
+    return r;
 }
 
 std::vector<const TracedRecord*> traced(const Form1& form, RecordKind kind) {
@@ -89,45 +83,31 @@ std::vector<const TracedRecord*> traced(const Form1& form, RecordKind kind) {
 std::optional<std::string> owner(const Form1& form, int64_t cell) {
     if (!form.grid.contains(cell)) return std::nullopt;
     const TrackCell& c = form.grid[cell];
+    CellRole role;
+    if (!role_of_kind(c.kind, role) || role == CellRole::MontagnaMarker) return std::nullopt;
+    // Reading stops at the first feature refused, so the first feature
+    // recorded there placed it.
+    const FeatureCell* holder = first_holder(form.trace, cell, role);
+    if (holder == nullptr || holder->record < 0) return std::nullopt;
+    const TracedRecord& r = form.trace.records[static_cast<size_t>(holder->record)];
     if (c.kind == kStationStop) {
-        const auto stations = traced(form, RecordKind::Station);
         const auto slot = static_cast<size_t>(c.value1);
-        if (slot < 1 || slot > stations.size() || slot >= form.scenario.size()) return std::nullopt;
-        return "the stop cell of station " + cp1252_to_utf8(form.scenario[slot].label) + " " +
-               line_ref(form, *stations[slot - 1]);
+        if (slot < 1 || slot >= form.scenario.size()) return std::nullopt;
+        return "the stop cell of station " + cp1252_to_utf8(form.scenario[slot].label) + " " + line_ref(form, r);
     }
-    std::optional<RecordKind> kind;
+    if (r.fields.empty()) return std::nullopt;
+    const std::string at = " at " + metres(r.fields[0].value) + " " + line_ref(form, r);
     switch (c.kind) {
-        case kSignal: kind = RecordKind::Signal; break;
-        case kSpeedBoard: kind = RecordKind::SpeedBoard; break;
-        case kSign: kind = RecordKind::IndicationBoard; break;
-        case kAbbattimento:
-        case kOpenAbbattimento: kind = RecordKind::Abbattimento; break;
-        case kSlowDownStart:
-        case kSlowDownEnd:
-        case kSlowDownWarning:
-        case kWarningApproach: kind = RecordKind::SlowDown; break;
-        default: return std::nullopt;
+        case kSlowDownStart: return "the start cell of the slow-down" + at;
+        case kSlowDownEnd: return "the end cell of the slow-down" + at;
+        case kSlowDownWarning: return "the warning cell of the slow-down" + at;
+        case kWarningApproach: return "a warning approach cell of the slow-down" + at;
+        case kSign:
+            if (r.fields.size() > 1)
+                return "the cell of the indication board \"" + cp1252_to_utf8(r.fields[1].text) + "\"" + at;
+            return "the cell of the indication board" + at;
+        default: return std::string("the cell of the ") + feature_name(r.kind) + at;
     }
-    // Reading stops at the first feature refused, so the first record whose
-    // cells include this one placed it.
-    for (const TracedRecord* r : traced(form, *kind)) {
-        const auto cells = feature_cells(*r);
-        if (std::find(cells.begin(), cells.end(), cell) == cells.end()) continue;
-        const std::string at = " at " + metres(r->fields[0].value) + " " + line_ref(form, *r);
-        switch (c.kind) {
-            case kSlowDownStart: return "the start cell of the slow-down" + at;
-            case kSlowDownEnd: return "the end cell of the slow-down" + at;
-            case kSlowDownWarning: return "the warning cell of the slow-down" + at;
-            case kWarningApproach: return "a warning approach cell of the slow-down" + at;
-            case kSign:
-                if (r->fields.size() > 1)
-                    return "the cell of the indication board \"" + cp1252_to_utf8(r->fields[1].text) + "\"" + at;
-                return "the cell of the indication board" + at;
-            default: return std::string("the cell of the ") + feature_name(*kind) + at;
-        }
-    }
-    return std::nullopt;
 }
 
 // ", the stop cell of station X (line 40)", or ", which already holds a signal".
@@ -177,16 +157,17 @@ std::string unfinished_message(const Form1& form, const TracedRecord& r) {
 
 // The route length row as the documents write it, and how many edits away a
 // field may be to count as a misspelling of it.
-constexpr std::string_view kRouteLengthKeyword = "lunghezza percorso";
+constexpr std::string_view kRouteLengthKeyword = record_format(RecordKind::RouteLength).written;
 constexpr size_t kNearKeyword = 6;
 
-// The first speed-limit row whose speed the grid cannot hold: the reader
-// refuses it when it writes its cells, at the next row or at the end.
+// The speed-limit row whose speed the grid cannot hold: the reader refuses it
+// when it writes its cells, at the next row or at the end.
 const TracedRecord* refused_speed(const Form1& form) {
-    for (const TracedRecord* r : traced(form, RecordKind::SpeedLimit)) {
-        if (r->fields.size() == 2 && !speed_step_fits(r->fields[1].value)) return r;
-    }
-    return nullptr;
+    const RefusedRow* refused = reported_refusal(form);
+    const TracedRecord* r = refused_record(form);
+    if (r == nullptr || refused->code != kReadFailure || r->kind != RecordKind::SpeedLimit) return nullptr;
+    if (refused->field != 1 || r->fields.size() != 2) return nullptr;
+    return r;
 }
 
 std::string refused_speed_message(const TracedRecord& r) {
@@ -216,13 +197,11 @@ LengthRow route_length_row(const Form1& form) {
             row.text = k.text;
             first = false;
         }
-        const size_t lead = k.text.find_first_not_of(" \t");
-        const bool closes = lead != std::string::npos && k.text[lead] != '-' &&
-                            k.text.find('[') != std::string::npos && k.text.find(']') != std::string::npos;
-        if (closes) break;  // the general section ends at its first header
+        if (is_section_header(k.text)) break;  // the general section ends at its first header
         if (k.records > 0) continue;
         size_t d = keyword_distance(k.text, kRouteLengthKeyword);
-        if (contiene(k.text, "lunghezza") || contiene(k.text, "percorso")) d = std::min(d, kNearKeyword);
+        const auto& words = record_format(RecordKind::RouteLength).words;
+        if (contiene(k.text, words[0]) || contiene(k.text, words[1])) d = std::min(d, kNearKeyword);
         if (d < nearest) {
             nearest = d;
             row = {k.line, k.text, true};
@@ -263,24 +242,34 @@ std::string stations_message(const Form1& form) {
                metres(before.long3) + " " + where + ": the stations are out of order; list them in route order";
     if (here.long1 < before.long2)
         return station + " begins at " + metres(here.long1) + ", inside " + previous + ", which ends at " +
-               metres(before.long2) + "; stations must be at least 350 m apart: move one of them";
+               metres(before.long2) + "; stations must be at least " + metres(kStationSpacing) + " apart: move one of them";
     return station + " begins at " + metres(here.long1) + ", only " + metres(here.long1 - before.long2) +
            " after " + previous + " ends at " + metres(before.long2) +
-           "; stations must be at least 350 m apart: move one of them";
+           "; stations must be at least " + metres(kStationSpacing) + " apart: move one of them";
 }
 
-// The line a read failure points at: the row that was being read, the speed
-// limit row the grid could not hold, or the row that meant the route length.
+// The line a read failure points at: the refused row (the one being read,
+// or the speed-limit row the grid could not hold), or the row that meant the
+// route length.
 int32_t read_failure_line(const Form1& form) {
-    if (const TracedRecord* r = unfinished_record(form)) return r->line;
-    if (form.errorDocument == Document::Train) {
-        if (const TracedRecord* r = refused_speed(form)) return r->line;
-    }
+    if (const TracedRecord* r = refused_record(form)) return r->line;
     if (form.trace.on && missing_route_length(form)) return route_length_row(form).line;
     return form.errorLine;
 }
 
 }  // namespace
+
+const RefusedRow* reported_refusal(const Form1& form) {
+    const auto& refusals = form.trace.refusals;
+    if (refusals.empty() || refusals.front().code != reported_error(form)) return nullptr;
+    return &refusals.front();
+}
+
+const TracedRecord* refused_record(const Form1& form) {
+    const RefusedRow* refused = reported_refusal(form);
+    if (refused == nullptr || refused->record < 0) return nullptr;
+    return &form.trace.records[static_cast<size_t>(refused->record)];
+}
 
 std::string line_of(const std::string& text, int32_t wanted) {
     const auto lines = document_lines(text);
@@ -289,18 +278,23 @@ std::string line_of(const std::string& text, int32_t wanted) {
                : std::string();
 }
 
-std::string reserved_field_message(int32_t number, const std::string& row) {
-    const long long p = value_of(line_fields(row), 1);
+std::string reserved_field_message(ReservedFieldMessage number, int64_t p) {
     const char* field = number == kMarkerFieldsInUse ? "first value is reserved for the compiler's marker"
                                                      : "second value is reserved for the check code";
     return "the feature at " + metres(p) + " lands in grid cell 1, whose " + field +
            "; the compile pass stops with \" Errore n. " + std::to_string(number) +
-           "\" and writes no file; move the feature 50 m or more along the line";
+           "\" and writes no file; move the feature " + metres(kCellMetres) + " or more along the line";
 }
 
-std::string error_message(const Form1& form, int32_t code, const std::string& row) {
-    const auto f = line_fields(row);
-    const long long p = value_of(f, 1);
+std::optional<ReservedFieldMessage> reserved_field_stop(const Form1& form) {
+    for (ReservedFieldMessage m : kAllReservedFieldMessages) {
+        if (form.erroreNumber == std::to_string(m)) return m;
+    }
+    return std::nullopt;
+}
+
+std::string error_message(const Form1& form, int32_t code) {
+    const long long p = value_of(form, 0);
     const long long cell = cell_index(static_cast<double>(p));
     const std::string at = "at " + metres(p) + " falls on grid cell " + std::to_string(cell) + apposition(form, cell);
     const std::string elsewhere = free_neighbours(form, cell, cell_position);
@@ -313,72 +307,74 @@ std::string error_message(const Form1& form, int32_t code, const std::string& ro
         case kNoGeneralSection:
             return "no field contains \"[generale]\"; open the general section with a line \"[generale]\"";
         case kRouteTooLong:
-            return "route length " + metres(p) + " is above the largest allowed, 1000000 m; shorten the route";
+            return "route length " + metres(p) + " is above the largest allowed, " + metres(kLongestRoute) +
+                   "; shorten the route";
         case kRepetitionStartNotOnCell:
-            return "signal repetition start " + metres(p) + " is not a multiple of 50; round it to 50 m";
+            return "signal repetition start " + metres(p) + " is not a multiple of " + std::to_string(kCellMetres) +
+                   "; round it to " + metres(kCellMetres);
         case kRepetitionEndNotOnCell:
-            return "signal repetition end " + metres(value_of(f, 2)) + " is not a multiple of 50; round it to 50 m";
+            return "signal repetition end " + metres(value_of(form, 1)) + " is not a multiple of " +
+                   std::to_string(kCellMetres) + "; round it to " + metres(kCellMetres);
         case kRepetitionCodesUnnamed:
-            return "the signal repetition keyword names no number of codes; it must contain \"4\" or \"9\"";
+            return "the signal repetition keyword names no number of codes; it must contain \"" +
+                   std::string(kRepetitionCodes[0]) + "\" or \"" + std::string(kRepetitionCodes[1]) + "\"";
         case kBadCurve:
-            return "the curve keyword has no class digit, or the curves carry the line past metre 1000000; "
+            return "the curve keyword has no class digit, or the curves carry the line past metre " +
+                   std::to_string(kLastLineColumn) + "; "
                    "write curvad1 to curvad6 or curvas1 to curvas6";
         case kNoRoomOnGrid: {
             if (!form.grid.sized()) return "position " + metres(p) + " leaves no room on the grid";
             const int64_t end = int64_t{form.grid.upper()} * kCellMetres;
             const bool station = !form.trace.records.empty() && form.trace.records.back().kind == RecordKind::Station;
-            const std::string room = station ? "a station may stand at most " + metres(end - 800)
-                                     : form.trace.on ? "a row may stand at most " + metres(end - 100)
-                                                     : "a row may stand at most " + metres(end - 100) +
-                                                           " (a station " + metres(end - 800) + ")";
+            const std::string room = station ? "a station may stand at most " + metres(end - kStationReach)
+                                     : form.trace.on ? "a row may stand at most " + metres(end - kRowReach)
+                                                     : "a row may stand at most " + metres(end - kRowReach) +
+                                                           " (a station " + metres(end - kStationReach) + ")";
             return "position " + metres(p) + " lies too near the end of the grid: with this route length " + room +
                    " from the start; move the row or lengthen the route";
         }
         case kIndicationBoardCellTaken:
             return "indication board " + at + "; move the board to a free cell" + elsewhere;
         case kProgressiveNotOnCell:
-            return "a kilometric progressive definition has a first or second value that is not a multiple of 50; "
-                   "round them to 50 m";
+            return "a kilometric progressive definition has a first or second value that is not a multiple of " +
+                   std::to_string(kCellMetres) + "; round them to " + metres(kCellMetres);
         case kAbbattimentoCellTaken: {
-            const long long c = profile_cell_index(static_cast<double>(p));
+            const long long c = refused_cell(form, profile_cell_index(static_cast<double>(p)));
             return "abbattimento at " + metres(p) + " falls on grid cell " + std::to_string(c) + apposition(form, c) +
-                   "; move it to a free cell" + free_neighbours(form, c, [](int64_t k) { return k * kCellMetres; });
+                   "; move it to a free cell" + free_neighbours(form, c, profile_cell_start);
         }
         case kStationNotOnCell:
-            return "station position " + metres(p) + " is not a multiple of 50; round it to 50 m";
+            return "station position " + metres(p) + " is not a multiple of " + std::to_string(kCellMetres) +
+                   "; round it to " + metres(kCellMetres);
         case kStationLengthOdd:
-            return "station length " + metres(value_of(f, 3)) + " is not a multiple of 100; round it to 100 m";
+            return "station length " + metres(value_of(form, 2)) + " is not a multiple of " +
+                   std::to_string(kStationLengthStep) + "; round it to " + metres(kStationLengthStep);
         case kStationTooEarly:
             return "the station at " + metres(p) + " ends at or before metre 100, so it has no stop cell; "
                    "move it further along the line";
         case kStationsTooClose:
             if (std::string named = stations_message(form); !named.empty()) return named;
-            return "the station at " + metres(p) +
-                   " begins less than 350 m after the previous station ends; move the stations apart";
+            return "the station at " + metres(p) + " begins less than " + metres(kStationSpacing) +
+                   " after the previous station ends; move the stations apart";
         case kStationSlotsUsedUp:
             return "too many stations: the station slots below the indication board captions are used up "
                    "(with S indication boards at most 78 - S stations)";
         case kSignalCellTaken: return "signal " + at + "; move the signal to a free cell" + elsewhere;
         case kWarningCellTaken: {
-            const long long w = cell_index(static_cast<double>(p - 1200));
-            return "the warning cell " + std::to_string(w) + " of the slow-down at " + metres(p) +
-                   ", 1200 m before its start, " + predicate(form, w) + "; move the slow-down";
+            const long long w = refused_cell(form, -1);
+            return "the warning cell " + std::to_string(w) + " of the slow-down at " + metres(p) + ", " +
+                   metres(kWarningDistance) + " before its start, " + predicate(form, w) + "; move the slow-down";
         }
         case kStartCellTaken: return "slow-down start " + at + "; move the slow-down";
         case kEndCellTaken: {
-            const long long e = cell_index(static_cast<double>(p + value_of(f, 3)));
+            const long long e = refused_cell(form, -1);
             return "the end of the slow-down at " + metres(p) + " falls on grid cell " + std::to_string(e) +
                    apposition(form, e) + "; change its length";
         }
         case kApproachCellTaken: {
-            // The refused slow-down is the last one read; its approach cells follow its other three.
-            const auto slowDowns = traced(form, RecordKind::SlowDown);
-            const std::vector<int64_t> cells = slowDowns.empty() ? std::vector<int64_t>() : feature_cells(*slowDowns.back());
-            for (size_t i = 3; i < cells.size(); ++i) {
-                if (form.grid.is_free(cells[i])) continue;
-                return "the warning approach cell " + std::to_string(cells[i]) + " of the slow-down at " + metres(p) +
-                       " " + predicate(form, cells[i]) + "; move the slow-down or set its approach switch to 0";
-            }
+            if (const long long taken = refused_cell(form, -1); taken >= 0)
+                return "the warning approach cell " + std::to_string(taken) + " of the slow-down at " + metres(p) +
+                       " " + predicate(form, taken) + "; move the slow-down or set its approach switch to 0";
             return "one of the four warning approach cells of the slow-down at " + metres(p) +
                    " is not free; move the slow-down or set its approach switch to 0";
         }
@@ -399,19 +395,19 @@ std::string error_message(const Form1& form, int32_t code, const std::string& ro
         case kNegativePosition:
             return "negative position " + metres(p) + "; positions are metres from the start of the route";
         case kStretchBeyondGrid:
-            return "the montagna stretch ending at " + metres(value_of(f, 2)) +
-                   " runs beyond the end of the grid (route length + 7000 m); end it earlier";
+            return "the montagna stretch ending at " + metres(value_of(form, 1)) +
+                   " runs beyond the end of the grid (route length + " + metres(kRunOnMetres) + "); end it earlier";
         case kStretchListFull: return "more than 80 montagna stretches; join some of them";
         case kBoardListFull: return "more than 80 indication boards; remove some";
         case kBoardValueTooLarge:
             return "the speed board at " + metres(p) +
                    " has a speed too high for its cell; keep vas, vbs and vcs at or below 1638 km/h";
         case kCurveBeyondLine:
-            return "the curve ending at " + metres(p + value_of(f, 2)) +
-                   " runs beyond the end of the line (route length + 7000 m); shorten it";
+            return "the curve ending at " + metres(p + value_of(form, 1)) +
+                   " runs beyond the end of the line (route length + " + metres(kRunOnMetres) + "); shorten it";
         case kGradientsCrowded:
             return "gradient rows are crowded so close to the end of the route that they run past the last "
-                   "grid cell; space them at least 50 m apart";
+                   "grid cell; space them at least " + metres(kCellMetres) + " apart";
         case kStationBeyondGrid:
             return "the station at " + metres(p) + " would have its stop cell beyond the last grid cell " + last +
                    "; shorten it or lengthen the route";
@@ -422,7 +418,9 @@ std::string error_message(const Form1& form, int32_t code, const std::string& ro
     return "unknown error";
 }
 
-int32_t reported_error(const Form1& form) { return form.errorReported != 0 ? form.errorReported : form.errorCode; }
+ErrorCode reported_error(const Form1& form) {
+    return static_cast<ErrorCode>(form.errorReported != kNoError ? form.errorReported : form.errorCode);
+}
 
 ErrorPlace error_place(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
     const int32_t code = reported_error(form);
@@ -434,7 +432,8 @@ ErrorPlace error_place(const Form1& form, const SourceDocument& line, const Sour
         at = 0;
     } else if (code == kProgressiveNotOnCell) {
         doc = &line;
-        at = bad_progressive_line(line.text);
+        const TracedRecord* r = refused_record(form);
+        at = r != nullptr ? r->line : 0;
     } else if (is_completion_error(code)) {
         doc = &train;
         at = 0;
@@ -442,11 +441,11 @@ ErrorPlace error_place(const Form1& form, const SourceDocument& line, const Sour
     return {doc, at};
 }
 
-std::string diagnostic_text(const std::string& file, int32_t line, const std::string& severity,
-                            const std::string& code, const std::string& message) {
+std::string diagnostic_text(const std::string& file, int32_t line, Code code, const std::string& message) {
     std::string out = file;
     if (line > 0) out.append(":").append(std::to_string(line));
-    out.append(": ").append(severity).append(" ").append(code).append(": ").append(message);
+    out.append(": ").append(severity_word(code.severity())).append(" ").append(code_name(code));
+    out.append(": ").append(message);
     return out;
 }
 
@@ -456,12 +455,11 @@ std::string reported_error_message(const Form1& form, const SourceDocument& line
     if (code == kReadFailure && !place.document->exists)
         return std::string("the ") + (place.document == &line ? "line" : "train") +
                " description document does not exist; give the path of an existing file";
-    const std::string row = place.line > 0 ? line_of(place.document->text, place.line) : std::string();
-    return error_message(form, code, row);
+    return error_message(form, code);
 }
 
 std::string diagnostic(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
     const ErrorPlace place = error_place(form, line, train);
-    return diagnostic_text(place.document->path, place.line, "error", std::to_string(reported_error(form)),
+    return diagnostic_text(place.document->path, place.line, reported_error(form),
                            reported_error_message(form, line, train));
 }

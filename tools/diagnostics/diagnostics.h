@@ -2,9 +2,11 @@
 // "FILE:LINE: error N: MESSAGE", naming what is wrong and how to mend it.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/form1.h"
+#include "tools/codes/code.h"
 
 // An author's document as given on the command line, with its bytes.
 struct SourceDocument {
@@ -13,16 +15,27 @@ struct SourceDocument {
     bool exists = true;
 };
 
-// The English sentence for a code; `row` is the text of the record's line
-// (may be empty) and supplies positions; the grid names what holds a cell.
-std::string error_message(const Form1& form, int32_t code, const std::string& row);
+// The English sentence for a code: the refused row the pass recorded in its
+// read trace supplies the values, the cells and what holds them.
+std::string error_message(const Form1& form, int32_t code);
 
 // The sentence for a reserved-field message (1250, 1251) that the check
-// reports as an error; `row` is the line of the feature that holds cell 1.
-std::string reserved_field_message(int32_t number, const std::string& row);
+// reports as an error; `position` is that of the feature that holds cell 1.
+std::string reserved_field_message(ReservedFieldMessage number, int64_t position);
+
+// The reserved-field message that ended the pass (errore's number); nothing
+// when the pass ended otherwise.
+std::optional<ReservedFieldMessage> reserved_field_stop(const Form1& form);
 
 // The code the diagnostics report: the first error the pass met.
-int32_t reported_error(const Form1& form);
+ErrorCode reported_error(const Form1& form);
+
+// The row the pass reports, as its read trace recorded it: the first one
+// refused (the readers stop at it, and the pass keeps its first error), when
+// it is the reported error's; nullptr when none is (a completion error).
+const RefusedRow* reported_refusal(const Form1& form);
+// That row's traced record; nullptr when it has none (a missing document).
+const TracedRecord* refused_record(const Form1& form);
 
 // Where the reported error points: its document and line (0: no line).
 struct ErrorPlace {
@@ -38,8 +51,7 @@ std::string line_of(const std::string& text, int32_t wanted);
 std::string reported_error_message(const Form1& form, const SourceDocument& line, const SourceDocument& train);
 
 // "FILE:LINE: SEVERITY CODE: MESSAGE", without ":LINE" when the line is 0.
-std::string diagnostic_text(const std::string& file, int32_t line, const std::string& severity,
-                            const std::string& code, const std::string& message);
+std::string diagnostic_text(const std::string& file, int32_t line, Code code, const std::string& message);
 
 // The whole diagnostic line (without a line end) for the form's reported error.
 std::string diagnostic(const Form1& form, const SourceDocument& line, const SourceDocument& train);

@@ -276,5 +276,5 @@ TEST(ToolDiagnostics, EveryCodeOfTheTableHasABrokenCaseAndOthersNoMessage) {
         EXPECT_TRUE(covered || code == kLineDocumentMissing || code == kNoGeneralSection) << "code " << code;
     }
     Form1 form{"."};
-    for (int value : {14, 23, 26, 104, 208, 1250}) EXPECT_EQ(error_message(form, value, ""), "unknown error") << value;
+    for (int value : {14, 23, 26, 104, 208, 1250}) EXPECT_EQ(error_message(form, value), "unknown error") << value;
 }

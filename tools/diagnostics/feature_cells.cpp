@@ -1,40 +1,37 @@
 #include "tools/diagnostics/feature_cells.h"
 
-#include "core/rounding.h"
 #include "core/track_grid.h"
 
-namespace {
+const FeatureCell* first_holder(const ReadTrace& trace, int64_t cell, CellRole role) {
+    for (const FeatureCell& f : trace.cells) {
+        if (f.cell == cell && f.role == role) return &f;
+    }
+    return nullptr;
+}
 
-// Slow-downs starting beyond this have a warning cell 1200 m before their start.
-constexpr int64_t kWarningFrom = 1500;
-constexpr double kWarningDistance = 1200.0;
+const FeatureCell* last_holder(const ReadTrace& trace, int64_t cell, size_t before) {
+    const FeatureCell* found = nullptr;
+    for (size_t i = 0; i < before && i < trace.cells.size(); ++i) {
+        const FeatureCell& f = trace.cells[i];
+        if (f.cell == cell && takes_cell(f.role) && f.role != CellRole::MontagnaMarker) found = &f;
+    }
+    return found;
+}
 
-}  // namespace
-
-std::vector<int64_t> feature_cells(const TracedRecord& r) {
-    const size_t wanted = static_cast<size_t>(traced_field_count(r.kind));
-    if (r.fields.size() < wanted && r.kind != RecordKind::IndicationBoard) return {};
-    if (r.fields.empty()) return {};
-    const int64_t p = r.fields[0].value;
-    const auto at = [](double metres) { return cell_index(metres); };
-    switch (r.kind) {
-        case RecordKind::SpeedBoard:
-        case RecordKind::IndicationBoard:
-        case RecordKind::Signal: return {at(static_cast<double>(p))};
-        case RecordKind::Abbattimento: return {round_half_even(static_cast<double>(p) / 50.0)};
-        case RecordKind::SlowDown: {
-            const double x = static_cast<double>(p);
-            std::vector<int64_t> cells = {at(x), at(x + static_cast<double>(r.fields[2].value))};
-            if (p > kWarningFrom) {
-                cells.push_back(at(x - kWarningDistance));
-                if (r.fields[4].value != 0) {
-                    const int64_t h = round_half_even((x - kWarningDistance) / 50.0);
-                    for (int64_t i = 0; i < 4; ++i) cells.push_back(h - i);
-                }
-            }
-            return cells;
-        }
-        default: return {};
+bool role_of_kind(uint8_t kind, CellRole& role) {
+    switch (kind) {
+        case kSignal: role = CellRole::Signal; return true;
+        case kSpeedBoard: role = CellRole::SpeedBoard; return true;
+        case kSign: role = CellRole::IndicationBoard; return true;
+        case kAbbattimento:
+        case kOpenAbbattimento: role = CellRole::Abbattimento; return true;
+        case kSlowDownStart: role = CellRole::SlowDownStart; return true;
+        case kSlowDownEnd: role = CellRole::SlowDownEnd; return true;
+        case kSlowDownWarning: role = CellRole::SlowDownWarning; return true;
+        case kWarningApproach: role = CellRole::WarningApproach; return true;
+        case kStationStop: role = CellRole::StationStop; return true;
+        case kMontagnaMarker: role = CellRole::MontagnaMarker; return true;
+        default: return false;
     }
 }
 

@@ -1,18 +1,22 @@
-// The grid cells that a record read by the line or train reader makes into
-// feature cells, by the placement's own mapping of positions to cells: what
-// a check names when a cell is lost or taken, and where a picture links a
-// feature back to its line. Station stop cells come from the scenario table.
+// The grid cells features hold, as the readers and the placement recorded them
+// in the read trace: what a check names when a cell is lost or taken, and where
+// a message links a feature back to its line.
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "core/read_trace.h"
 
-// Cells of speed boards, indication boards, signals, slow-downs (start, end,
-// warning and warning approach cells) and abbattimento marks; none for other
-// records or for a record whose reading stopped before its values.
-std::vector<int64_t> feature_cells(const TracedRecord& record);
+// The first recorded feature that holds `cell` as its own in `role`; nullptr when none.
+const FeatureCell* first_holder(const ReadTrace& trace, int64_t cell, CellRole role);
+
+// The last feature recorded before fact `before` (an index in trace.cells, or
+// all of them when it is trace.cells.size()) that holds `cell` as its own and
+// wrote a value there (a montagna marker writes none); nullptr when none.
+const FeatureCell* last_holder(const ReadTrace& trace, int64_t cell, size_t before);
+
+// The role a feature of a grid cell kind has there; false when the kind is no feature's.
+bool role_of_kind(uint8_t kind, CellRole& role);
 
 // What the record's feature is called in a message ("signal", "speed board", ...).
 const char* feature_name(RecordKind kind);

@@ -11,12 +11,11 @@
 #include "core/rounding.h"
 #include "tools/diagnostics/feature_cells.h"
 #include "tools/common/text_encoding.h"
-#include "tools/codes/warning_codes.h"
+#include "tools/codes/code.h"
 
 namespace {
 
 // Field numbers (from 0, after the keyword) of the values the warnings read.
-constexpr size_t kStationType = 1;
 constexpr size_t kStationHours = 13;
 constexpr size_t kStationName = 16;
 // The speed board's vad, vbd and vcd: empty in the built-in document on purpose.
@@ -24,9 +23,6 @@ constexpr size_t kBoardRightSpeedsFirst = 5;
 constexpr size_t kBoardRightSpeedsLast = 7;
 // A speed-limit change wants a speed board at it or up to this far before it.
 constexpr int64_t kBoardReach = 1000;
-// Profile rows up to this position count as the row at 0 m.
-constexpr int64_t kProfileStartSlack = 25;
-constexpr int kStopStationTypes = 25;  // types from this up have no stop cell
 
 std::string quoted(std::string_view bytes) { return "\"" + cp1252_to_utf8(bytes) + "\""; }
 std::string metres(int64_t m) { return std::to_string(m) + " m"; }
@@ -46,16 +42,6 @@ std::string duration_text(double seconds) {
 
 bool complete(const TracedRecord& r) { return static_cast<int>(r.fields.size()) == traced_field_count(r.kind); }
 
-// The keywords the readers look for, as an author writes them.
-constexpr std::string_view kLineKeywords[] = {
-    "lunghezza percorso", "progressiva chilometrica uno", "progressiva chilometrica due",
-    "progressiva chilometrica tre", "sfondo uno", "sfondo due", "sfondo tre", "ripetizione segnali 4 codici",
-    "pendenza", "curvad1", "curvas1", "montagna", "indicatori_vmax", "cartello_indicatore",
-};
-constexpr std::string_view kTrainKeywords[] = {
-    "percentuale massa frenata", "numero vetture", "velocita", "aderenza", "orologio", "sabbia",
-    "segnale", "rallentamento", "abbattimento", "stazione",
-};
 
 std::string lower(std::string_view s) {
     std::string out(s);
@@ -90,21 +76,33 @@ size_t distance(std::string_view a, std::string_view b) {
     return row[b.size()];
 }
 
-std::string_view nearest_keyword(Document document, std::string_view field) {
+// The keyword of the document's record kinds, as an author writes it, nearest
+// to the field (the first of equals, in the order the documents write them); a
+// curve in either form.
+std::string nearest_keyword(Document document, std::string_view field) {
     const std::string low = lower(field.substr(0, kComparedLength));
-    std::string_view best;
+    std::string best;
     size_t bestDistance = SIZE_MAX;
-    auto consider = [&](std::string_view keyword) {
+    auto consider = [&](const std::string& keyword) {
         const size_t d = distance(low, keyword);
         if (d < bestDistance) {
             bestDistance = d;
             best = keyword;
         }
     };
+    auto consider_kind = [&](RecordKind kind) {
+        if (kind != RecordKind::Curve) {
+            consider(std::string(record_format(kind).written));
+            return;
+        }
+        for (std::string_view form : kCurveForms) consider(std::string(form) + kCurveClassDigits[0]);
+    };
     if (document == Document::Line) {
-        for (std::string_view k : kLineKeywords) consider(k);
+        for (RecordKind kind : kLineKindsAsWritten) consider_kind(kind);
     } else {
-        for (std::string_view k : kTrainKeywords) consider(k);
+        for (const RecordFormat& format : kRecordFormats) {
+            if (format.document == Document::Train) consider_kind(format.kind);
+        }
     }
     return best;
 }
@@ -118,10 +116,6 @@ bool is_number_text(std::string_view s) {
         if ((s[i] < '0' || s[i] > '9') && s[i] != ' ' && s[i] != '\t') return false;
     }
     return true;
-}
-
-bool is_section_header(std::string_view s) {
-    return s.find('[') != std::string_view::npos && s.find(']') != std::string_view::npos;
 }
 
 // Whether the bytes hold a well-formed UTF-8 sequence of two bytes or more.
@@ -163,6 +157,7 @@ private:
     void speed_limits();
     void adhesions();
     void narrowed_values();
+    void narrowed(bool (*wanted)(StoredValue));
     void repeated_general_records();
     void timetable();
     void limits_without_boards();
@@ -170,9 +165,11 @@ private:
     void stop_cells_over_features();
     void empty_numbers();
     void gradients();
+    void rows_out_of_order();
     void rows_out_of_order(RecordKind kind, const char* what);
     void moved_positions();
     void split_numbers();
+    void utf8_text();
     void utf8_text(Document document, const CheckSource& source);
     void train_without_general();
     void profiles_starting_late();
@@ -188,8 +185,7 @@ void Finder::add(Warning w, Document document, int32_t line, std::string message
     Diagnostic d;
     d.file = document == Document::Train ? train_.path : line_.path;
     d.line = line;
-    d.severity = Severity::Warning;
-    d.code = std::string(warning_code(w).code);
+    d.code = w;
     d.message = std::move(message);
     d.position = position;
     d.cell = cell;
@@ -245,97 +241,98 @@ void Finder::misspelt_keywords() {
             continue;
         }
         std::string suggestion = "write the record's keyword";
-        if (suggestions++ < kMostSuggestions)
-            suggestion = "did you mean \"" + std::string(nearest_keyword(k.document, k.text)) + "\"?";
+        std::optional<Fix> fix;
+        if (suggestions++ < kMostSuggestions) {
+            const std::string nearest = nearest_keyword(k.document, k.text);
+            suggestion = "did you mean \"" + std::string(nearest) + "\"?";
+            fix = Fix{0, std::string(nearest)};
+        }
         add(Warning::MisspeltKeyword, k.document, k.line,
             quoted(k.text) + " contains no record keyword, so the reader passes it over and reads the values after "
             "it as further keyword fields: the whole record is lost; " + suggestion);
+        found_.back().diagnostic.field = 0;
+        found_.back().diagnostic.fix = fix;
         lostIn = k.document;
         lostLine = k.line;
     }
 }
 
-void Finder::speed_limits() {
-    for (const TracedRecord* r : records(RecordKind::SpeedLimit)) {
-        if (!complete(*r)) continue;
-        const int64_t v = r->fields[1].value;
-        if (v % 5 == 0) continue;
-        if (!speed_step_fits(v)) continue;  // refused by the reader: an error, not a warning
-        const int64_t stored = speed_step_of(v) * 5;
-        add(Warning::SpeedNotStep, r->document, r->line,
-            "speed limit " + std::to_string(v) + " km/h is not a multiple of 5 km/h; the grid holds speeds in "
-            "steps of 5 km/h, so " + std::to_string(stored) + " km/h is stored; write the multiple of 5 you mean",
-            r->fields[0].value);
+// The name of a narrowed value in a message.
+const char* stored_name(StoredValue what) {
+    switch (what) {
+        case StoredValue::SignalAspect1: return "the first aspect value s1 * 10 + d1";
+        case StoredValue::SignalAspect2: return "the second aspect value s2 * 10 + d2";
+        case StoredValue::SignalAspect3: return "the third aspect value s3 * 10 + d3";
+        case StoredValue::SignalRepetition: return "the value rapp * 10 + sx * 3 + dx";
+        case StoredValue::SignalApproachCode: return "the approach code (sx * 3 + dx) * 10 + 4";
+        case StoredValue::SignalTimeCode: return "the time code";
+        case StoredValue::SlowDownSpeed: return "the slow-down speed";
+        case StoredValue::SlowDownTime: return "the value f_tt";
+        case StoredValue::SlowDownValue: return "the value d_v";
+        case StoredValue::AbbattimentoValue: return "the abbattimento value";
+        case StoredValue::BoardStripes: return "the stripes value strisces * 10 + strisced";
+        case StoredValue::MontagnaType: return "the montagna type";
+        case StoredValue::SpeedLimit:
+        case StoredValue::Adhesion:
+        case StoredValue::Gradient: break;  // warned about on their own
     }
+    return "the value";
 }
 
-void Finder::adhesions() {
-    for (const TracedRecord* r : records(RecordKind::Adhesion)) {
-        if (!complete(*r)) continue;
-        const int64_t a = r->fields[1].value;
-        if (a >= 0 && a <= 255) continue;
-        add(Warning::AdhesionNarrowed, r->document, r->line,
-            "adhesion " + std::to_string(a) + " % does not fit its field, which holds 0 to 255; its low eight bits "
-            "are stored, " + std::to_string(low8(a)) + " %; write the adhesion in percent, such as 90",
-            r->fields[0].value);
-    }
-}
-
-// Values the placement stores in 16- or 8-bit cell fields by their low bits.
+// Values the readers and the placement stored other than written, as the
+// read trace recorded them: speed limits, adhesions and gradients each on
+// their own, the values of features together.
+void Finder::speed_limits() { narrowed([](StoredValue w) { return w == StoredValue::SpeedLimit; }); }
+void Finder::adhesions() { narrowed([](StoredValue w) { return w == StoredValue::Adhesion; }); }
+void Finder::gradients() { narrowed([](StoredValue w) { return w == StoredValue::Gradient; }); }
 void Finder::narrowed_values() {
-    struct Stored {
-        const TracedRecord* record;
-        std::string what;
-        int64_t value;
-        int bits;
-    };
-    std::vector<Stored> stored;
-    auto v = [](const TracedRecord* r, size_t i) { return r->fields[i].value; };
-    for (const TracedRecord& r : form_.trace.records) {
-        if (!complete(r)) continue;
-        switch (r.kind) {
-            case RecordKind::Signal: {
-                // position, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo
-                stored.push_back({&r, "the first aspect value s1 * 10 + d1", v(&r, 2) * 10 + v(&r, 7), 16});
-                stored.push_back({&r, "the second aspect value s2 * 10 + d2", v(&r, 3) * 10 + v(&r, 8), 16});
-                stored.push_back({&r, "the third aspect value s3 * 10 + d3", v(&r, 4) * 10 + v(&r, 9), 16});
-                stored.push_back({&r, "the value rapp * 10 + sx * 3 + dx", v(&r, 5) * 10 + v(&r, 1) * 3 + v(&r, 6), 16});
-                stored.push_back({&r, "the approach code (sx * 3 + dx) * 10 + 4", (v(&r, 1) * 3 + v(&r, 6)) * 10 + 4, 8});
-                if (v(&r, 1) == 2) {
-                    int64_t tempo = v(&r, 10);
-                    if (tempo >= 1 && tempo <= 100) tempo = 101;
-                    stored.push_back({&r, "the time code", tempo, 8});
-                }
+    narrowed([](StoredValue w) {
+        return w != StoredValue::SpeedLimit && w != StoredValue::Adhesion && w != StoredValue::Gradient;
+    });
+}
+
+void Finder::narrowed(bool (*wanted)(StoredValue)) {
+    const int32_t lowestGradient = gradient_of_byte(0);
+    const int32_t highestGradient = gradient_of_byte(UINT8_MAX);
+    for (const NarrowedValue& n : form_.trace.narrowed) {
+        if (n.record < 0 || !wanted(n.what)) continue;
+        const TracedRecord& r = form_.trace.records[static_cast<size_t>(n.record)];
+        const std::optional<int64_t> position =
+            r.fields.empty() ? std::nullopt : std::optional<int64_t>(r.fields[0].value);
+        switch (n.what) {
+            case StoredValue::SpeedLimit:
+                add(Warning::SpeedNotStep, r.document, r.line,
+                    "speed limit " + std::to_string(n.value) + " km/h is not a multiple of " +
+                        std::to_string(kSpeedStepKmh) + " km/h; the grid holds speeds in steps of " +
+                        std::to_string(kSpeedStepKmh) + " km/h, so " + std::to_string(n.stored) +
+                        " km/h is stored; write the multiple of " + std::to_string(kSpeedStepKmh) + " you mean",
+                    position);
+                found_.back().diagnostic.field = 2;
+                found_.back().diagnostic.fix = Fix{2, std::to_string(n.stored)};
                 break;
-            }
-            case RecordKind::SlowDown:
-                stored.push_back({&r, "the slow-down speed", v(&r, 1), 16});
-                stored.push_back({&r, "the value f_tt", v(&r, 3), 16});
-                if (v(&r, 5) != 0) stored.push_back({&r, "the value d_v", v(&r, 5), 16});
+            case StoredValue::Adhesion:
+                add(Warning::AdhesionNarrowed, r.document, r.line,
+                    "adhesion " + std::to_string(n.value) + " % does not fit its field, which holds 0 to " +
+                        std::to_string(UINT8_MAX) + "; its low eight bits are stored, " + std::to_string(n.stored) +
+                        " %; write the adhesion in percent, such as 90",
+                    position);
                 break;
-            case RecordKind::Abbattimento:
-                if (v(&r, 1) > 0) stored.push_back({&r, "the abbattimento value", v(&r, 1), 16});
+            case StoredValue::Gradient:
+                add(Warning::GradientNarrowed, r.document, r.line,
+                    "gradient " + std::to_string(n.value) + " per mille is outside " + std::to_string(lowestGradient) +
+                        " to " + std::to_string(highestGradient) + ": its cell keeps the gradient plus " +
+                        std::to_string(kGradientOffset) + " in eight bits, so " + std::to_string(n.stored) +
+                        " per mille is stored; check the value",
+                    position);
                 break;
-            case RecordKind::SpeedBoard:
-                stored.push_back({&r, "the stripes value strisces * 10 + strisced", v(&r, 4) * 10 + v(&r, 8), 16});
-                break;
-            case RecordKind::Montagna: {
-                const int64_t tipo = v(&r, 2) > 10 ? v(&r, 2) - 10 : v(&r, 2);
-                stored.push_back({&r, "the montagna type", tipo, 8});
-                break;
-            }
-            default: break;
+            default:
+                add(Warning::ValueNarrowed, r.document, r.line,
+                    std::string(feature_name(r.kind)) + ": " + stored_name(n.what) + " is " + std::to_string(n.value) +
+                        ", which does not fit its " + std::to_string(stored_bits(n.what)) +
+                        "-bit field; its low bits are stored, " + std::to_string(n.stored) +
+                        "; check the record's values",
+                    position);
         }
-    }
-    for (const Stored& s : stored) {
-        const bool fits = s.bits == 16 ? s.value >= -32768 && s.value <= 32767 : s.value >= 0 && s.value <= 255;
-        if (fits) continue;
-        const int64_t kept = s.bits == 16 ? int64_t{low16(s.value)} : int64_t{low8(s.value)};
-        add(Warning::ValueNarrowed, s.record->document, s.record->line,
-            std::string(feature_name(s.record->kind)) + ": " + s.what + " is " + std::to_string(s.value) +
-                ", which does not fit its " + std::to_string(s.bits) + "-bit field; its low bits are stored, " +
-                std::to_string(kept) + "; check the record's values",
-            s.record->fields[0].value);
     }
 }
 
@@ -387,8 +384,8 @@ void Finder::timetable() {
         }
         // The shortest time at the speed limit, cell by cell, from one to the other.
         if (!form_.grid.sized()) continue;
-        const int64_t from = std::max<int64_t>(0, round_half_even(static_cast<double>(a.position) / 50.0));
-        const int64_t to = std::min<int64_t>(form_.grid.upper(), round_half_even(static_cast<double>(b.position) / 50.0));
+        const int64_t from = std::max<int64_t>(0, profile_cell_index(static_cast<double>(a.position)));
+        const int64_t to = std::min<int64_t>(form_.grid.upper(), profile_cell_index(static_cast<double>(b.position)));
         double seconds = 0.0;
         bool stopped = false;
         for (int64_t c = from; c < to; ++c) {
@@ -397,7 +394,7 @@ void Finder::timetable() {
                 stopped = true;
                 break;
             }
-            seconds += 50.0 / (step * 5.0 / 3.6);
+            seconds += static_cast<double>(kCellMetres) / (static_cast<double>(speed_of_step(step)) / 3.6);
         }
         const int64_t allowed = b.time - a.time;
         if (stopped || to <= from || seconds <= static_cast<double>(allowed)) continue;
@@ -464,41 +461,22 @@ void Finder::station_names() {
 // Station stop cells are written without the free-cell test: a feature placed
 // on that cell before the station is read disappears.
 void Finder::stop_cells_over_features() {
-    const auto stations = records(RecordKind::Station);
-    int slot = 0;
-    for (const TracedRecord* station : stations) {
-        ++slot;
-        if (!complete(*station) || slot >= kFirstBoardSlot) continue;
-        if (station->fields[kStationType].value >= kStopStationTypes) continue;
-        const double stop = static_cast<double>(form_.scenario[static_cast<size_t>(slot)].long2) / 50.0 - 1.0;
-        if (!(stop > 1.0)) continue;
-        const int64_t cell = round_half_even(stop);
-        const TracedRecord* lost = nullptr;
-        for (const TracedRecord& r : form_.trace.records) {
-            if (&r == station) break;
-            for (int64_t c : feature_cells(r)) {
-                if (c == cell) lost = &r;
-            }
-        }
-        // A station stop cell of an earlier station is lost the same way.
-        int earlierSlot = 0;
-        for (const TracedRecord* earlier : stations) {
-            if (earlier == station) break;
-            ++earlierSlot;
-            if (earlier->fields[kStationType].value >= kStopStationTypes) continue;
-            const double s = static_cast<double>(form_.scenario[static_cast<size_t>(earlierSlot)].long2) / 50.0 - 1.0;
-            if (s > 1.0 && round_half_even(s) == cell) lost = earlier;
-        }
-        if (lost == nullptr) continue;
+    const auto& cells = form_.trace.cells;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (cells[i].role != CellRole::StationStop || cells[i].record < 0) continue;
+        const TracedRecord* station = &form_.trace.records[static_cast<size_t>(cells[i].record)];
+        const FeatureCell* holder = last_holder(form_.trace, cells[i].cell, i);
+        if (holder == nullptr || holder->record < 0 || !complete(*station)) continue;
+        const TracedRecord* lost = &form_.trace.records[static_cast<size_t>(holder->record)];
         const std::string where = lost->document == station->document
                                       ? line_ref(lost->line)
                                       : line_ref(lost->line) + " of the line description";
         add(Warning::StopCellOverFeature, station->document, station->line,
             "the stop cell of station " + quoted(station->fields[kStationName].text) + " is grid cell " +
-                std::to_string(cell) + ", which already holds the " + feature_name(lost->kind) + " at " +
+                std::to_string(cells[i].cell) + ", which already holds the " + feature_name(lost->kind) + " at " +
                 metres(lost->fields[0].value) + " (" + where + "); stop cells are written without a test, so the " +
                 feature_name(lost->kind) + " disappears; move one of the two",
-            station->fields[0].value, static_cast<int32_t>(cell));
+            station->fields[0].value, cells[i].cell);
     }
 }
 
@@ -514,60 +492,46 @@ void Finder::empty_numbers() {
     }
 }
 
-void Finder::gradients() {
-    for (const TracedRecord* r : records(RecordKind::Gradient)) {
-        if (!complete(*r)) continue;
-        const int64_t g = r->fields[1].value;
-        if (g >= -100 && g <= 155) continue;
-        const int64_t kept = int64_t{low8(g + 100)} - 100;
-        add(Warning::GradientNarrowed, r->document, r->line,
-            "gradient " + std::to_string(g) + " per mille is outside -100 to 155: its cell keeps the gradient plus "
-            "100 in eight bits, so " + std::to_string(kept) + " per mille is stored; check the value",
-            r->fields[0].value);
-    }
-}
-
 // Profile rows fill cells from where the last row left off, at least one cell
-// each: a row whose cell is not beyond the filled ones takes effect further on.
+// each: the reader records a row whose own cell was already filled, which
+// takes effect further on.
 void Finder::rows_out_of_order(RecordKind kind, const char* what) {
-    int64_t fill = 0;
-    int64_t previousPosition = 0;
-    bool any = false;
-    for (const TracedRecord* r : records(kind)) {
-        if (!complete(*r)) continue;
-        const int64_t p = r->fields[0].value;
-        const int64_t e = round_half_even(static_cast<double>(p) / 50.0);
-        const int64_t before = fill;
-        if (e > 0) fill = std::max(fill + 1, e);
-        if (any && e > 0 && e <= before) {
-            add(Warning::RowsOutOfOrder, r->document, r->line,
-                std::string("the ") + what + " row at " + metres(p) + " comes after the row at " +
-                    metres(previousPosition) + ", further along the route; rows must increase, and this one takes "
-                    "effect from " + metres(fill * 50) + ", not where it is written; put the rows in order",
-                p);
+    for (const MovedPosition& m : form_.trace.moved) {
+        if (m.record < 0) continue;
+        const TracedRecord& r = form_.trace.records[static_cast<size_t>(m.record)];
+        if (r.kind != kind) continue;
+        // The row read before it, whose cells it falls among.
+        const TracedRecord* previous = nullptr;
+        for (const TracedRecord* earlier : records(kind)) {
+            if (earlier == &r) break;
+            if (complete(*earlier)) previous = earlier;
         }
-        any = true;
-        previousPosition = p;
+        if (previous == nullptr) continue;
+        add(Warning::RowsOutOfOrder, r.document, r.line,
+            std::string("the ") + what + " row at " + metres(m.position) + " comes after the row at " +
+                metres(previous->fields[0].value) + ", further along the route; rows must increase, and this one "
+                "takes effect from " + metres(m.landed) + ", not where it is written; put the rows in order",
+            m.position);
     }
 }
 
+// Features placed on the nearest cell to a position that is not a cell's own.
 void Finder::moved_positions() {
-    for (const TracedRecord& r : form_.trace.records) {
+    for (const MovedPosition& m : form_.trace.moved) {
+        if (m.record < 0) continue;
+        const TracedRecord& r = form_.trace.records[static_cast<size_t>(m.record)];
         const bool feature = r.kind == RecordKind::Signal || r.kind == RecordKind::SpeedBoard ||
                              r.kind == RecordKind::IndicationBoard || r.kind == RecordKind::SlowDown ||
                              r.kind == RecordKind::Abbattimento;
-        if (!feature || r.fields.empty() || !r.fields[0].number) continue;
-        const int64_t p = r.fields[0].value;
-        if (p % 50 == 0 || p < 0) continue;
-        const std::vector<int64_t> cells = feature_cells(r);
-        if (cells.empty()) continue;
-        const int64_t cell = cells[0];
-        const int64_t landed = r.kind == RecordKind::Abbattimento ? cell * 50 : cell_position(cell);
+        if (!feature) continue;
         add(Warning::PositionMoved, r.document, r.line,
-            std::string(feature_name(r.kind)) + " at " + metres(p) + " is not on a multiple of 50 m; it lands on "
-                "grid cell " + std::to_string(cell) + ", the cell of " + metres(landed) + "; write " +
-                std::to_string(landed) + " or the multiple of 50 you mean",
-            p, static_cast<int32_t>(cell));
+            std::string(feature_name(r.kind)) + " at " + metres(m.position) + " is not on a multiple of " +
+                metres(kCellMetres) + "; it lands on grid cell " + std::to_string(m.cell) + ", the cell of " +
+                metres(m.landed) + "; write " + std::to_string(m.landed) + " or the multiple of " +
+                std::to_string(kCellMetres) + " you mean",
+            m.position, m.cell);
+        found_.back().diagnostic.field = 1;
+        found_.back().diagnostic.fix = Fix{1, std::to_string(m.landed)};
     }
 }
 
@@ -617,7 +581,8 @@ void Finder::profiles_starting_late() {
             add(Warning::ProfileStartsLate, Document::Train, general,
                 std::string("the train description has no ") + what + " row, so the " + what +
                     " is 0 along the whole route; add a row at 0 m");
-        } else if (!rows.front()->fields.empty() && rows.front()->fields[0].value > kProfileStartSlack) {
+        } else if (!rows.front()->fields.empty() &&
+                   profile_cell_index(static_cast<double>(rows.front()->fields[0].value)) > 0) {
             add(Warning::ProfileStartsLate, Document::Train, rows.front()->line,
                 std::string("the first ") + what + " row stands at " + metres(rows.front()->fields[0].value) +
                     ", so the " + what + " is 0 from the start of the route up to it; add a row at 0 m",
@@ -626,27 +591,28 @@ void Finder::profiles_starting_late() {
     }
 }
 
-std::vector<FoundWarning> Finder::run() {
-    misspelt_keywords();
-    speed_limits();
-    adhesions();
-    narrowed_values();
-    repeated_general_records();
-    timetable();
-    limits_without_boards();
-    station_names();
-    stop_cells_over_features();
-    empty_numbers();
-    gradients();
+void Finder::rows_out_of_order() {
     rows_out_of_order(RecordKind::SpeedLimit, "speed-limit");
     rows_out_of_order(RecordKind::Adhesion, "adhesion");
     rows_out_of_order(RecordKind::Gradient, "gradient");
-    moved_positions();
-    split_numbers();
+}
+
+void Finder::utf8_text() {
     utf8_text(Document::Line, line_);
     utf8_text(Document::Train, train_);
-    train_without_general();
-    profiles_starting_late();
+}
+
+std::vector<FoundWarning> Finder::run() {
+    // The rule of every warning, as the warning table names it; a rule that
+    // finds several warnings stands on their consecutive rows and runs once.
+    using Rule = void (Finder::*)();
+    static constexpr Rule kRules[] = {
+#define WARNING_CODE(name, number, rule, title) &Finder::rule,
+#include "tools/codes/warning_codes.def"
+    };
+    for (size_t i = 0; i < std::size(kRules); ++i) {
+        if (i == 0 || kRules[i] != kRules[i - 1]) (this->*kRules[i])();
+    }
     return std::move(found_);
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tools/diagnostics/checker.h"
-#include "tools/codes/warning_codes.h"
+#include "tools/codes/code.h"
 
 namespace {
 
@@ -103,7 +103,7 @@ const Fixture kFixtures[] = {
 std::vector<Found> found_in(const CheckResult& result) {
     std::vector<Found> out;
     for (const Diagnostic& d : result.diagnostics)
-        out.emplace_back(d.file == "train.txt" ? 'T' : 'L', d.line, d.code);
+        out.emplace_back(d.file == "train.txt" ? 'T' : 'L', d.line, code_name(d.code));
     return out;
 }
 
@@ -126,19 +126,18 @@ TEST(CheckWarnings, TheSoundBaseGivesNone) {
     EXPECT_TRUE(check_fixture(base).diagnostics.empty());
 }
 
-TEST(CheckWarnings, EveryWarningCodeHasAFixtureAndItsPlaceInTheTable) {
+TEST(CheckWarnings, EveryWarningCodeHasAFixture) {
     std::set<std::string> covered;
     for (const Fixture& f : kFixtures) {
         for (const Found& found : f.expected) covered.insert(std::get<2>(found));
     }
-    for (size_t i = 0; i < std::size(kWarningCodes); ++i) {
-        const WarningCode& w = kWarningCodes[i];
-        EXPECT_EQ(static_cast<size_t>(w.warning), i) << w.code;  // warning_code() indexes by the enumeration
-        EXPECT_TRUE(covered.count(std::string(w.code))) << w.code << " has no fixture";
-        if (i > 0) {
-            EXPECT_LT(kWarningCodes[i - 1].code, w.code);
-        }
+    size_t warnings = 0;
+    for (const CodeEntry& entry : kCodes) {
+        if (entry.code.severity() != Severity::Warning) continue;
+        ++warnings;
+        EXPECT_TRUE(covered.count(code_name(entry.code))) << code_name(entry.code) << " has no fixture";
     }
+    EXPECT_GT(warnings, 0u);
 }
 
 // The messages say what was found and what the compiler makes of it.

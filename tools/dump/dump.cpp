@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <utility>
 
+#include "core/rounding.h"
 #include "tools/common/text_encoding.h"
 #include "tools/compiled/compiled_names.h"
 
@@ -159,7 +160,7 @@ Fields signal_fields(const TrackCell& c) {
 // value4 = strisces x 10 + strisced.
 Fields speed_board_fields(const TrackCell& c) {
     return {{"vas", c.value1 / 20}, {"vbs", c.value2 / 20}, {"vcs", c.value3 / 20}, {"strisces", c.value4 / 10},
-            {"vad", c.value1 % 20 * 5}, {"vbd", c.value2 % 20 * 5}, {"vcd", c.value3 % 20 * 5},
+            {"vad", c.value1 % 20 * kSpeedStepKmh}, {"vbd", c.value2 % 20 * kSpeedStepKmh}, {"vcd", c.value3 % 20 * kSpeedStepKmh},
             {"strisced", c.value4 % 10}};
 }
 
@@ -260,8 +261,8 @@ void dump_grid(std::ostream& out, const std::vector<TrackCell>& cells, bool all,
         } else {
             more = feature_fields(c);
             Fields everyCell = {{"approach_code", c.approachCode}, {"span_from_m", profile_cell_start(cell)},
-                                {"span_to_m", profile_cell_start(cell + 1)},     {"speed_kmh", c.aux1 * 5},
-                                {"gradient_permille", c.aux2 - 100}, {"adhesion_percent", c.aux3},
+                                {"span_to_m", profile_cell_start(cell + 1)},     {"speed_kmh", speed_of_step(c.aux1)},
+                                {"gradient_permille", gradient_of_byte(c.aux2)}, {"adhesion_percent", c.aux3},
                                 {"montagna_type", c.scenery}};
             more.insert(more.end(), everyCell.begin(), everyCell.end());
         }

@@ -9,6 +9,7 @@
 #include "tools/common/exit_status.h"
 #include "tools/common/wording.h"
 #include "tools/compiled/compiled_files.h"
+#include "tools/compiled/compiled_recognition.h"
 #include "tools/compiled/compiled_set.h"
 #include "tools/dump/dump.h"
 
@@ -34,9 +35,9 @@ int dump_file(const DumpOptions& options, std::ostream& out, std::ostream& err) 
     DumpFormat format = options.format == "json" ? DumpFormat::Json
                         : options.format == "csv" ? DumpFormat::Csv
                                                   : DumpFormat::Text;
+    auto file = [](const std::string& k) { return k == "line" ? "a line data file" : "a " + k + " file"; };
     const std::string kind = compiled_kind_by_name(options.file);
     if (!kind.empty() && kind != options.what) {
-        auto file = [](const std::string& k) { return k == "line" ? "a line data file" : "a " + k + " file"; };
         err << "scenario_tool: " << options.file << " is named as " << file(kind) << ", not " << file(options.what)
             << "; run: scenario_tool dump " << kind << " " << options.file << '\n';
         return kExitUsage;
@@ -60,14 +61,24 @@ int dump_file(const DumpOptions& options, std::ostream& out, std::ostream& err) 
         err << '\n';
         return kExitUnreadableFile;
     }
+    std::string bytes;
     try {
-        std::string bytes = platform::read_file(options.file);
-        if (options.what == "grid") dump_grid(out, decode_grid(bytes), options.all, options.raw, format);
-        else if (options.what == "scenario") dump_scenario(out, decode_scenario(bytes), options.all, options.raw, format);
-        else dump_line_table(out, decode_line_table(bytes), options.all, format);
+        bytes = platform::read_file(options.file);
+        // Every check is made before the first row is written: a file that is
+        // not what was asked for shows nothing.
+        if (options.what == "grid")
+            dump_grid(out, read_grid_file(bytes), options.all, options.raw, format);
+        else if (options.what == "scenario")
+            dump_scenario(out, read_scenario_file(bytes), options.all, options.raw, format);
+        else
+            dump_line_table(out, read_line_data_file(bytes), options.all, format);
         return kExitClean;
     } catch (const DecodeError& e) {
-        err << "scenario_tool: " << options.file << ": " << e.what() << '\n';
+        err << "scenario_tool: " << options.file << " is not " << file(options.what) << ": " << e.what();
+        const std::string other = compiled_kind_of(bytes);
+        if (!other.empty())
+            err << "; it is " << file(other) << ", run: scenario_tool dump " << other << " " << options.file;
+        err << '\n';
     } catch (const platform::RunTimeFailure& f) {
         err << "scenario_tool: " << f.path << ": cannot " << f.operation << ": " << f.reason << '\n';
     } catch (const std::bad_alloc&) {

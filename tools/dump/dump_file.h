@@ -15,7 +15,8 @@ struct DumpOptions {
 };
 
 // Returns the exit status: 2 (kExitUnreadableFile) for a file that is
-// missing, cannot be read or cannot be decoded, 64 for a file named as
+// missing, cannot be read or is not a compiled file of the kind asked for
+// (saying which kind it is when it is another), 64 for a file named as
 // another kind; the dump goes to `out`, failures to `err`.
 int dump_file(const DumpOptions& options, std::ostream& out, std::ostream& err);
 

@@ -202,3 +202,65 @@ TEST(ToolDump, TheLineDumpNeverPrintsNull) {
     const std::vector<std::string> every = lines(tool("dump line out/Bresta_Vilcar_linea.dat --all", dir).out);
     EXPECT_EQ(every.back().rfind("metre=112998  x=", 0), 0u) << every.back();
 }
+
+TEST(ToolDump, RefusesFilesThatAreNotOfTheKindAskedFor) {
+    TestFolder dir;
+    ASSERT_EQ(tool("write-documents src", dir).status, 0);
+    ASSERT_EQ(tool("compile src/Bresta_Vilcar_linea.txt src/Bresta_Vilcar_RX907-.txt --out out", dir).status, 0);
+    const std::string grid = dir.read("out/Bresta_Vilcar_RX907.dat");
+    const std::string scenario = dir.read("out/Bresta_Vilcar_RX907.sim");
+    std::string badKind = grid;
+    badKind[57 * 15] = 91;  // the kind of cell 57
+    std::string otherTrain = scenario;
+    otherTrain[otherTrain.size() - 19] = '8';  // RX907 -> RX908, the last byte of the last slot's label
+    struct Case {
+        std::string file;
+        std::string bytes;
+        std::string args;
+        std::string message;
+    } cases[] = {
+        // whole cells of text: what used to be dumped as cells of unknown kinds
+        {.file = "notes.dat",
+         .bytes = std::string(141 * 15, 'x'),
+         .args = "dump grid notes.dat",
+         .message = "scenario_tool: notes.dat is not a grid file: cell 1 holds 30840 where a compiled grid holds the "
+                    "marker 5121"},
+        {.file = "short.dat",
+         .bytes = std::string(45, '\x07'),
+         .args = "dump grid short.dat",
+         .message = "scenario_tool: short.dat is not a grid file: 3 cells, where a compiled grid has 141 to 20141 (a "
+                    "route of 0 to 1000000 m)"},
+        {.file = "kind.dat",
+         .bytes = badKind,
+         .args = "dump grid kind.dat --all",
+         .message = "scenario_tool: kind.dat is not a grid file: cell 57 has kind 91, which the compiler never writes"},
+        {.file = "renamed.dat",
+         .bytes = dir.read("out/Bresta_Vilcar_linea.dat"),
+         .args = "dump grid renamed.dat",
+         .message = "scenario_tool: renamed.dat is not a grid file: 2259964 bytes is not a whole, non-zero number of "
+                    "15-byte cells; it is a line data file, run: scenario_tool dump line renamed.dat"},
+        {.file = "grid.bin",
+         .bytes = grid,
+         .args = "dump scenario grid.bin",
+         .message = "scenario_tool: grid.bin is not a scenario file: the file ends inside a record at byte 32864; it "
+                    "is a grid file, run: scenario_tool dump grid grid.bin"},
+        {.file = "other.sim",
+         .bytes = otherTrain,
+         .args = "dump scenario other.sim --format json",
+         .message = "scenario_tool: other.sim is not a scenario file: the route header's check code is 32647, but the "
+                    "names it carries, route \"Bresta_Vilcar\", train \"RX908\", give 32652"},
+        // the two seeded metres alone
+        {.file = "start_linea.dat",
+         .bytes = std::string("\x02\x00\x00\x00\x02\x00\x00\x00\x02\x00\x00\x00\x02\x00\x01\x00", 16),
+         .args = "dump line start_linea.dat",
+         .message = "scenario_tool: start_linea.dat is not a line data file: the line ends at metre 1, where a "
+                    "compiled line ends 7000 m after a route of 0 to 1000000 m"},
+    };
+    for (const Case& c : cases) {
+        dir.write(c.file, c.bytes);
+        RunResult r = tool(c.args, dir);
+        EXPECT_EQ(r.status, 2) << c.args;
+        EXPECT_EQ(r.err, c.message + "\n") << c.args;
+        EXPECT_EQ(r.out, "") << c.args;
+    }
+}

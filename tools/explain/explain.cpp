@@ -34,7 +34,7 @@ int explain_codes(const ExplainOptions& options, std::ostream& out, std::ostream
         for (const Explanation& e : explanations()) found.push_back(&e);
     }
     for (const std::string& text : options.codes) {
-        std::optional<CodeRef> code = parse_code(text);
+        std::optional<Code> code = parse_code(text);
         const Explanation* e = code ? find_explanation(*code) : nullptr;
         if (e == nullptr) {
             err << "scenario_tool: no error or warning has the code " << text

@@ -10,7 +10,7 @@ TEST(Explanations, ExplainPrintsTheFourPartsAndRefusesUnknownCodes) {
     std::ostringstream out, err;
     ASSERT_EQ(explain_codes({.codes = {"6"}}, out, err), 0);
     const std::string text = out.str();
-    const Explanation& six = *find_explanation({CodeRef::Error, 6});
+    const Explanation& six = *find_explanation(kIndicationBoardCellTaken);
     size_t title = text.find("error 6: " + six.title);
     size_t meaning = text.find("What it means");
     size_t example = text.find("cartello_indicatore,  5000,   (PONTE)");

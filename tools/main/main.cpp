@@ -15,6 +15,7 @@
 #include "tools/compile/compile.h"
 #include "tools/dump/dump_file.h"
 #include "tools/explain/explain.h"
+#include "tools/lsp/lsp_command.h"
 #include "tools/main/version.h"
 #include "tools/plot/plot.h"
 #include "tools/serve/serve.h"
@@ -58,14 +59,14 @@ const Command kHelpCommand = {"help", "List the commands, or show one command's 
 // The commands in the order the list of commands shows them.
 const Command* const kCommands[] = {
     &kWriteDocumentsCommand, &kCompileCommand, &kCheckCommand, &kDumpCommand, &kPlotCommand, &kExplainCommand,
-    &kHelpCommand, &kServeCommand,
+    &kLspCommand, &kHelpCommand, &kServeCommand,
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
     platform::use_console_messages();
-    platform::binary_standard_streams();
+    platform::use_binary_standard_streams();
     CLI::App app{"Author, compile and inspect train-driving scenarios", "scenario_tool"};
     app.set_version_flag("--version", std::string("scenario_tool ") + kScenarioVersion);
     app.require_subcommand(1);

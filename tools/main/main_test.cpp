@@ -55,18 +55,48 @@ TEST(ToolCompile, GivesTheCompilerBytesAndLeavesTheAuthorsFilesAlone) {
     for (const char* name : kCompiled) EXPECT_EQ(dir.read(std::string("out/") + name), dir.read(std::string("prog/") + name)) << name;
     EXPECT_EQ(dir.read("src/Bresta_Vilcar_linea.txt"), line);
     EXPECT_EQ(dir.read("src/Bresta_Vilcar_RX907-.txt"), train);
-    // The copies were consumed by the compile pass.
-    EXPECT_FALSE(dir.exists("out/Bresta_Vilcar_linea.txt"));
-    EXPECT_FALSE(dir.exists("out/Bresta_Vilcar_RX907-.txt"));
+    // The pass ran from memory: the out folder holds the compiled files and nothing else.
+    std::vector<std::string> out;
+    for (const auto& [name, file] : folder_snapshot(dir.file("out"))) out.push_back(name);
+    EXPECT_EQ(out, (std::vector<std::string>{"Bresta_Vilcar_RX907.dat", "Bresta_Vilcar_RX907.sim",
+                                             "Bresta_Vilcar_linea.dat"}));
 }
 
-TEST(ToolCompile, RefusesToConsumeTheAuthorsOwnDocument) {
-    TestFolder dir;
-    ASSERT_EQ(tool("write-documents src", dir).status, 0);
-    const std::string line = dir.read("src/Bresta_Vilcar_linea.txt");
-    RunResult r = tool("compile src/Bresta_Vilcar_linea.txt src/Bresta_Vilcar_RX907-.txt --out src", dir);
-    EXPECT_EQ(r.status, 64);
-    EXPECT_EQ(dir.read("src/Bresta_Vilcar_linea.txt"), line);
+// Documents in the out folder under the very names the compiler gives its
+// own (which its pass would consume) stay as they were, however the compile
+// ends; beside them only the compiled files of a compile that wrote any.
+TEST(ToolCompile, LeavesTheAuthorsDocumentsInTheOutFolderAlone) {
+    const std::string lineHead = "[generale]\r\nlunghezza percorso, 10000\r\n[pendenze]\r\n";
+    const std::string trainHead = "[generale]\r\nvelocita, 0, 80\r\n";
+    struct Case {
+        const char* name;
+        std::string line;
+        std::string train;
+        int status;
+    };
+    const Case cases[] = {
+        {.name = "clean", .line = lineHead + "[fine]\r\n", .train = trainHead + "[fine]\r\n", .status = 0},
+        {.name = "a reader error", .line = lineHead + "[fine]\r\n", .train = trainHead + "sabbia, 70000\r\n[fine]\r\n",
+         .status = 1},
+        {.name = "a signal in cell 1", .line = lineHead + "[fine]\r\n",
+         .train = trainHead + "segnale, 10, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0\r\n[fine]\r\n", .status = 2},
+        {.name = "no route length", .line = "[generale]\r\n[fine]\r\n", .train = trainHead + "[fine]\r\n", .status = 3},
+    };
+    for (const Case& c : cases) {
+        TestFolder dir;
+        fs::create_directory(dir.file("src"));
+        dir.write("src/Bresta_Vilcar_linea.txt", c.line);
+        dir.write("src/Bresta_Vilcar_RX907-.txt", c.train);
+        dir.write("src/notes.txt", "the author's own file");
+        const FolderSnapshot before = folder_snapshot(dir.file("src"));
+        RunResult r = tool("compile src/Bresta_Vilcar_linea.txt src/Bresta_Vilcar_RX907-.txt --out src", dir);
+        EXPECT_EQ(r.status, c.status) << c.name << "\n" << r.err;
+        FolderSnapshot after = folder_snapshot(dir.file("src"));
+        size_t compiled = 0;
+        for (const char* name : kCompiled) compiled += after.erase(name);
+        EXPECT_EQ(after, before) << c.name;
+        EXPECT_EQ(compiled, c.status <= 1 ? 3u : 0u) << c.name;
+    }
 }
 
 TEST(ToolCompile, LeavesExactlyWhatThisCompileProduced) {

@@ -407,6 +407,41 @@ TEST(Plot, WithoutLineDataFileDrawsTheProfileOnly) {
     EXPECT_EQ(count_of(svg, ">MONTE &amp; VALLE</text>"), 1u);  // escaped, in the profile alone
 }
 
+TEST(Plot, RefusesFilesThatAreNotOneCompilesSayingWhy) {
+    TestFolder other;
+    compile_small_route(other, {5}, true);
+    ASSERT_EQ(tool("compile line.txt train.txt --out out --route Salita --train-code S2", other).status, 0);
+    struct Case {
+        std::string file;
+        std::string bytes;
+        std::string message;
+    } cases[] = {
+        {.file = "out/Salita_S1.dat",
+         .bytes = std::string(141 * 15, 'x'),
+         .message = "scenario_tool: out/Salita_S1.dat: not a grid file: cell 1 holds 30840 where a compiled grid holds "
+                    "the marker 5121"},
+        // The grid of train S2: the same size, another check code. The plain
+        // code sums the 25 characters of "s2salita" and the filler.
+        {.file = "out/Salita_S1.dat",
+         .bytes = other.read("out/Salita_S2.dat"),
+         .message = "scenario_tool: out/Salita_S1.dat: cell 1 holds the check code 2516, but the route \"Salita\", "
+                    "train \"S1\" of the scenario file give 2515: the two are not of one compile"},
+        {.file = "out/Salita_linea.dat",
+         .bytes = std::string("\x02\x00\x00\x00\x02\x00\x00\x00\x02\x00\x00\x00\x02\x00\x01\x00", 16),
+         .message = "scenario_tool: out/Salita_linea.dat: not a line data file: the line ends at metre 1, where a "
+                    "compiled line ends 7000 m after a route of 0 to 1000000 m"},
+    };
+    for (const Case& c : cases) {
+        TestFolder dir;
+        compile_small_route(dir, {5}, true);
+        dir.write(c.file, c.bytes);
+        RunResult p = tool("plot out --route Salita --train-code S1 --out s.svg", dir);
+        EXPECT_EQ(p.status, 2) << c.message;
+        EXPECT_EQ(p.err, c.message + "\n");
+        EXPECT_FALSE(dir.exists("s.svg")) << c.message;
+    }
+}
+
 TEST(Plot, UnusableCompiledFilesEndWithStatusTwo) {
     struct Case {
         const char* what;

@@ -1,12 +1,13 @@
 #include "tools/serve/preview_build.h"
 
 #include <new>
-#include <sstream>
 #include <thread>
 
 #include "core/form1.h"
 #include "core/run_end.h"
 #include "platform/platform.h"
+#include "tools/compiled/compiled_set.h"
+#include "tools/pass/compile_pass.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ std::optional<std::string> text_of(const std::string& path) {
 
 bool PreviewBuild::has_errors() const {
     for (const Diagnostic& d : diagnostics)
-        if (d.severity == Severity::Error) return true;
+        if (d.severity() == Severity::Error) return true;
     return false;
 }
 
@@ -34,38 +35,27 @@ Diagnostic preview_error(const std::string& file, const std::string& message) {
     Diagnostic d;
     d.file = file;
     d.message = message;
-    d.code = "0";
+    d.code = kNoError;  // a failure of the preview's own run, with no code of its own
     return d;
 }
 
-PreviewBuild build_preview(const PreviewSources& sources, const std::string& workFolder, CentreLineCache& cache) {
+PreviewBuild build_preview(const PreviewSources& sources, CentreLineCache& cache) {
     PreviewBuild build;
     const std::optional<std::string> lineText = text_of(sources.lineDocument);
     const std::optional<std::string> trainText = text_of(sources.trainDocument);
     build.line = {sources.lineDocument, lineText.value_or(""), lineText.has_value()};
     build.train = {sources.trainDocument, trainText.value_or(""), trainText.has_value()};
 
-    // The drawing: the compile pass as `compile` runs it, on copies of the
-    // very bytes being checked, with the readers' trace kept. It runs beside
-    // the check (the two share nothing but those bytes) and is used only
-    // when the check finds no error.
-    const std::string copies = platform::join(workFolder, "documents");
-    const std::string compiled = platform::join(workFolder, "compiled");
-    const CompileOptions options{platform::join(copies, "line.txt"), platform::join(copies, "train.txt"), compiled,
-                                 sources.names, true};
-    ReadTrace trace;
-    std::string compileReport;
-    RunEnd compileEnd;
+    // The drawing: the compile pass as `compile` runs it, from the very bytes
+    // being checked, with the readers' trace kept. It runs beside the check
+    // (the two share nothing but those bytes) and is used only when the check
+    // finds no error.
+    CompilePass drawing({.names = sources.names, .trace = true, .lineTable = true, .compiledFiles = true});
+    RunEnd drawingEnd;
     std::thread compiling([&] {
-        compileEnd = run_to_end([&] {
-            platform::remove_folder_tree(workFolder);
-            platform::make_folders(copies);
-            platform::write_file(options.lineDocument, build.line.text);
-            platform::write_file(options.trainDocument, build.train.text);
-            std::ostringstream said, report;
-            const int status = compile_documents(options, said, report, &trace);
-            compileReport = report.str();
-            return status;
+        drawingEnd = run_to_end([&] {
+            drawing.run({lineText, trainText});
+            return kExitClean;
         });
     });
     try {
@@ -80,15 +70,25 @@ PreviewBuild build_preview(const PreviewSources& sources, const std::string& wor
     }
     compiling.join();
     if (build.has_errors()) return build;
-    if (compileEnd.failure) throw *compileEnd.failure;
-    if (compileEnd.status != kExitClean) {
-        build.diagnostics.push_back(preview_error(
-            sources.lineDocument, "the compile pass did not end cleanly: " + compileReport.substr(0, 400)));
+    if (drawingEnd.failure) throw *drawingEnd.failure;  // memory ran out
+    // The check ran the same pass on the same bytes and found nothing, so
+    // this pass went through as cleanly; it is still told, should it not.
+    const PassEnd& end = drawing.end();
+    const Form1& form = drawing.form();
+    if (!end.files || form.errorCode > 0) {
+        const std::string what = form.errorCode > 0 ? diagnostic(form, build.line, build.train)
+                                 : end.errore        ? " Errore n. " + form.erroreNumber
+                                 : end.failure       ? "cannot " + end.failure->operation + " " + end.failure->path +
+                                                     ": " + end.failure->reason
+                                                     : "no compiled files";
+        build.diagnostics.push_back(
+            preview_error(sources.lineDocument, "the compile pass did not end cleanly: " + what.substr(0, 400)));
         return build;
     }
     try {
-        build.model = read_compiled_route(compiled, sources.names, &cache);
-        build.sources = feature_sources(trace, build.line, build.train);
+        const CompiledPaths names{form.line_data_name(), form.scenario_file_name(), form.grid_file_name()};
+        build.model = compiled_route(*end.files, names, &cache);
+        build.sources = feature_sources(form.trace, build.line, build.train);
     } catch (const Unusable& u) {
         build.diagnostics.push_back(preview_error(u.path, "the compiled file cannot be read back: " + u.reason));
     }

@@ -1,7 +1,7 @@
 // One compile of an author's two documents for the live preview: the whole
 // check with its diagnostics, and, when it finds no error, the exact compile
-// pass run on copies in a private work folder, the route read back from the
-// compiled files it wrote and each feature linked to the line that made it.
+// pass run from memory, the route decoded from the compiled files' bytes it
+// gave and each feature linked to the line that made it. No file is written.
 #pragma once
 
 #include <optional>
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "tools/diagnostics/checker.h"
-#include "tools/diagnostics/compile_documents.h"
 #include "tools/diagnostics/diagnostics.h"
 #include "tools/serve/feature_sources.h"
 #include "tools/compiled/compiled_route.h"
@@ -32,8 +31,6 @@ struct PreviewBuild {
 // A diagnostic of the preview itself (not of a document), as an error.
 Diagnostic preview_error(const std::string& file, const std::string& message);
 
-// Checks and compiles the documents; the compile runs inside `workFolder`,
-// which is emptied first, so that nothing of an earlier compile can stand in
-// for this one's files. `cache` carries the decoded centre line from one
-// compile to the next.
-PreviewBuild build_preview(const PreviewSources& sources, const std::string& workFolder, CentreLineCache& cache);
+// Checks and compiles the documents, both from memory. `cache` carries the
+// decoded centre line from one compile to the next.
+PreviewBuild build_preview(const PreviewSources& sources, CentreLineCache& cache);

@@ -98,11 +98,14 @@ json route_json(const RouteModel& model, const FeatureSources& sources) {
 
 // As check gives it, with the text of its line and the whole line check prints.
 json diagnostic_json(const Diagnostic& d, const PreviewBuild& build) {
-    const char* severity = d.severity == Severity::Error ? "error" : "warning";
-    json out = {{"file", d.file}, {"line", d.line}, {"severity", severity}, {"code", d.code}, {"message", d.message}};
+    json out = {{"file", d.file},
+                {"line", d.line},
+                {"severity", severity_word(d.severity())},
+                {"code", code_name(d.code)},
+                {"message", d.message}};
     if (d.cell) out["cell"] = *d.cell;
     if (d.position) out["position"] = *d.position;
-    out["shown"] = diagnostic_text(d.file, d.line, severity, d.code, d.message);
+    out["shown"] = diagnostic_text(d.file, d.line, d.code, d.message);
     const SourceDocument* doc = d.file == build.line.path ? &build.line : d.file == build.train.path ? &build.train : nullptr;
     if (doc != nullptr && d.line > 0) out["text"] = cp1252_to_utf8(line_of(doc->text, d.line));
     return out;

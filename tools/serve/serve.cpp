@@ -23,19 +23,19 @@ Stamps stamps_of(const ServeOptions& o) {
     return {platform::file_stamp(o.lineDocument), platform::file_stamp(o.trainDocument)};
 }
 
-// One compile; a failure of the work folder itself becomes a diagnostic, so
-// that the server goes on and tries again at the next change.
-PreviewBuild compile_once(const PreviewSources& sources, const std::string& work, CentreLineCache& cache) {
+// One compile; a failure of the preview itself (memory running out) becomes
+// a diagnostic, so that the server goes on and tries again at the next change.
+PreviewBuild compile_once(const PreviewSources& sources, CentreLineCache& cache) {
     PreviewBuild built;
     const RunEnd end = run_to_end([&] {
-        built = build_preview(sources, work, cache);
+        built = build_preview(sources, cache);
         return kExitClean;
     });
     if (!end.failure) return built;
     const platform::RunTimeFailure& f = *end.failure;
     PreviewBuild failed;
-    failed.diagnostics.push_back(preview_error(sources.lineDocument, "the preview's work folder failed: cannot " +
-                                                                         f.operation + " " + f.path + ": " + f.reason));
+    failed.diagnostics.push_back(preview_error(sources.lineDocument, "the preview failed: cannot " + f.operation +
+                                                                         " " + f.path + ": " + f.reason));
     return failed;
 }
 
@@ -47,59 +47,42 @@ std::string url_host(const std::string& host) {
 
 int serve_preview(const ServeOptions& o, std::ostream& out, std::ostream& err) {
     platform::catch_stop_signals();
-    std::string folder;
-    try {
-        folder = platform::make_private_folder("scenario-preview-");
-    } catch (const platform::RunTimeFailure& f) {
-        err << "scenario_tool: cannot " << f.operation << " " << f.path << ": " << f.reason << '\n';
+    PreviewServer server(o.host);
+    const int port = server.bind(o.port);
+    if (port < 0) {
+        err << "scenario_tool: cannot listen on " << o.host << " port " << o.port
+            << " (in use, or not an address of this machine)\n";
         return kExitRunTimeFailure;
     }
-    const std::string work = platform::join(folder, "compile");
-    int status = kExitClean;
-    {
-        PreviewServer server(o.host);
-        const int port = server.bind(o.port);
-        if (port < 0) {
-            err << "scenario_tool: cannot listen on " << o.host << " port " << o.port
-                << " (in use, or not an address of this machine)\n";
-            status = kExitRunTimeFailure;
+    out << "Preview at http://" << url_host(o.host) << ":" << port << "/" << std::endl;
+    const PreviewSources sources{o.lineDocument, o.trainDocument, o.names};
+    uint64_t version = 0;
+    std::optional<PreviewBuild> lastGood;
+    CentreLineCache lineCache;
+    Stamps seen = stamps_of(o);
+    // The drawing is the latest compile without errors; one with errors
+    // brings its diagnostics and marks that drawing stale.
+    auto recompile = [&] {
+        PreviewBuild current = compile_once(sources, lineCache);
+        ++version;
+        if (!current.has_errors() && current.model) {
+            lastGood = std::move(current);
+            server.publish(scenario_json(*lastGood, &*lastGood, version), version);
         } else {
-            out << "Preview at http://" << url_host(o.host) << ":" << port << "/" << std::endl;
-            const PreviewSources sources{o.lineDocument, o.trainDocument, o.names};
-            uint64_t version = 0;
-            std::optional<PreviewBuild> lastGood;
-            CentreLineCache lineCache;
-            Stamps seen = stamps_of(o);
-            // The drawing is the latest compile without errors; one with errors
-            // brings its diagnostics and marks that drawing stale.
-            auto recompile = [&] {
-                PreviewBuild current = compile_once(sources, work, lineCache);
-                ++version;
-                if (!current.has_errors() && current.model) {
-                    lastGood = std::move(current);
-                    server.publish(scenario_json(*lastGood, &*lastGood, version), version);
-                } else {
-                    server.publish(scenario_json(current, lastGood ? &*lastGood : nullptr, version), version);
-                }
-            };
-            recompile();
-            server.start();
-            while (!platform::stop_requested()) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
-                const Stamps now = stamps_of(o);
-                if (now == seen) continue;
-                seen = now;
-                recompile();
-            }
-            server.stop();
+            server.publish(scenario_json(current, lastGood ? &*lastGood : nullptr, version), version);
         }
+    };
+    recompile();
+    server.start();
+    while (!platform::stop_requested()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
+        const Stamps now = stamps_of(o);
+        if (now == seen) continue;
+        seen = now;
+        recompile();
     }
-    try {
-        platform::remove_folder_tree(folder);
-    } catch (const platform::RunTimeFailure& f) {
-        err << "scenario_tool: cannot remove " << f.path << ": " << f.reason << '\n';
-    }
-    return status;
+    server.stop();
+    return kExitClean;
 }
 
 namespace {

@@ -18,9 +18,9 @@ struct ServeOptions {
 // How often the two documents are looked at.
 constexpr int kPollMilliseconds = 50;
 
-// Serves until an interrupt or a termination request, then removes its work
-// folder and returns 0. The first line on `out` is "Preview at URL". Returns
-// 3 when the address cannot be listened on or no work folder can be made.
+// Serves until an interrupt or a termination request, then returns 0. The
+// first line on `out` is "Preview at URL". Returns 3 when the address cannot
+// be listened on. Every compile runs from memory: no file is written.
 int serve_preview(const ServeOptions& options, std::ostream& out, std::ostream& err);
 
 extern const Command kServeCommand;

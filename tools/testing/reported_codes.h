@@ -11,12 +11,10 @@
 
 // Every error and warning code reported for the two documents, in the order
 // printed; no text stands for a document that does not exist.
-std::vector<CodeRef> reported_codes(const std::optional<std::string>& line, const std::optional<std::string>& train);
+std::vector<Code> reported_codes(const std::optional<std::string>& line, const std::optional<std::string>& train);
 
 // The same for an explanation's example, placed as the explanation places it.
-std::vector<CodeRef> reported_codes(const Example& example);
+std::vector<Code> reported_codes(const Example& example);
 
 // How test failures show a code: "error 8", "warning W101".
-inline void PrintTo(const CodeRef& code, std::ostream* out) {
-    *out << (code.kind == CodeRef::Error ? "error " : "warning ") << code_name(code);
-}
+inline void PrintTo(const Code& code, std::ostream* out) { *out << severity_word(code.severity()) << " " << code_name(code); }

@@ -41,3 +41,16 @@ std::vector<std::string> TestFolder::list() const {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+FolderSnapshot folder_snapshot(const std::string& path) {
+    FolderSnapshot snapshot;
+    for (const auto& entry : fs::directory_iterator(path)) {
+        std::string bytes;
+        if (entry.is_regular_file()) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        snapshot[entry.path().filename().string()] = {bytes, fs::last_write_time(entry.path())};
+    }
+    return snapshot;
+}

@@ -1,7 +1,10 @@
 // A fresh temporary folder for one test, removed afterwards.
 #pragma once
 
+#include <filesystem>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TestFolder {
@@ -22,3 +25,9 @@ public:
 private:
     std::string path_;
 };
+
+// Every entry of a folder (not its subfolders' entries) by name, with the
+// bytes of a file and its modification time: two equal snapshots show that
+// nothing in the folder was made, removed, written or replaced in between.
+using FolderSnapshot = std::map<std::string, std::pair<std::string, std::filesystem::file_time_type>>;
+FolderSnapshot folder_snapshot(const std::string& path);

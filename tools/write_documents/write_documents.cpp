@@ -8,32 +8,24 @@
 #include "platform/platform.h"
 #include "tools/common/wording.h"
 #include "tools/compiled/route_model.h"
+#include "tools/pass/compile_pass.h"
 
 namespace {
 
-// What the built-in documents of these names compile to, as the summary's
-// counts: compiled from copies in a private folder that is removed again;
-// empty when that cannot be done.
-std::string document_counts(const ScenarioNames& names) {
-    std::string folder;
-    std::string counts;
+// What the documents just written compile to, as the summary's counts: the
+// pass run from memory on their texts; empty when that cannot be done.
+std::string document_counts(const Form1& written, const ScenarioNames& names) {
     try {
-        folder = platform::make_private_folder("scenario-write-");
-        Form1 form = named_form(folder, names);
-        form.dati_linea();
-        form.dati_treno();
-        form.prepara_percorso(0);  // the counts need no line table
-        counts = scenario_counts(build_route_model(form.grid.cells(), form.scenario, nullptr));
+        const PassDocuments documents{platform::read_file(written.file_path(written.line_document_name())),
+                                      platform::read_file(written.file_path(written.train_document_name()))};
+        // The counts need no line table.
+        CompilePass pass({.names = names, .trace = false, .lineTable = false, .compiledFiles = false});
+        if (!pass.run(documents).went_through()) return "";
+        return scenario_counts(build_route_model(pass.form().grid.cells(), pass.form().scenario, nullptr));
     } catch (const platform::RunTimeFailure&) {
-    } catch (const ProgramEnd&) {
     } catch (const std::bad_alloc&) {
     }
-    try {
-        if (!folder.empty()) platform::remove_folder_tree(folder);
-    } catch (const platform::RunTimeFailure&) {
-        // The system cleans its temporary folder; the documents were written.
-    }
-    return counts;
+    return "";
 }
 
 CommandRun setup(CLI::App& command) {
@@ -70,7 +62,7 @@ int write_documents(const WriteOptions& options, std::ostream& out, std::ostream
         out << "wrote 5 documents into " << shown_folder(options.folder) << ": " << names[0]
             << " (line description) and " << names[1] << " (train description) to edit and compile; "
             << listed({names[2], names[3], names[4]}) << " for the simulator's user";
-        if (const std::string counts = document_counts(options.names); !counts.empty()) out << " (" << counts << ")";
+        if (const std::string counts = document_counts(form, options.names); !counts.empty()) out << " (" << counts << ")";
         out << '\n';
         return kExitClean;
     }));

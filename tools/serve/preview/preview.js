@@ -160,11 +160,45 @@
     return el('svg:polyline', { class: cls, points: points.join(' '), 'vector-effect': 'non-scaling-stroke' });
   }
 
+  // A plan box without area (a window too small for it) would be fitted at
+  // zoom 0, a transform that svg-pan-zoom can never leave: the plan waits
+  // for a box with an area instead, and one found at zoom 0 is drawn anew.
+  function planBoxEmpty() {
+    const r = $('plan').getBoundingClientRect();
+    return !(r.width >= 1 && r.height >= 1);
+  }
+
+  function planZoomLost() {
+    if (!preview.panZoom) return false;
+    const z = preview.panZoom.getSizes().realZoom;
+    return !(Number.isFinite(z) && z > 0);
+  }
+
+  // Draws the plan anew when it waits for its box or lost its zoom; says whether it did.
+  function mendPlan() {
+    if (!preview.data || planBoxEmpty() || !(preview.planWaiting || planZoomLost())) return false;
+    drawPlan(preview.data);
+    return true;
+  }
+
   function drawPlan(d) {
-    const svg = $('plan');
-    const keep = preview.panZoom ? { zoom: preview.panZoom.getZoom(), pan: preview.panZoom.getPan(), length: preview.drawnLength } : null;
-    if (preview.panZoom) { preview.panZoom.destroy(); preview.panZoom = null; }
+    let svg = $('plan');
+    const lost = planZoomLost();
+    const keep = preview.panZoom && !lost
+      ? { zoom: preview.panZoom.getZoom(), pan: preview.panZoom.getPan(), length: preview.drawnLength } : null;
+    if (lost) {
+      // svg-pan-zoom cannot destroy an instance whose zoom is lost (it resets
+      // the zoom first), and keeps one instance per element: the plan takes
+      // a fresh element and leaves the old instance with the old one.
+      const fresh = svg.cloneNode(false);
+      svg.replaceWith(fresh);
+      svg = fresh;
+    } else if (preview.panZoom) {
+      preview.panZoom.destroy();
+    }
+    preview.panZoom = null;
     svg.replaceChildren();
+    preview.planWaiting = false;
     plan = planGeometry(d);
     if (!plan) {
       svg.removeAttribute('viewBox');
@@ -236,6 +270,7 @@
     cursor.appendChild(el('svg:circle', { id: 'cursor-mark', r: 6, 'stroke-width': 1.5 }));
     root.appendChild(cursor);
 
+    if (planBoxEmpty()) { preview.planWaiting = true; return; }
     preview.panZoom = svgPanZoom(svg, {
       viewportSelector: '#plan-content',
       zoomEnabled: true, panEnabled: true, dblClickZoomEnabled: true, mouseWheelZoomEnabled: true,
@@ -570,7 +605,7 @@
     // keeps the last good drawing as it is.
     const featureKey = JSON.stringify([d.stations, d.signals, d.speed_boards, d.indication_boards]);
     const planKey = JSON.stringify([d.route_length_m, d.plan]) + featureKey;
-    if (preview.planKey !== planKey) { drawPlan(d); preview.planKey = planKey; }
+    if (preview.planKey !== planKey) { drawPlan(d); preview.planKey = planKey; } else mendPlan();
     if (preview.chartKey !== featureKey || !sameProfile(preview.chartProfile, d.profile)) {
       drawCharts(d);
       preview.chartKey = featureKey;
@@ -609,14 +644,15 @@
     tip.style.top = Math.min(event.clientY + 14, window.innerHeight - tip.offsetHeight - 8) + 'px';
   }
 
-  $('plan').addEventListener('mousemove', (e) => {
+  // On the plan's box: the plan's own element may be replaced.
+  $('plan-box').addEventListener('mousemove', (e) => {
     const hit = e.target.closest && e.target.closest('[data-feature]');
     if (!hit) { $('tooltip').hidden = true; return; }
     const f = features[Number(hit.dataset.feature)];
     showTooltip(f, e);
     showReadout(f.position_m);
   });
-  $('plan').addEventListener('mouseleave', () => { $('tooltip').hidden = true; });
+  $('plan-box').addEventListener('mouseleave', () => { $('tooltip').hidden = true; });
 
   // --- updates ---------------------------------------------------------------------------
 
@@ -675,8 +711,14 @@
     const width = Math.max(300, $('charts').clientWidth);
     for (const u of preview.charts) u.setSize({ width, height: u.height });
     for (const u of preview.charts) u.syncRect(true);
-    if (preview.panZoom) { preview.panZoom.resize(); preview.panZoom.fit(); preview.panZoom.center(); rescaleMarkers(); }
+    if (planBoxEmpty() || mendPlan() || !preview.panZoom) return;
+    preview.panZoom.resize(); preview.panZoom.fit(); preview.panZoom.center(); rescaleMarkers();
   });
+  // A plan that lost its zoom takes no pan or zoom, on which svg-pan-zoom
+  // would fail; a double-click draws it anew.
+  for (const name of ['mousedown', 'touchstart', 'wheel'])
+    $('plan-box').addEventListener(name, (e) => { if (planZoomLost()) e.stopPropagation(); }, { capture: true, passive: true });
+  $('plan-box').addEventListener('dblclick', mendPlan, true);
 
   refresh();
 })();

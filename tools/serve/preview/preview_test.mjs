@@ -205,6 +205,99 @@ test('built-in route: page, cursor, diagnostics, stale drawing, undo', async () 
   await page.close();
 });
 
+// The plan's zoom and whether its route line lies inside the plan's box with
+// an area (run in the page).
+function planShown() {
+  const sizes = window.preview.panZoom ? window.preview.panZoom.getSizes() : null;
+  const box = document.querySelector('#plan').getBoundingClientRect();
+  const line = document.querySelector('#plan .plan-route');
+  const r = line ? line.getBoundingClientRect() : null;
+  const inside = !!r && r.width + r.height > 50 && r.left >= box.left - 1 && r.right <= box.right + 1 &&
+    r.top >= box.top - 1 && r.bottom <= box.bottom + 1;
+  return { zoom: sizes ? sizes.realZoom : null, inside };
+}
+
+// Lets the page handle what it was sent: two frames.
+const settle = (page) => page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+
+test('the plan survives any window size and recovers from a lost zoom', async () => {
+  const src = path.join(work, 'src-sizes');
+  execFileSync(tool, ['write-documents', src]);
+  const line = path.join(src, 'Bresta_Vilcar_linea.txt');
+  const train = path.join(src, 'Bresta_Vilcar_RX907-.txt');
+  const tmp = path.join(work, 'tmp-sizes');
+  const { url, child } = await serve(line, train, tmp);
+  const { page, problems } = await openPage(url);
+  const normal = { width: 1400, height: 1250 };
+  const assertDrawn = async (what) => {
+    const shown = await page.evaluate(planShown);
+    assert.ok(shown.zoom > 0 && Number.isFinite(shown.zoom) && shown.inside, what + ': ' + JSON.stringify(shown));
+  };
+  await assertDrawn('at the start');
+
+  // Windows too small for the plan's box, then the normal size again.
+  const cases = [
+    { what: '200 x 100', size: { width: 200, height: 100 } },
+    { what: '1 x 1', size: { width: 1, height: 1 } },
+    { what: 'narrow', size: { width: 360, height: 1250 } },
+  ];
+  for (const c of cases) {
+    await page.setViewportSize(c.size);
+    await settle(page);
+    await page.setViewportSize(normal);
+    await settle(page);
+    await assertDrawn('after ' + c.what);
+  }
+  await page.screenshot({ path: path.join(work, 'full.png'), fullPage: true });
+  await settle(page);
+  await assertDrawn('after a full-page screenshot');
+
+  // A new plan that arrives while the box has no area is drawn once it has one.
+  const original = fs.readFileSync(line);
+  const text = original.toString('latin1');
+  const moved = Buffer.from(text.replace('cartello_indicatore,  11100,', 'cartello_indicatore,  11200,'), 'latin1');
+  assert.notDeepEqual(moved, original);
+  await page.setViewportSize({ width: 1, height: 1 });
+  await settle(page);
+  const before = await renderedVersion(page);
+  fs.writeFileSync(line, moved);
+  await page.waitForFunction((v) => window.preview.renderedVersion > v &&
+    window.preview.data.indication_boards.some((b) => b.position_m === 11200), before, { timeout: 5000 });
+  await page.setViewportSize(normal);
+  await settle(page);
+  await assertDrawn('after an update in a window of 1 x 1');
+
+  // A plan whose zoom was lost (fitted into a box without area, as
+  // svg-pan-zoom does when asked) comes back on a double-click, and on the
+  // next update even when that leaves the plan as it is.
+  const loseZoom = () => page.evaluate(() => {
+    const svg = document.querySelector('#plan');
+    svg.style.width = '0px';
+    window.preview.panZoom.resize();
+    window.preview.panZoom.fit();
+    svg.style.width = '';
+  });
+  await loseZoom();
+  assert.equal((await page.evaluate(planShown)).zoom, 0);
+  const box = await (await page.$('#plan')).boundingBox();
+  await page.mouse.dblclick(box.x + box.width / 2, box.y + box.height / 2);
+  await settle(page);
+  await assertDrawn('after a double-click');
+
+  await loseZoom();
+  const change = changeFirstGradient(text);
+  await saveAndWait(page, line, Buffer.from(change.text, 'latin1'), 5000, 'gradient', change.value);
+  await settle(page);
+  await assertDrawn('after an update that leaves the plan as it is');
+  assert.match(await page.textContent('#status'), /^up to date/);
+  fs.writeFileSync(line, original);
+  assert.deepEqual(problems, []);
+
+  child.kill('SIGINT');
+  assert.equal(await stopped(child), 0);
+  await page.close();
+});
+
 test('generated 1,000,000 m route: a save reaches the page', async () => {
   const line = path.join(work, 'long_linea.txt');
   const train = path.join(work, 'long_treno.txt');

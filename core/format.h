@@ -1,0 +1,172 @@
+// The format of the description documents and of the grid, named once: the
+// keywords, limits and offsets the readers, the placement and the completion
+// pass work by. The authoring tool and the documentation test name these
+// too, so that a rule written here is never written a second time.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// --- The grid ----------------------------------------------------------------
+
+// Metres of line per cell.
+constexpr int32_t kCellMetres = 50;
+// The grid and the line table run this far past the route length.
+constexpr int32_t kRunOnMetres = 7000;
+// The longest route length a line description may give.
+constexpr int32_t kLongestRoute = 1000000;
+// The line geometry is never computed past this column (metre).
+constexpr int64_t kLastLineColumn = 1000000;
+// How far past its position a row must find grid: a station 800 m, any other row 100 m.
+constexpr int32_t kRowReach = 100;
+constexpr int32_t kStationReach = 800;
+
+// --- Profiles (speed limit, gradient, adhesion) -------------------------------
+
+// The grid holds speed limits in steps of this many km/h, in one byte.
+constexpr int32_t kSpeedStepKmh = 5;
+// A gradient is stored plus this offset in one byte.
+constexpr int32_t kGradientOffset = 100;
+
+// --- Slow-downs ----------------------------------------------------------------
+
+// Slow-downs starting beyond this position have a warning cell this far before their start.
+constexpr int32_t kWarningFrom = 1500;
+constexpr int32_t kWarningDistance = 1200;
+// Warning approach cells: this many, from the cell of the warning position counted back.
+constexpr int32_t kWarningApproachCells = 4;
+
+// --- Signals ---------------------------------------------------------------------
+
+// Approach codes stand every kSignalApproachSpacing cells before a signal, kSignalApproachCells of them.
+constexpr int32_t kSignalApproachCells = 4;
+constexpr int32_t kSignalApproachSpacing = 2;
+// A time code of 1 to kShortestTimeCode - 1 is stored as kShortestTimeCode.
+constexpr int32_t kShortestTimeCode = 101;
+
+// --- Stations ----------------------------------------------------------------------
+
+// Positions on whole cells, lengths in steps of 100 m.
+constexpr int32_t kStationLengthStep = 100;
+// A station's extent must begin this far after the previous one ends.
+constexpr int32_t kStationSpacing = 350;
+// Station types from this one up have no stop cell.
+constexpr int32_t kStationTypesWithoutStop = 25;
+// Station approach cells: this many before the stop cell.
+constexpr int32_t kStationApproachCells = 4;
+
+// --- Montagna stretches and boards ------------------------------------------------
+
+// Stretches that begin this close after the previous one ends take type 3.
+constexpr int32_t kMontagnaJoinMetres = 150;
+// A type above this many draws markers and is stored less this many.
+constexpr int32_t kMontagnaMarkerTypes = 10;
+
+// --- The documents ----------------------------------------------------------------
+
+// Which description document a record or a diagnostic points into.
+enum class Document : int { None = 0, Line = 1, Train = 2 };
+
+// Every record kind of both documents, in the order their readers test them.
+enum class RecordKind : int {
+    // line description, general section
+    RouteLength,
+    Progressive3,
+    Progressive2,
+    Progressive1,
+    Background1,
+    Background2,
+    Background3,
+    SignalRepetition,
+    // line description, record section
+    Gradient,
+    Curve,
+    Montagna,
+    SpeedBoard,
+    IndicationBoard,
+    // train description
+    BrakedMass,
+    Cars,
+    SpeedLimit,
+    Adhesion,
+    Clock,
+    Sand,
+    Signal,
+    SlowDown,
+    Abbattimento,
+    Station,
+};
+
+// The field that opens the general section of both documents.
+constexpr std::string_view kGeneralSection = "[generale]";
+
+// How a reader recognises a record kind in a keyword field: the field
+// contains every word (letter case ignored unless `exactCase`); `written` is
+// the keyword as an author writes it; `fields` how many fields the record
+// reads after its keyword field (a caption and a station name included).
+struct RecordFormat {
+    RecordKind kind;
+    Document document;
+    std::string_view words[2];  // the second empty when one word decides
+    bool exactCase;
+    std::string_view written;
+    int fields;
+};
+
+// One row per record kind, in the order of RecordKind.
+inline constexpr RecordFormat kRecordFormats[] = {
+    {RecordKind::RouteLength, Document::Line, {"lunghezza", "percorso"}, false, "lunghezza percorso", 1},
+    {RecordKind::Progressive3, Document::Line, {"tre", "progressiva"}, true, "progressiva chilometrica tre", 3},
+    {RecordKind::Progressive2, Document::Line, {"due", "progressiva"}, true, "progressiva chilometrica due", 3},
+    {RecordKind::Progressive1, Document::Line, {"uno", "progressiva"}, true, "progressiva chilometrica uno", 3},
+    {RecordKind::Background1, Document::Line, {"sfondo", "uno"}, true, "sfondo uno", 1},
+    {RecordKind::Background2, Document::Line, {"sfondo", "due"}, true, "sfondo due", 1},
+    {RecordKind::Background3, Document::Line, {"sfondo", "tre"}, true, "sfondo tre", 1},
+    {RecordKind::SignalRepetition, Document::Line, {"segnali", "ripetizione"}, true, "ripetizione segnali 4 codici", 2},
+    {RecordKind::Gradient, Document::Line, {"pendenza", ""}, false, "pendenza", 2},
+    {RecordKind::Curve, Document::Line, {"curva", ""}, false, "curvad1", 2},
+    {RecordKind::Montagna, Document::Line, {"montagna", ""}, false, "montagna", 3},
+    {RecordKind::SpeedBoard, Document::Line, {"indicatori_v", ""}, false, "indicatori_vmax", 9},
+    {RecordKind::IndicationBoard, Document::Line, {"cartello", "indicat"}, false, "cartello_indicatore", 2},
+    {RecordKind::BrakedMass, Document::Train, {"frenata", "massa"}, false, "percentuale massa frenata", 1},
+    {RecordKind::Cars, Document::Train, {"vetture", ""}, false, "numero vetture", 1},
+    {RecordKind::SpeedLimit, Document::Train, {"velocit", ""}, false, "velocita", 2},
+    {RecordKind::Adhesion, Document::Train, {"aderenza", ""}, false, "aderenza", 2},
+    {RecordKind::Clock, Document::Train, {"orologio", ""}, false, "orologio", 3},
+    {RecordKind::Sand, Document::Train, {"sabbia", ""}, false, "sabbia", 1},
+    {RecordKind::Signal, Document::Train, {"segnale", ""}, false, "segnale", 11},
+    {RecordKind::SlowDown, Document::Train, {"rallentamento", ""}, false, "rallentamento", 6},
+    {RecordKind::Abbattimento, Document::Train, {"abbattimento", ""}, false, "abbattimento", 2},
+    {RecordKind::Station, Document::Train, {"stazione", ""}, false, "stazione", 17},
+};
+
+constexpr const RecordFormat& record_format(RecordKind kind) { return kRecordFormats[static_cast<int>(kind)]; }
+
+// The line description's record kinds in the order its documents write them
+// (the kilometric progressive definitions "uno", "due", "tre"; the reader
+// tests them the other way round): the order a keyword is suggested in.
+inline constexpr RecordKind kLineKindsAsWritten[] = {
+    RecordKind::RouteLength,  RecordKind::Progressive1, RecordKind::Progressive2, RecordKind::Progressive3,
+    RecordKind::Background1,  RecordKind::Background2,  RecordKind::Background3,  RecordKind::SignalRepetition,
+    RecordKind::Gradient,     RecordKind::Curve,        RecordKind::Montagna,     RecordKind::SpeedBoard,
+    RecordKind::IndicationBoard,
+};
+
+// The curve keyword names its class by one of these digits (the first found
+// from 1 up) and a left-hand curve by this letter; the documents write "curvad"
+// and "curvas" (right and left) before the digit.
+constexpr std::string_view kCurveClassDigits = "123456";
+constexpr std::string_view kLeftCurveLetter = "s";
+inline constexpr std::string_view kCurveForms[] = {"curvad", "curvas"};
+// The signal repetition keyword names how many codes by one of these.
+inline constexpr std::string_view kRepetitionCodes[] = {"4", "9"};
+
+// Whether a keyword field names the record kind, by the kind's words.
+bool names_record(RecordKind kind, std::string_view field);
+
+// A field that closes the line description's general section: it holds "["
+// and "]" and does not begin with "-" (blanks before it aside).
+bool is_section_header(std::string_view field);
+
+// A field the readers pass over before a keyword field (up to their limit).
+bool is_dash_field(std::string_view field);

@@ -1,0 +1,112 @@
+// Hover: on a keyword, the record kind with its fields; on a value, the field
+// and what the compiler makes of it; on a marked field, the explanation of
+// the diagnostic's code, as `scenario_tool explain` gives it.
+#include <algorithm>
+
+#include "core/format.h"
+#include "core/track_grid.h"
+#include "tools/codes/explanations.h"
+#include "tools/diagnostics/feature_cells.h"
+#include "tools/lsp/field_spans.h"
+#include "tools/lsp/language_server.h"
+#include "tools/lsp/record_reference.h"
+#include "tools/common/record_names.h"
+
+namespace {
+
+std::string field_table(const RecordReference& r) {
+    std::string text = "| Field | Width | Unit | Range |\n|---|---|---|---|\n";
+    int n = 0;
+    for (const FieldReference& f : r.fields) {
+        text += "| " + std::to_string(++n) + " " + std::string(f.name) + " | " + std::string(f.width) + " | " +
+                std::string(f.unit) + " | " + std::string(f.range) + " |\n";
+    }
+    return text;
+}
+
+std::string keyword_hover(const RecordReference& r) {
+    return "**" + std::string(r.title) + "** (`" + std::string(r.keyword) + "`)\n\n" + std::string(r.summary) +
+           "\n\n" + field_table(r);
+}
+
+bool is_profile(RecordKind kind) {
+    return kind == RecordKind::Gradient || kind == RecordKind::SpeedLimit || kind == RecordKind::Adhesion;
+}
+
+// What the compiler makes of the record's first value, its position.
+std::string position_becomes(const TracedRecord& r, const std::vector<int32_t>& cells) {
+    const int64_t position = r.fields[0].value;
+    if (!cells.empty()) {
+        return "On the grid: cell " + std::to_string(cells[0]) + ", the cell of " +
+               std::to_string(cell_position(cells[0])) + " m" +
+               (cell_position(cells[0]) == position ? "." : " (the position is moved there).");
+    }
+    if (is_profile(r.kind)) {
+        const int64_t cell = profile_cell_index(static_cast<double>(position));
+        return "On the grid: takes effect from cell " + std::to_string(cell) + " (metres " +
+               std::to_string(profile_cell_start(cell)) + " to " + std::to_string(profile_cell_start(cell) + kCellMetres) +
+               ") on.";
+    }
+    return "";
+}
+
+std::string field_hover(const TracedRecord& r, const std::vector<int32_t>& cells, int n) {
+    const RecordReference& ref = record_reference(r.kind);
+    std::string text = "**" + field_name(r.kind, n) + "**";
+    if (static_cast<size_t>(n) <= ref.fields.size()) {
+        const FieldReference& f = ref.fields[static_cast<size_t>(n) - 1];
+        text += "\n\n" + std::string(f.name) + ": " + std::string(f.width) +
+                (f.unit.empty() ? "" : ", " + std::string(f.unit)) + "; " + std::string(f.range);
+    }
+    const TracedField& field = r.fields[static_cast<size_t>(n) - 1];
+    if (field.number) {
+        text += "\n\nRead as " + std::to_string(field.value) + (field.empty ? " (an empty field reads as 0)." : ".");
+        if (n == 1 && ref.fields.size() > 0 && ref.fields[0].unit == "m") {
+            const std::string becomes = position_becomes(r, cells);
+            if (!becomes.empty()) text += " " + becomes;
+        }
+    } else {
+        text += "\n\nRead as \"" + cp1252_to_utf8(field.text) + "\".";
+    }
+    return text;
+}
+
+}  // namespace
+
+Json LanguageServer::hover(const Json& params) {
+    const OpenDocument& document = open_document(params);
+    const int64_t line = params.at("position").at("line").get<int64_t>();
+    const int64_t character = params.at("position").at("character").get<int64_t>();
+    const TextLines lines(document.text);
+    std::vector<std::string> parts;
+    std::optional<TextSpan> where;
+
+    for (size_t i = 0; i < document.records.size(); ++i) {
+        const TracedRecord& r = document.records[i];
+        if (r.line - 1 > line) break;
+        if (const auto k = keyword_span(r, lines); k && span_holds(*k, line, character)) {
+            parts.push_back(keyword_hover(record_reference(r.kind)));
+            where = k;
+        }
+        for (int n = 1; n <= static_cast<int>(r.fields.size()); ++n) {
+            if (const auto f = field_span(r, n, lines); f && span_holds(*f, line, character)) {
+                parts.push_back(field_hover(r, document.recordCells[i], n));
+                where = f;
+            }
+        }
+    }
+    std::vector<Code> explained;
+    for (const PublishedDiagnostic& p : document.published) {
+        if (!span_holds(p.span, line, character)) continue;
+        const Explanation* explanation = find_explanation(p.diagnostic.code);
+        if (explanation == nullptr || std::find(explained.begin(), explained.end(), p.diagnostic.code) != explained.end())
+            continue;
+        explained.push_back(p.diagnostic.code);
+        parts.push_back(render_explanation(*explanation, Markup::Markdown));
+        if (!where) where = p.span;
+    }
+    if (parts.empty()) return nullptr;
+    std::string text;
+    for (const std::string& part : parts) text += (text.empty() ? "" : "\n\n---\n\n") + part;
+    return {{"contents", {{"kind", "markdown"}, {"value", text}}}, {"range", range_json(*where)}};
+}
