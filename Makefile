@@ -48,7 +48,8 @@ WINDOWS_BUILD ?= build-windows
 .PHONY: windows test-windows clean-windows
 
 windows:
-	@bash scripts/install_deps.sh compiler tool windows
+	@bash scripts/install_deps.sh compiler tool preview windows
+	@bash scripts/install_npm.sh
 	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
@@ -99,7 +100,7 @@ PREFIX ?= /usr/local
 
 dist-build: deps
 	@cmake -S . -B $(DIST_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF -DBUILD_BENCHMARKS=OFF \
-		-DBUNDLED_LIBRARIES=ON -DWINDOWS_PROGRAMS=$(CURDIR)/$(WINDOWS_BUILD)/bin -DDIST_DIR=$(CURDIR)/dist \
+		-DWINDOWS_PROGRAMS=$(CURDIR)/$(WINDOWS_BUILD)/bin -DDIST_DIR=$(CURDIR)/dist \
 		$(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(DIST_BUILD) -j $(JOBS) --target scenario_compiler scenario_tool scenario_tool_manual
 

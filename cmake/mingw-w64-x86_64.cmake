@@ -21,6 +21,12 @@ foreach(package "CLI11:CLI" "nlohmann_json:nlohmann")
     file(CREATE_LINK /usr/share/cmake/${name} ${HOST_HEADER_ROOT}/usr/share/cmake/${name} SYMBOLIC)
   endif()
 endforeach()
+# Boost (Beast and Asio, header-only): its headers alone; CMake's own FindBoost
+# finds them there (the CMake package of Debian's Boost is for the build machine).
+if(EXISTS /usr/include/boost/version.hpp)
+  file(MAKE_DIRECTORY ${HOST_HEADER_ROOT}/usr/include)
+  file(CREATE_LINK /usr/include/boost ${HOST_HEADER_ROOT}/usr/include/boost SYMBOLIC)
+endif()
 
 set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_PREFIX} ${HOST_HEADER_ROOT})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -130,15 +130,18 @@ FileStamp file_stamp(const std::string& path);
 void catch_stop_signals();
 bool stop_requested();
 
-// Options of a server's listening socket: its port can be taken again at once
-// after an earlier run, but never shared with another program listening on it.
-// (The preview server is not part of the Windows build.)
+// Options of a server's listening socket: its port is never shared with, nor
+// taken over by, another program listening on it; on POSIX systems it can be
+// taken again at once after an earlier run.
 void listen_alone(intptr_t socket);
 
 // --- for a tool that talks over its standard streams (the language server) --
 
-// Standard input and output carry bytes unchanged from now on: no line-end
-// translation (Windows opens them as text).
+// Standard input, output and error carry bytes unchanged from now on: no
+// line-end translation (Windows opens them as text), so that the tool's
+// output (UTF-8 text, JSON, SVG) is the same bytes as on Linux in a pipe or a
+// file. To a Windows console, output and error are shown through wide
+// characters instead, so that every letter shows.
 void use_binary_standard_streams();
 
 // Reads what standard input has, at most `size` bytes, waiting for at least
@@ -149,5 +152,9 @@ size_t read_standard_input(char* buffer, size_t size);
 // Writes all bytes to standard output, resuming short and interrupted writes;
 // a run-time failure when the write fails (the reader has gone).
 void write_standard_output(std::string_view bytes);
+
+// Raises the number of files and sockets the process may hold open at once as
+// far as the system lets it (up to 65536), and returns that number.
+size_t raise_open_file_limit();
 
 }  // namespace platform

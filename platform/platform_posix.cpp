@@ -14,6 +14,7 @@
 #include <iostream>
 #include <string>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -313,6 +314,19 @@ void write_standard_output(std::string_view bytes) {
         p += n;
         left -= static_cast<size_t>(n);
     }
+}
+
+size_t raise_open_file_limit() {
+    constexpr rlim_t kMost = 65536;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return 1024;
+    const rlim_t wanted = std::min(limit.rlim_max, kMost);
+    if (limit.rlim_cur < wanted) {
+        rlimit raised = limit;
+        raised.rlim_cur = wanted;
+        if (::setrlimit(RLIMIT_NOFILE, &raised) == 0) limit = raised;
+    }
+    return static_cast<size_t>(std::min(limit.rlim_cur, kMost));
 }
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+#include <winsock2.h>
 #include <windows.h>
 #include <fcntl.h>
 #include <io.h>
@@ -17,6 +18,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
+#include <streambuf>
 #include <string>
 #include <utility>
 #include <vector>
@@ -211,6 +213,76 @@ void show_wait_window(const std::string& label) {
 }
 
 void use_console_messages() { consoleMessages = true; }
+
+namespace {
+
+// Output to a console: the UTF-8 bytes written, shown as wide characters, so
+// that every letter shows whatever the console's code page. A sequence cut
+// by the end of the buffer waits there for its remaining bytes.
+class ConsoleOutput : public std::streambuf {
+public:
+    explicit ConsoleOutput(HANDLE console) : console_(console) { setp(buffer_, buffer_ + sizeof buffer_); }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (write_whole_sequences() != 0) return traits_type::eof();
+        if (c != traits_type::eof()) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override { return write_whole_sequences(); }
+
+private:
+    int write_whole_sequences() {
+        const size_t size = static_cast<size_t>(pptr() - pbase());
+        size_t whole = size;
+        // The last sequence's lead byte, at most three bytes back.
+        for (size_t back = 1; back <= 3 && back <= size; ++back) {
+            const auto byte = static_cast<unsigned char>(buffer_[size - back]);
+            if ((byte & 0xC0) == 0x80) continue;
+            const size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+            if (length > back) whole = size - back;
+            break;
+        }
+        int status = 0;
+        if (whole > 0) {
+            const int n = ::MultiByteToWideChar(CP_UTF8, 0, buffer_, static_cast<int>(whole), nullptr, 0);
+            std::wstring wide(static_cast<size_t>(n), L'\0');
+            ::MultiByteToWideChar(CP_UTF8, 0, buffer_, static_cast<int>(whole), wide.data(), n);
+            DWORD written = 0;
+            if (n > 0 && !::WriteConsoleW(console_, wide.data(), static_cast<DWORD>(n), &written, nullptr)) status = -1;
+        }
+        std::copy(buffer_ + whole, buffer_ + size, buffer_);
+        setp(buffer_, buffer_ + sizeof buffer_);
+        pbump(static_cast<int>(size - whole));
+        return status;
+    }
+
+    HANDLE console_;
+    char buffer_[4096];
+};
+
+// The console behind a standard handle, or nullptr for a pipe or a file.
+HANDLE console_of(DWORD standard) {
+    HANDLE handle = ::GetStdHandle(standard);
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && handle != nullptr && ::GetConsoleMode(handle, &mode) ? handle : nullptr;
+}
+
+}  // namespace
+
+void use_binary_standard_streams() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    std::fflush(nullptr);
+    for (int stream : {0, 1, 2}) ::_setmode(stream, _O_BINARY);
+    // Kept for the whole run: the streams flush into them as the process ends.
+    if (HANDLE console = console_of(STD_OUTPUT_HANDLE)) std::cout.rdbuf(new ConsoleOutput(console));
+    if (HANDLE console = console_of(STD_ERROR_HANDLE)) std::cerr.rdbuf(new ConsoleOutput(console));
+}
 
 void message_box(const std::string& text) {
     if (consoleMessages) {
@@ -425,11 +497,6 @@ void catch_stop_signals() { ::SetConsoleCtrlHandler(on_console_event, TRUE); }
 
 bool stop_requested() { return ::InterlockedCompareExchange(&stopSignal, 0, 0) != 0; }
 
-void use_binary_standard_streams() {
-    ::_setmode(::_fileno(stdin), _O_BINARY);
-    ::_setmode(::_fileno(stdout), _O_BINARY);
-}
-
 size_t read_standard_input(char* buffer, size_t size) {
     const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
     DWORD got = 0;
@@ -452,5 +519,16 @@ void write_standard_output(std::string_view bytes) {
         left -= written;
     }
 }
+
+// Windows lets a socket with SO_REUSEADDR take over a port another program
+// listens on; an exclusive one can be neither shared nor taken over.
+void listen_alone(intptr_t socket) {
+    const BOOL yes = TRUE;
+    ::setsockopt(static_cast<SOCKET>(socket), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&yes),
+                 sizeof yes);
+}
+
+// Windows sets no such limit on a process's handles and sockets.
+size_t raise_open_file_limit() { return 65536; }
 
 }  // namespace platform

@@ -2,9 +2,9 @@
 # Packs the release archives into DIST_DIR (run by the build's `dist` target,
 # which `make dist` builds):
 #   scenario-compiler-VERSION-linux-x86_64.tar.gz   one folder: both programs,
-#       the manual page of scenario_tool, README.txt, and in lib/ the shared
-#       libraries they need beyond the C and C++ runtimes, if any, with the
-#       copyright files of their Debian packages
+#       the manual page of scenario_tool and README.txt; the programs need no
+#       shared library beyond the C and C++ runtimes (a build that does is
+#       refused, as the archive would not run on a plain system)
 #   scenario-compiler-VERSION-windows-x86_64.zip    one folder: both .exe files
 #       and the same README as LEGGIMI.txt (Windows-1252, CR LF)
 # README.txt is the template README with the version, the runtimes the Linux
@@ -30,26 +30,17 @@ linux_name="scenario-compiler-$version-linux-x86_64"
 windows_name="scenario-compiler-$version-windows-x86_64"
 
 mkdir "$stage/$linux_name" "$stage/$windows_name"
-# Shared libraries beyond the C and C++ runtimes, which a plain system may lack,
-# go into lib/ beside the programs (they look there first).
-libraries=$(ldd "$compiler" "$tool" | awk '$2 == "=>" && $3 ~ /^\// { print $1, $3 }' |
-  { grep -vE '^(libc|libm|libstdc\+\+|libgcc_s|libpthread|libdl|librt)\.so\.[0-9]+ |^ld-linux' || true; } |
-  sort -u | awk '{ print $2 }')
+# Shared libraries beyond the C and C++ runtimes, which a plain system may lack.
+libraries=$(ldd "$compiler" "$tool" | awk '$2 == "=>" { print $1 }' |
+  { grep -vE '^(libc|libm|libstdc\+\+|libgcc_s|libpthread|libdl|librt)\.so\.[0-9]+$' || true; } | sort -u)
 if [ -n "$libraries" ]; then
-  mkdir "$stage/$linux_name/lib"
-  for library in $libraries; do
-    install -m 0644 "$library" "$stage/$linux_name/lib/"
-    # Each library's licence goes with it: the copyright file of its Debian package.
-    package=$(dpkg -S "*/$(basename "$library")" | head -1 | cut -d: -f1)
-    install -m 0644 "/usr/share/doc/$package/copyright" "$stage/$linux_name/lib/$package.copyright"
-  done
-  bundled="The folder lib/ holds shared libraries that scenario_tool needs beyond the
-C and C++ runtimes, with their licences; keep it beside the programs."
+  echo "make_dist.sh: the programs need shared libraries beyond the C and C++ runtimes: $(echo $libraries)" >&2
+  exit 1
 fi
 
 # The newest versions of the C and C++ runtimes that a program or library asks for.
 newest() {
-  objdump -T "$compiler" "$tool" $libraries | grep -o "$1_[0-9][0-9.]*" | sed "s/$1_//" | sort -V | tail -1
+  objdump -T "$compiler" "$tool" | grep -o "$1_[0-9][0-9.]*" | sed "s/$1_//" | sort -V | tail -1
 }
 glibc=$(newest GLIBC)
 glibcxx=$(newest GLIBCXX)
@@ -60,9 +51,8 @@ for command in $(awk '$1 == "scenario_tool" { print $2 }' <<<"$commands"); do
     windows_lacks="${windows_lacks:+$windows_lacks, }$command"
   fi
 done
-awk -v version="$version" -v glibc="$glibc" -v glibcxx="$glibcxx" -v commands="$commands" -v bundled="${bundled:-}" -v lacks="${windows_lacks:-}" '
+awk -v version="$version" -v glibc="$glibc" -v glibcxx="$glibcxx" -v commands="$commands" -v lacks="${windows_lacks:-}" '
   $0 == "@TOOL_COMMANDS@" { print commands; next }
-  $0 == "@BUNDLED_LIBRARIES@" { if (bundled != "") print bundled; next }
   $0 == "@WINDOWS_LACKS@" { if (lacks != "") print "\nOn Windows, scenario_tool.exe has every command but " lacks "."; next }
   { gsub(/@VERSION@/, version); gsub(/@GLIBC@/, glibc); gsub(/@GLIBCXX@/, glibcxx); print }' "$template" >"$stage/README.txt"
 if grep -n '@[A-Z_]*@' "$stage/README.txt"; then

@@ -3,8 +3,9 @@
 # with the version of CMakeLists.txt; each archive holds one folder with exactly
 # its files; unpacked into an empty folder, its compiler (the Windows one under
 # Wine in a virtual X display) leaves there the six files of the normal build,
-# byte for byte; the Linux programs need only the C and C++ runtimes and the
-# archive's lib/, the Windows ones only DLLs of Windows itself; LEGGIMI.txt is README.txt in Windows-1252 with
+# byte for byte; the Linux programs need only the C and C++ runtimes (the
+# archive has no lib/ and ldd names nothing else), the Windows ones only DLLs
+# of Windows itself; LEGGIMI.txt is README.txt in Windows-1252 with
 # CR LF. `make install` into a fresh prefix installs scenario_tool, which
 # shows the version, and its manual page, which `man -l` shows.
 # Every step is bounded in time. Ends with the line "N passed, M failed".
@@ -86,8 +87,7 @@ fi
 
 # --- the Linux archive ---------------------------------------------------------
 linux_files="README.txt scenario_compiler scenario_tool scenario_tool.1"
-# Shared libraries beyond the C and C++ runtimes travel in lib/.
-listing=$(tar -tzf "$tarball" | grep -v "^$linux_name/lib/" | sort)
+listing=$(tar -tzf "$tarball" | sort)
 if [ "$listing" = "$(printf '%s\n' "$linux_name/" $(printf "$linux_name/%s " $linux_files) | sort)" ]; then
   pass "$tarball holds one folder with $linux_files"
 else
@@ -96,16 +96,15 @@ fi
 mkdir "$work/linux"
 tar -xzf "$tarball" -C "$work/linux"
 linux_dir="$work/linux/$linux_name"
-[ -d "$linux_dir/lib" ] && linux_files="$linux_files lib"
 for program in scenario_compiler scenario_tool; do
   # Each library the program loads, as NAME=WHERE_FOUND.
   libraries=$(ldd "$linux_dir/$program" 2>&1 | awk '$2 == "=>" { print $1 "=" $3 }' | sort)
   foreign=$(printf '%s\n' "$libraries" |
-    grep -vE '^(libc|libm|libstdc\+\+|libgcc_s)\.so\.[0-9]+=/' | grep -vF "=$linux_dir/lib/")
+    grep -vE '^(libc|libm|libstdc\+\+|libgcc_s)\.so\.[0-9]+=/')
   if grep -q '^libc\.so\.6=/' <<<"$libraries" && [ -z "$foreign" ]; then
-    pass "$program needs only the C and C++ runtimes and lib/ ($(sed 's/=.*//' <<<"$libraries" | tr '\n' ' '))"
+    pass "$program needs only the C and C++ runtimes ($(sed 's/=.*//' <<<"$libraries" | tr '\n' ' '))"
   else
-    fail "$program needs libraries outside the runtimes and lib/: $(echo $foreign)"
+    fail "$program needs libraries beyond the C and C++ runtimes: $(echo $foreign)"
   fi
 done
 # Started from another folder: the program writes beside itself.
@@ -147,7 +146,7 @@ fi
 for program in scenario_compiler.exe scenario_tool.exe; do
   dlls=$(x86_64-w64-mingw32-objdump -p "$windows_dir/$program" 2>/dev/null | sed -n 's/.*DLL Name: //p' | sort -u | tr '\n' ' ')
   if [ -n "$dlls" ] && ! printf '%s\n' $dlls |
-       grep -qviE '^(kernel32|user32|gdi32|msvcrt|advapi32|shell32|ole32|oleaut32|comdlg32|comctl32|shlwapi|ws2_32|bcrypt|crypt32|secur32|userenv|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'; then
+       grep -qviE '^(kernel32|user32|gdi32|msvcrt|advapi32|shell32|ole32|oleaut32|comdlg32|comctl32|shlwapi|ws2_32|mswsock|bcrypt|crypt32|secur32|userenv|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'; then
     pass "$program needs only DLLs of Windows itself ($dlls)"
   else
     fail "$program needs other DLLs: $dlls"
@@ -198,7 +197,7 @@ fi
 installed=$(cd "$prefix" && find . -type f | sort | tr '\n' ' ')
 if [ "$installed" = "./bin/scenario_tool ./share/man/man1/scenario_tool.1 " ] &&
    ! readelf -d "$prefix/bin/scenario_tool" | grep -qE 'RPATH|RUNPATH'; then
-  pass "make install installs bin/scenario_tool (with no lib/ path of the archive) and share/man/man1/scenario_tool.1"
+  pass "make install installs bin/scenario_tool (with no library path) and share/man/man1/scenario_tool.1"
 else
   fail "make install installs: $installed"
 fi

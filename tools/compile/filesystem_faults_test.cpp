@@ -94,7 +94,7 @@ TEST(FileSystemFault, CompiledFileNameTakenByADirectory) {
 }
 
 TEST(FileSystemFault, FullDiskWhileWritingTheGridFile) {
-    const std::string tool = "'" + binary_folder() + "/scenario_tool'";
+    const std::string tool = tool_command();
     TestFolder clean;
     ASSERT_EQ(run_command(tool + " write-documents src", clean.path()).status, 0);
     const std::string compile = tool + " compile '" + clean.file("src/Bresta_Vilcar_linea.txt") + "' '" +

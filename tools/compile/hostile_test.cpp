@@ -17,7 +17,7 @@
 
 namespace {
 
-const std::string kTool = "'" + binary_folder() + "/scenario_tool'";
+const std::string kTool = tool_command();
 
 // A line description with the given route length field and record rows.
 std::string line_doc(const std::string& length, const std::vector<std::string>& rows) {

@@ -231,7 +231,7 @@ TEST(Check, FirstErrorIsCompilesError) {
     folder.write("line.txt", line);
     folder.write("train.txt", train);
     const RunResult compile = run_command(
-        "'" + binary_folder() + "/scenario_tool' compile line.txt train.txt --out out", folder.path());
+        tool_command() + " compile line.txt train.txt --out out", folder.path());
     EXPECT_EQ(compile.status, 1);
     const CheckResult result = check_sources({"line.txt", line}, {"train.txt", train}, ScenarioNames{}, 50);
     ASSERT_GT(result.errors, 0);
@@ -252,8 +252,7 @@ TEST(Check, WritesNoFileTheAuthorCanSee) {
     folder.write("line.txt", line);
     folder.write("train.txt", train);
     const FolderSnapshot before = folder_snapshot(folder.path());
-    const RunResult r = run_command("TMPDIR='" + temporary.path() + "' '" + binary_folder() +
-                                        "/scenario_tool' check line.txt train.txt",
+    const RunResult r = run_command("TMPDIR='" + temporary.path() + "' " + tool_command() + " check line.txt train.txt",
                                     folder.path());
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(folder.list(), (std::vector<std::string>{"line.txt", "train.txt"}));
@@ -281,7 +280,7 @@ TEST(Check, ExitStatuses) {
     folder.write("train.txt", document(kTrainHead, {}));
     folder.write("warned.txt", document(kTrainHead, {"velocita, 1000, 72"}));
     folder.write("broken.txt", document(kTrainHead, {"sabbia, 70000"}));
-    const std::string tool = "'" + binary_folder() + "/scenario_tool' check ";
+    const std::string tool = tool_command() + " check ";
     struct Case {
         const char* arguments;
         int status;

@@ -89,7 +89,7 @@ const std::vector<BrokenCase> kCases = {
 RunResult compile(const TestFolder& dir, const std::string& lineText, const std::string& trainText) {
     dir.write("route.txt", lineText);
     dir.write("train.txt", trainText);
-    return run_command("'" + binary_folder() + "/scenario_tool' compile route.txt train.txt --out out", dir.path());
+    return run_command(tool_command() + " compile route.txt train.txt --out out", dir.path());
 }
 
 }  // namespace
@@ -247,14 +247,14 @@ TEST(ToolDiagnostics, ErrorsThatLeaveNoGridEndWithStatusThreeAndTheirDiagnosticA
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
     }
     TestFolder dir;
-    RunResult missing = run_command("'" + binary_folder() + "/scenario_tool' compile none.txt none2.txt --out out", dir.path());
+    RunResult missing = run_command(tool_command() + " compile none.txt none2.txt --out out", dir.path());
     EXPECT_EQ(missing.status, 3);
     EXPECT_EQ(missing.err, "none.txt: error 101: the line description document does not exist; give the path of an "
                            "existing file\nfor more on error 101, run: scenario_tool explain 101\n");
 
     // A missing train description is a read failure of a document that is not there.
     dir.write("route.txt", crlf({"[generale]", "lunghezza percorso, 10000", "[fine]"}));
-    RunResult noTrain = run_command("'" + binary_folder() + "/scenario_tool' compile route.txt none2.txt --out out", dir.path());
+    RunResult noTrain = run_command(tool_command() + " compile route.txt none2.txt --out out", dir.path());
     EXPECT_EQ(noTrain.status, 1);
     EXPECT_EQ(noTrain.err.rfind("none2.txt: error 25: the train description document does not exist", 0), 0u)
         << noTrain.err;

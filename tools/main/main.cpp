@@ -18,10 +18,8 @@
 #include "tools/lsp/lsp_command.h"
 #include "tools/main/version.h"
 #include "tools/plot/plot.h"
-#include "tools/write_documents/write_documents.h"
-#ifdef SCENARIO_TOOL_SERVE
 #include "tools/serve/serve.h"
-#endif
+#include "tools/write_documents/write_documents.h"
 
 namespace {
 
@@ -61,19 +59,20 @@ const Command kHelpCommand = {"help", "List the commands, or show one command's 
 // The commands in the order the list of commands shows them.
 const Command* const kCommands[] = {
     &kWriteDocumentsCommand, &kCompileCommand, &kCheckCommand, &kDumpCommand, &kPlotCommand, &kExplainCommand,
-    &kLspCommand, &kHelpCommand,
-#ifdef SCENARIO_TOOL_SERVE
-    &kServeCommand,
-#endif
+    &kLspCommand, &kHelpCommand, &kServeCommand,
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
     platform::use_console_messages();
+    platform::use_binary_standard_streams();
     CLI::App app{"Author, compile and inspect train-driving scenarios", "scenario_tool"};
     app.set_version_flag("--version", std::string("scenario_tool ") + kScenarioVersion);
     app.require_subcommand(1);
+    // Options are written --name on every system: on Windows too an argument
+    // that starts with '/' is a path (the root of the current drive), never an option.
+    app.allow_windows_style_options(false);
 
     std::vector<std::pair<const CLI::App*, CommandRun>> runs;
     for (const Command* command : kCommands) {

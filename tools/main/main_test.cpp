@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kTool = "'" + binary_folder() + "/scenario_tool'";
+const std::string kTool = tool_command();
 
 RunResult tool(const std::string& args, const TestFolder& dir) { return run_command(kTool + " " + args, dir.path()); }
 
@@ -219,14 +219,15 @@ TEST(ToolNames, PlotAndDumpNameTheCompiledFilesThatAreThere) {
 
     RunResult plot = tool("plot out --route Salita --out s.svg", dir);
     EXPECT_EQ(plot.status, 2);
-    EXPECT_NE(plot.err.find("out/Salita_RX907.sim"), std::string::npos) << plot.err;
+    EXPECT_NE(plot.err.find(tool_join("out", "Salita_RX907.sim")), std::string::npos) << plot.err;
     EXPECT_NE(plot.err.find("route Bresta_Vilcar, train RX907"), std::string::npos) << plot.err;
     EXPECT_NE(plot.err.find("give --route Bresta_Vilcar --train-code RX907"), std::string::npos) << plot.err;
     EXPECT_FALSE(dir.exists("s.svg"));
 
     RunResult dump = tool("dump grid out/Salita_RX907.dat", dir);
     EXPECT_EQ(dump.status, 2);
-    EXPECT_NE(dump.err.find("out/Salita_RX907.dat does not exist; the grid files there: out/Bresta_Vilcar_RX907.dat"),
+    EXPECT_NE(dump.err.find("out/Salita_RX907.dat does not exist; the grid files there: " +
+                            tool_join("out", "Bresta_Vilcar_RX907.dat")),
               std::string::npos)
         << dump.err;
 

@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kTool = "'" + binary_folder() + "/scenario_tool'";
+const std::string kTool = tool_command();
 
 RunResult tool(const std::string& args, const TestFolder& dir) { return run_command(kTool + " " + args, dir.path()); }
 

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -31,12 +32,12 @@ namespace {
 // A connection to the server; everything it sends is kept.
 class Client {
 public:
-    explicit Client(int port) {
+    explicit Client(int port, const char* to = "127.0.0.1") {
         fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_port = htons(static_cast<uint16_t>(port));
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::inet_pton(AF_INET, to, &address.sin_addr);
         connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     }
     ~Client() { close(); }
@@ -70,6 +71,25 @@ public:
         }
         return received_;
     }
+    // Reads until `size` bytes are there, the server closes, or the time is up.
+    std::string read_bytes(size_t size, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+        const auto end = Clock::now() + limit;
+        while (Clock::now() < end && received_.size() < size) {
+            pollfd p{fd_, POLLIN, 0};
+            if (::poll(&p, 1, 50) <= 0) continue;
+            char buffer[65536];
+            ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
+            if (n <= 0) break;
+            received_.append(buffer, static_cast<size_t>(n));
+        }
+        return received_;
+    }
+    // Removes the first `size` bytes kept and returns them.
+    std::string take(size_t size) {
+        std::string taken = received_.substr(0, size);
+        received_.erase(0, size);
+        return taken;
+    }
 
 private:
     int fd_ = -1;
@@ -86,22 +106,24 @@ std::string body_of(const std::string& response) {
     return at == std::string::npos ? "" : response.substr(at + 4);
 }
 
-// A whole request and its whole answer: headers and as many bytes as they announce.
-std::string ask(int port, const std::string& request) {
-    Client c(port);
-    EXPECT_TRUE(c.connected());
-    c.send(request);
+// The next whole answer on a connection: headers and as many bytes as they
+// announce; what came without a length, when they announce none.
+std::string next_answer(Client& c) {
     std::string response = c.read("\r\n\r\n");
     const size_t end = response.find("\r\n\r\n");
     const size_t length = response.find("Content-Length: ");
-    if (end == std::string::npos || length == std::string::npos || length > end) return response;
+    if (end == std::string::npos || length == std::string::npos || length > end) return c.take(response.size());
     const size_t wanted = end + 4 + std::strtoul(response.c_str() + length + 16, nullptr, 10);
-    while (response.size() < wanted) {
-        const size_t before = response.size();
-        response = c.read("", std::chrono::milliseconds(200));
-        if (response.size() == before) break;
-    }
-    return response;
+    c.read_bytes(wanted);
+    return c.take(wanted);
+}
+
+// A whole request and its whole answer, on a connection of its own.
+std::string ask(int port, const std::string& request, const char* to = "127.0.0.1") {
+    Client c(port, to);
+    EXPECT_TRUE(c.connected());
+    c.send(request);
+    return next_answer(c);
 }
 
 std::string get(int port, const std::string& path, const std::string& host = "127.0.0.1") {
@@ -113,31 +135,36 @@ std::string get(int port, const std::string& path, const std::string& host = "12
 // no temporary folder.
 class Server {
 public:
-    // `withoutLine`: the line description is missing from the start.
-    explicit Server(bool withoutLine = false) {
-        EXPECT_EQ(run_command("'" + binary_folder() + "/scenario_tool' write-documents src", dir_.path()).status, 0);
+    // `withoutLine`: the line description is missing from the start;
+    // `host`: the address to listen on, when not the default.
+    explicit Server(bool withoutLine = false, const char* host = nullptr) {
+        EXPECT_EQ(run_command(tool_command() + " write-documents src", dir_.path()).status, 0);
         if (withoutLine) fs::remove(line());
         dir_.write("tmp", "not a folder");
         documentsBefore_ = folder_snapshot(dir_.file("src"));
         int out[2];
         EXPECT_EQ(::pipe(out), 0);
-        std::vector<std::string> args = {binary_folder() + "/scenario_tool", "serve", line(), train(), "--port", "0"};
+        std::vector<std::string> args = tool_argv();
+        args.insert(args.end(), {"serve", line(), train(), "--port", "0"});
+        if (host != nullptr) args.insert(args.end(), {"--host", host});
         pid_ = ::fork();
         if (pid_ == 0) {
             ::dup2(out[1], 1);
             ::close(out[0]);
-            ::setenv("TMPDIR", tmp().c_str(), 1);
+            // The temporary folder of POSIX systems, and of Windows.
+            for (const char* name : {"TMPDIR", "TMP", "TEMP"}) ::setenv(name, tmp().c_str(), 1);
             std::vector<char*> argv;
             for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
+            ::execvp(argv[0], argv.data());
             ::_exit(127);
         }
         ::close(out[1]);
         out_ = out[0];
         first_line_ = read_line();
         const size_t colon = first_line_.rfind(':');
-        if (first_line_.rfind("Preview at http://127.0.0.1:", 0) == 0 && colon != std::string::npos)
+        if (first_line_.rfind("Preview at http://" + std::string(host ? host : "127.0.0.1") + ":", 0) == 0 &&
+            colon != std::string::npos)
             port_ = std::atoi(first_line_.c_str() + colon + 1);
     }
     ~Server() {
@@ -315,7 +342,8 @@ TEST(Serve, WithoutAGoodCompileTheDrawingIsEmpty) {
     EXPECT_EQ(empty["route"], "");
     EXPECT_EQ(empty["stations"], json::array());
     EXPECT_EQ(empty["plan"], nullptr);
-    EXPECT_EQ(fresh.stop(SIGTERM), 0);
+    // A termination request; Windows has none but Ctrl+C (SIGINT under Wine).
+    EXPECT_EQ(fresh.stop(tool_is_windows() ? SIGINT : SIGTERM), 0);
 }
 
 // Bad requests of every kind: each gets a 4xx and no file's content, and the
@@ -424,10 +452,87 @@ TEST(Serve, ATakenPortIsAClearFailure) {
     Server first;
     ASSERT_GT(first.port(), 0);
     TestFolder dir;
-    const RunResult r = run_command("timeout 10 '" + binary_folder() + "/scenario_tool' serve a b --port " +
+    const RunResult r = run_command("timeout 10 " + tool_command() + " serve a b --port " +
                                         std::to_string(first.port()),
                                     dir.path());
     EXPECT_EQ(r.status, 3);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("cannot listen on 127.0.0.1 port " + std::to_string(first.port())), std::string::npos);
+}
+
+// Bound to another loopback address the server answers to every loopback
+// name, with its port or none, and to no other name.
+TEST(Serve, OnAnotherLoopbackAddressAnswersEveryLoopbackName) {
+    Server server(false, "127.0.0.2");
+    const int port = server.port();
+    ASSERT_GT(port, 0) << server.first_line();
+    const std::string p = ":" + std::to_string(port);
+    struct Case {
+        std::string host;
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {.host = "127.0.0.2" + p, .status = 200},
+        {.host = "127.0.0.2", .status = 200},
+        {.host = "127.0.0.1" + p, .status = 200},
+        {.host = "127.9.8.7" + p, .status = 200},
+        {.host = "localhost" + p, .status = 200},
+        {.host = "LocalHost", .status = 200},
+        {.host = "[::1]" + p, .status = 200},
+        {.host = "[0:0:0:0:0:0:0:1]" + p, .status = 200},
+        {.host = "attacker.example" + p, .status = 403},
+        {.host = "attacker.example", .status = 403},
+        {.host = "127.0.0.2.attacker.example" + p, .status = 403},
+        {.host = "localhost.attacker.example", .status = 403},
+        {.host = "127.0.0.2:1", .status = 403},
+        {.host = "127.0.0.2" + p + p, .status = 403},
+        {.host = "127.0.0.256" + p, .status = 403},
+        {.host = "127.0.0" + p, .status = 403},
+        {.host = "[::1", .status = 403},
+        {.host = "", .status = 403},
+    };
+    for (const Case& c : cases) {
+        const std::string response = ask(
+            port, "GET /scenario.json HTTP/1.1\r\nHost: " + c.host + "\r\nConnection: close\r\n\r\n", "127.0.0.2");
+        EXPECT_EQ(status_of(response), c.status) << "Host: " << c.host;
+        if (c.status == 200) {
+            EXPECT_EQ(json::parse(body_of(response))["route"], "Bresta_Vilcar") << c.host;
+        }
+    }
+}
+
+// Many clients at once, each keeping its connection open between requests,
+// beside one that says nothing and one that stops halfway: every request is
+// answered whole. A bounded load (loopback only, a few seconds at most).
+TEST(Serve, AnswersEveryRequestOfManyKeptAliveClients) {
+    Server server;
+    const int port = server.port();
+    ASSERT_GT(port, 0);
+    const std::string page = body_of(get(port, "/"));
+    ASSERT_FALSE(page.empty());
+    Client silent(port);
+    Client halfway(port);
+    halfway.send("GET / HTTP/1.1\r\nHo");
+
+    constexpr int kClients = 200;
+    constexpr int kRequestsEach = 10;
+    std::vector<std::unique_ptr<Client>> clients;
+    for (int i = 0; i < kClients; ++i) {
+        clients.push_back(std::make_unique<Client>(port));
+        ASSERT_TRUE(clients.back()->connected()) << i;
+    }
+    std::atomic<int> answered = 0;
+    std::vector<std::thread> threads;
+    for (auto& client : clients)
+        threads.emplace_back([&answered, &page, c = client.get()] {
+            for (int i = 0; i < kRequestsEach; ++i) {
+                c->send("GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+                const std::string answer = next_answer(*c);
+                if (status_of(answer) != 200 || body_of(answer) != page) return;
+                ++answered;
+            }
+        });
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(answered, kClients * kRequestsEach);
+    EXPECT_EQ(status_of(get(port, "/scenario.json")), 200);
 }

@@ -18,6 +18,30 @@ std::string slurp(const fs::path& p) {
 
 std::string binary_folder() { return fs::read_symlink("/proc/self/exe").parent_path().string(); }
 
+std::vector<std::string> tool_argv() {
+    const char* tool = std::getenv("SCENARIO_TOOL");
+    const char* runner = std::getenv("SCENARIO_TOOL_RUNNER");
+    std::vector<std::string> argv;
+    if (runner != nullptr && *runner != '\0') argv.push_back(runner);
+    argv.push_back(tool != nullptr && *tool != '\0' ? tool : binary_folder() + "/scenario_tool");
+    return argv;
+}
+
+bool tool_is_windows() {
+    const std::string tool = tool_argv().back();
+    return tool.size() >= 4 && tool.compare(tool.size() - 4, 4, ".exe") == 0;
+}
+
+std::string tool_join(const std::string& folder, const std::string& name) {
+    return folder + (tool_is_windows() ? "\\" : "/") + name;
+}
+
+std::string tool_command() {
+    std::string command;
+    for (const std::string& word : tool_argv()) command += (command.empty() ? "'" : " '") + word + "'";
+    return command;
+}
+
 RunResult run_command(const std::string& commandLine, const std::string& folder) {
     const fs::path out = fs::temp_directory_path() / ("run-" + std::to_string(::getpid()) + ".out");
     const fs::path err = fs::temp_directory_path() / ("run-" + std::to_string(::getpid()) + ".err");

@@ -658,16 +658,22 @@
 
   let wanted = 0;
   let fetching = false;
+  // Once the event stream was lost the server may be a new one (restarted on
+  // the same port), whose versions start again from 1: the first update
+  // after the stream is back is drawn whatever its number.
+  let resync = false;
+  let forced = false;
 
   async function refresh() {
     if (fetching) return;
     fetching = true;
     try {
-      while (wanted > preview.renderedVersion || preview.renderedVersion === 0) {
+      while (forced || wanted > preview.renderedVersion || preview.renderedVersion === 0) {
         const response = await fetch('/scenario.json', { cache: 'no-store' });
         if (!response.ok) throw new Error('HTTP ' + response.status);
         const d = await response.json();
         render(d);
+        forced = false;
         preview.renderedVersion = d.version;
         await new Promise((resolve) => requestAnimationFrame(() => resolve()));
         for (const u of preview.charts) u.syncRect(true);
@@ -684,10 +690,18 @@
 
   const events = new EventSource('/events');
   events.addEventListener('update', (e) => {
-    wanted = Math.max(wanted, Number(e.data));
+    const version = Number(e.data);
+    if (resync) {
+      resync = false;
+      forced = true;
+      wanted = version;
+    } else {
+      wanted = Math.max(wanted, version);
+    }
     refresh();
   });
   events.addEventListener('error', () => {
+    resync = true;
     $('status').textContent = 'connection lost · retrying';
     $('status').className = 'status lost';
   });

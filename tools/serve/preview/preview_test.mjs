@@ -29,10 +29,11 @@ after(async () => {
   fs.rmSync(work, { recursive: true, force: true });
 });
 
-// Starts serve on port 0 with a private temporary folder; resolves with its URL.
-function serve(line, train, tmp) {
+// Starts serve on the port (0: any free one) with a private temporary folder;
+// resolves with its URL.
+function serve(line, train, tmp, port = 0) {
   fs.mkdirSync(tmp, { recursive: true });
-  const child = spawn(tool, ['serve', line, train, '--port', '0'], {
+  const child = spawn(tool, ['serve', line, train, '--port', String(port)], {
     env: { ...process.env, TMPDIR: tmp }, stdio: ['ignore', 'pipe', 'pipe'],
   });
   servers.push(child);
@@ -320,6 +321,38 @@ test('generated 1,000,000 m route: a save reaches the page', async () => {
   child.kill('SIGTERM');
   assert.equal(await stopped(child), 0);
   assert.deepEqual(fs.readdirSync(tmp), []);
+  await page.close();
+});
+
+test('a page left open across a restart of the server takes the new drawing', async () => {
+  const src = path.join(work, 'src-restart');
+  execFileSync(tool, ['write-documents', src]);
+  const line = path.join(src, 'Bresta_Vilcar_linea.txt');
+  const train = path.join(src, 'Bresta_Vilcar_RX907-.txt');
+  const tmp = path.join(work, 'tmp-restart');
+  const first = await serve(line, train, tmp);
+  const { page, problems } = await openPage(first.url);
+  const change = changeFirstGradient(fs.readFileSync(line, 'latin1'));
+  assert.equal(await page.evaluate(() => window.preview.data.profile.gradient_permille[0]), change.old);
+
+  // The document changes while no server runs; the new server starts again
+  // from version 1, the very version the page has drawn.
+  first.child.kill('SIGINT');
+  assert.equal(await stopped(first.child), 0);
+  fs.writeFileSync(line, Buffer.from(change.text, 'latin1'));
+  const port = new URL(first.url).port;
+  const second = await serve(line, train, tmp, port);
+  assert.equal(second.url, first.url);
+  await page.waitForFunction((value) => window.preview.data.profile.gradient_permille[0] === value,
+    change.value, { timeout: 10000 });
+  assert.equal(await renderedVersion(page), 1);
+  await page.waitForFunction(() => document.querySelector('#status').className !== 'status lost', null,
+    { timeout: 10000 });
+  // The refused connections while no server ran are logged; nothing else.
+  assert.deepEqual(problems.filter((p) => !p.includes('ERR_CONNECTION_REFUSED')), []);
+
+  second.child.kill('SIGTERM');
+  assert.equal(await stopped(second.child), 0);
   await page.close();
 });
 
