@@ -28,7 +28,13 @@ constexpr int64_t kSaturation = int64_t{1} << 40;
 void FieldStream::open(const std::string& path) { open_text(platform::read_file(path), path); }
 
 void FieldStream::open_text(std::string text, std::string name) {
-    text_ = std::move(text);
+    owned_ = std::move(text);
+    view_text(owned_, std::move(name));
+}
+
+void FieldStream::view_text(std::string_view text, std::string name) {
+    if (text.data() != owned_.data()) owned_.clear();
+    text_ = text;
     path_ = std::move(name);
     pos_ = 0;
     currentLine_ = 1;
@@ -40,7 +46,8 @@ void FieldStream::open_text(std::string text, std::string name) {
 
 void FieldStream::close() {
     open_ = false;
-    text_.clear();
+    owned_.clear();
+    text_ = {};
     pos_ = 0;
 }
 
@@ -78,7 +85,7 @@ std::string FieldStream::read_text() {
     while (pos_ < text_.size() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
     size_t end = pos_;
     while (end > start && is_blank(text_[end - 1])) --end;
-    std::string field = text_.substr(start, end - start);
+    std::string field(text_.substr(start, end - start));
     const size_t lineStart = lineStart_;
     consume_field_end();
     if (trace) {
@@ -106,7 +113,7 @@ int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
         size_t end = fieldStart;
         while (end < text_.size() && text_[end] != ',' && !is_line_end(text_[end])) ++end;
         while (end > fieldStart && is_blank(text_[end - 1])) --end;
-        return text_.substr(fieldStart, end - fieldStart);
+        return std::string(text_.substr(fieldStart, end - fieldStart));
     };
     bool negative = false;
     if (pos_ < text_.size() && text_[pos_] == '-') {
@@ -132,7 +139,7 @@ int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
     const bool fieldEnds = consume_field_end();
     if (negative) value = -value;
     if (value < low || value > high) {
-        failure_ = {Failure::What::OutOfRange, fieldLine_, text_.substr(fieldStart, numberEnd - fieldStart), low, high};
+        failure_ = {Failure::What::OutOfRange, fieldLine_, std::string(text_.substr(fieldStart, numberEnd - fieldStart)), low, high};
         failure(std::string("number does not fit ") + width);
     }
     if (trace) {
