@@ -292,4 +292,53 @@ else
   fail "scenario_tool.exe serve announced no address: $(cat "$work/serve/err")"
 fi
 
+# Started from Explorer (a console of its own, as wineconsole gives it): with
+# no arguments the tool explains itself and waits for a key; with two
+# documents dropped on it, train description first, it serves them and opens
+# the page in the default browser (a stand-in that notes the address).
+mkdir -p "$work/desktop"
+(cd "$work/desktop" && exec timeout 120 wine start /wait wineconsole "$tool_exe" >/dev/null 2>&1) &
+desktop_pid=$!
+if wait_for_windows 'Z:.*scenario_tool\.exe' 1 300 && sleep 3 && kill -0 "$desktop_pid" 2>/dev/null; then
+  import -window root -strip "$work/desktop/introduction.png" 2>/dev/null
+  xdotool windowfocus --sync "$(windows_named 'Z:.*scenario_tool\.exe' | head -1)" >/dev/null 2>&1
+  xdotool key space >/dev/null 2>&1
+  if wait_for_end "$desktop_pid" 100; then
+    pass "scenario_tool.exe started from Explorer explains itself and waits for a key"
+  else
+    fail "scenario_tool.exe started from Explorer did not end on a key"
+  fi
+else
+  fail "scenario_tool.exe started from Explorer showed no window, or did not wait"
+fi
+kill "$desktop_pid" 2>/dev/null
+
+printf '#!/bin/sh\necho "$1" >"%s/opened"\n' "$work/desktop" >"$work/desktop/browser"
+chmod +x "$work/desktop/browser"
+timeout 60 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$work/desktop/browser" /f >/dev/null 2>&1
+(cd "$work/desktop" && timeout 60 "$root/build/bin/scenario_tool" write-documents docs >/dev/null 2>&1)
+(cd "$work/desktop" &&
+  exec timeout 120 wine start /wait wineconsole "$tool_exe" 'docs\Bresta_Vilcar_RX907-.txt' 'docs\Bresta_Vilcar_linea.txt' \
+    >/dev/null 2>&1) &
+desktop_pid=$!
+for _ in $(seq 300); do [ -s "$work/desktop/opened" ] && break; sleep 0.1; done
+url=$(head -1 "$work/desktop/opened" 2>/dev/null)
+if [[ "$url" =~ ^http://127\.0\.0\.1:[0-9]+/$ ]] &&
+   curl -s --max-time 20 "${url}scenario.json" | grep -q '"line":"docs\\\\Bresta_Vilcar_linea.txt"'; then
+  pass "two documents dropped on scenario_tool.exe are served and the page opened ($url)"
+else
+  fail "two documents dropped on scenario_tool.exe: no page opened, or not the route (${url:-no address})"
+fi
+window=$(windows_named 'Z:.*scenario_tool\.exe' | head -1)
+xdotool windowfocus --sync "$window" >/dev/null 2>&1
+xdotool key ctrl+c >/dev/null 2>&1
+sleep 2
+xdotool key space >/dev/null 2>&1
+if wait_for_end "$desktop_pid" 100; then
+  pass "the dropped documents' preview ends on Ctrl+C and a key"
+else
+  kill "$desktop_pid" 2>/dev/null
+  fail "the dropped documents' preview still runs after Ctrl+C and a key"
+fi
+
 finish

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 namespace {
 
 const std::vector<std::string> kCommands = {"check", "compile", "serve", "help"};
@@ -44,3 +46,16 @@ TEST(DesktopStart, PreviewsTheLineDescriptionFirstWhicheverOrderTheyCome) {
 }
 
 }  // namespace
+
+// The window Explorer opens is 80 columns wide: no line of the introduction wraps.
+TEST(DesktopStart, TheIntroductionFitsAConsoleWindow) {
+    std::string_view text = kDesktopIntroduction;
+    size_t lines = 0;
+    for (size_t start = 0; start < text.size(); ++lines) {
+        const size_t end = text.find('\n', start);
+        ASSERT_NE(end, std::string_view::npos) << "the text ends with a line end";
+        EXPECT_LT(end - start, 80u) << text.substr(start, end - start);
+        start = end + 1;
+    }
+    EXPECT_LT(lines, 25u);
+}
