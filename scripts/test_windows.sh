@@ -292,6 +292,18 @@ else
   fail "scenario_tool.exe serve announced no address: $(cat "$work/serve/err")"
 fi
 
+# The browser test once against the server under Wine (Chromium on the Linux
+# side, 127.0.0.1): the built-in route's page, and a page left open across a
+# restart of the server on the same port.
+if SCENARIO_TOOL="$tool_exe" SCENARIO_TOOL_RUNNER=wine MAKE_ROUTE="$root/build/bin/make_route" \
+   SCREENSHOT="$work/preview-under-wine.png" timeout 600 node --test --test-name-pattern='built-in route|restart' \
+   tools/serve/preview/preview_test.mjs >"$work/preview.log" 2>&1 && grep -q '^# pass 2$' "$work/preview.log"; then
+  pass "the browser test passes against scenario_tool.exe serve under Wine"
+else
+  grep -A8 '^not ok' "$work/preview.log" | head -30
+  fail "the browser test against scenario_tool.exe serve under Wine (see $work/preview.log)"
+fi
+
 # Started from Explorer (a console of its own, as wineconsole gives it): with
 # no arguments the tool explains itself and waits for a key; with two
 # documents dropped on it, train description first, it serves them and opens
