@@ -304,6 +304,17 @@ else
   fail "the browser test against scenario_tool.exe serve under Wine (see $work/preview.log)"
 fi
 
+# The language server's client test against scenario_tool.exe lsp under Wine.
+printf '#!/bin/sh\nexec wine "%s" "$@"\n' "$tool_exe" >"$work/scenario_tool_under_wine"
+chmod +x "$work/scenario_tool_under_wine"
+if SCENARIO_TOOL="$work/scenario_tool_under_wine" timeout 300 node --test tools/lsp/test/lsp_test.mjs \
+   >"$work/lsp.log" 2>&1 && grep -q '^# fail 0$' "$work/lsp.log"; then
+  pass "the language server's client test passes against scenario_tool.exe lsp under Wine"
+else
+  grep -A8 '^not ok' "$work/lsp.log" | head -30
+  fail "the language server's client test against scenario_tool.exe lsp under Wine (see $work/lsp.log)"
+fi
+
 # Started from Explorer (a console of its own, as wineconsole gives it): with
 # no arguments the tool explains itself and waits for a key; with two
 # documents dropped on it, train description first, it serves them and opens
