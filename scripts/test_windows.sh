@@ -38,7 +38,7 @@ else
 fi
 if x86_64-w64-mingw32-objdump -p build-windows/bin/scenario_compiler.exe >"$work/pe.txt" 2>&1 &&
    grep -q 'Subsystem.*Windows GUI' "$work/pe.txt" &&
-   ! grep -i 'DLL Name:' "$work/pe.txt" | grep -qiv -E 'kernel32|user32|gdi32|msvcrt|advapi32|shell32'; then
+   ! grep -i 'DLL Name:' "$work/pe.txt" | grep -qiv -E 'kernel32|user32|gdi32|msvcrt|advapi32|shell32|ws2_32'; then
   pass "scenario_compiler.exe is a GUI program needing only system DLLs"
 else
   grep -E 'Subsystem|DLL Name' "$work/pe.txt"
