@@ -73,7 +73,9 @@ bool FieldStream::consume_field_end() {
     return true;
 }
 
-std::string FieldStream::read_text() {
+// Every read starts here: a field must be left to read; its line is noted
+// once the blanks before it are skipped.
+void FieldStream::begin_field() {
     if (!open_) failure("the file is not open");
     if (eof()) {
         failure_ = {Failure::What::PastEnd, currentLine_, "", 0, 0};
@@ -81,6 +83,10 @@ std::string FieldStream::read_text() {
     }
     skip_blanks();
     fieldLine_ = currentLine_;
+}
+
+std::string FieldStream::read_text() {
+    begin_field();
     size_t start = pos_;
     while (pos_ < text_.size() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
     size_t end = pos_;
@@ -100,13 +106,7 @@ std::string FieldStream::read_text() {
 }
 
 int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
-    if (!open_) failure("the file is not open");
-    if (eof()) {
-        failure_ = {Failure::What::PastEnd, currentLine_, "", 0, 0};
-        failure("read past the end of the file");
-    }
-    skip_blanks();
-    fieldLine_ = currentLine_;
+    begin_field();
     const size_t fieldStart = pos_;
     // The field as written, for the report of a number that is refused.
     auto as_written = [&] {

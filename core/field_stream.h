@@ -53,6 +53,7 @@ public:
 private:
     int64_t read_number(int64_t low, int64_t high, const char* width);
     void skip_blanks();
+    void begin_field();
     bool consume_field_end();  // blanks, then one comma or line end if present; false when other text follows
     [[noreturn]] void failure(const std::string& why) const;
 
