@@ -437,7 +437,9 @@ TEST(Plot, RefusesFilesThatAreNotOneCompilesSayingWhy) {
         dir.write(c.file, c.bytes);
         RunResult p = tool("plot out --route Salita --train-code S1 --out s.svg", dir);
         EXPECT_EQ(p.status, 2) << c.message;
-        EXPECT_EQ(p.err, c.message + "\n");
+        std::string expected = c.message + "\n";
+        if (tool_is_windows()) expected.replace(expected.find(c.file), c.file.size(), tool_join("out", c.file.substr(4)));
+        EXPECT_EQ(p.err, expected);
         EXPECT_FALSE(dir.exists("s.svg")) << c.message;
     }
 }

@@ -147,12 +147,15 @@ public:
         std::vector<std::string> args = tool_argv();
         args.insert(args.end(), {"serve", line(), train(), "--port", "0"});
         if (host != nullptr) args.insert(args.end(), {"--host", host});
+        const bool windows = tool_is_windows();
         pid_ = ::fork();
         if (pid_ == 0) {
             ::dup2(out[1], 1);
             ::close(out[0]);
-            // The temporary folder of POSIX systems, and of Windows.
-            for (const char* name : {"TMPDIR", "TMP", "TEMP"}) ::setenv(name, tmp().c_str(), 1);
+            // The temporary folder of POSIX systems, and of Windows. Under Wine
+            // TMPDIR is Wine's own (where it finds its server), not the program's.
+            for (const char* name : {"TMP", "TEMP"}) ::setenv(name, tmp().c_str(), 1);
+            if (!windows) ::setenv("TMPDIR", tmp().c_str(), 1);
             std::vector<char*> argv;
             for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
