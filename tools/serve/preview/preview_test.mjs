@@ -353,6 +353,8 @@ test('a page left open across a restart of the server takes the new drawing', as
 
   second.child.kill('SIGTERM');
   assert.equal(await stopped(second.child), 0);
+  await page.close();
+});
 
 test("an author's small flat route: its names, counts, tooltip and gradient axis", async () => {
   const src = path.join(work, 'valdoro');
