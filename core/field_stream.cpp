@@ -28,7 +28,13 @@ constexpr int64_t kSaturation = int64_t{1} << 40;
 void FieldStream::open(const std::string& path) { open_text(platform::read_file(path), path); }
 
 void FieldStream::open_text(std::string text, std::string name) {
-    text_ = std::move(text);
+    owned_ = std::move(text);
+    view_text(owned_, std::move(name));
+}
+
+void FieldStream::view_text(std::string_view text, std::string name) {
+    if (text.data() != owned_.data()) owned_.clear();
+    text_ = text;
     path_ = std::move(name);
     pos_ = 0;
     currentLine_ = 1;
@@ -40,7 +46,8 @@ void FieldStream::open_text(std::string text, std::string name) {
 
 void FieldStream::close() {
     open_ = false;
-    text_.clear();
+    owned_.clear();
+    text_ = {};
     pos_ = 0;
 }
 
@@ -66,7 +73,9 @@ bool FieldStream::consume_field_end() {
     return true;
 }
 
-std::string FieldStream::read_text() {
+// Every read starts here: a field must be left to read; its line is noted
+// once the blanks before it are skipped.
+void FieldStream::begin_field() {
     if (!open_) failure("the file is not open");
     if (eof()) {
         failure_ = {Failure::What::PastEnd, currentLine_, "", 0, 0};
@@ -74,11 +83,15 @@ std::string FieldStream::read_text() {
     }
     skip_blanks();
     fieldLine_ = currentLine_;
+}
+
+std::string FieldStream::read_text() {
+    begin_field();
     size_t start = pos_;
     while (pos_ < text_.size() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
     size_t end = pos_;
     while (end > start && is_blank(text_[end - 1])) --end;
-    std::string field = text_.substr(start, end - start);
+    std::string field(text_.substr(start, end - start));
     const size_t lineStart = lineStart_;
     consume_field_end();
     if (trace) {
@@ -93,20 +106,14 @@ std::string FieldStream::read_text() {
 }
 
 int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
-    if (!open_) failure("the file is not open");
-    if (eof()) {
-        failure_ = {Failure::What::PastEnd, currentLine_, "", 0, 0};
-        failure("read past the end of the file");
-    }
-    skip_blanks();
-    fieldLine_ = currentLine_;
+    begin_field();
     const size_t fieldStart = pos_;
     // The field as written, for the report of a number that is refused.
     auto as_written = [&] {
         size_t end = fieldStart;
         while (end < text_.size() && text_[end] != ',' && !is_line_end(text_[end])) ++end;
         while (end > fieldStart && is_blank(text_[end - 1])) --end;
-        return text_.substr(fieldStart, end - fieldStart);
+        return std::string(text_.substr(fieldStart, end - fieldStart));
     };
     bool negative = false;
     if (pos_ < text_.size() && text_[pos_] == '-') {
@@ -132,7 +139,7 @@ int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
     const bool fieldEnds = consume_field_end();
     if (negative) value = -value;
     if (value < low || value > high) {
-        failure_ = {Failure::What::OutOfRange, fieldLine_, text_.substr(fieldStart, numberEnd - fieldStart), low, high};
+        failure_ = {Failure::What::OutOfRange, fieldLine_, std::string(text_.substr(fieldStart, numberEnd - fieldStart)), low, high};
         failure(std::string("number does not fit ") + width);
     }
     if (trace) {

@@ -19,6 +19,9 @@ public:
     void open(const std::string& path);
     // Opens text held in memory (tests, fuzzing); `name` stands for the path in reports.
     void open_text(std::string text, std::string name = "<memory>");
+    // Reads text held by the caller in place, without a copy; the text must
+    // stay as it is until the stream is closed or opened again.
+    void view_text(std::string_view text, std::string name);
     void close();
     bool is_open() const { return open_; }
 
@@ -50,10 +53,12 @@ public:
 private:
     int64_t read_number(int64_t low, int64_t high, const char* width);
     void skip_blanks();
+    void begin_field();
     bool consume_field_end();  // blanks, then one comma or line end if present; false when other text follows
     [[noreturn]] void failure(const std::string& why) const;
 
-    std::string text_;
+    std::string owned_;       // the text when the stream holds it itself
+    std::string_view text_;  // what is read: owned_, or the caller's text
     size_t pos_ = 0;
     int32_t currentLine_ = 1;
     size_t lineStart_ = 0;  // offset of the current line's first byte

@@ -203,3 +203,25 @@ TEST(FieldStream, ARefusedReadSaysWhatItMet) {
         EXPECT_EQ(s.last_failure().what, What::None);
     }
 }
+
+// A text read in place gives the fields a copy gives, and a stream that
+// viewed one text and then holds its own reads only its own.
+TEST(FieldStream, ReadsTheCallersTextInPlaceAsItReadsACopy) {
+    const std::string text = "curva, 1000 ,12\r\nfine,x";
+    FieldStream viewed, copied;
+    viewed.view_text(text, "doc.txt");
+    copied.open_text(text, "doc.txt");
+    while (!copied.eof()) {
+        ASSERT_FALSE(viewed.eof());
+        EXPECT_EQ(viewed.read_text(), copied.read_text());
+        EXPECT_EQ(viewed.line(), copied.line());
+    }
+    EXPECT_TRUE(viewed.eof());
+
+    viewed.open_text("own");
+    viewed.view_text(text, "doc.txt");
+    EXPECT_EQ(viewed.read_text(), "curva");
+    viewed.open_text("own, 5");
+    EXPECT_EQ(viewed.read_text(), "own");
+    EXPECT_EQ(viewed.read_int32(), 5);
+}

@@ -58,7 +58,7 @@ void Form1::errore(const std::string& a) {
 }
 
 bool Form1::documento_presente(Document which) const {
-    if (inMemory.on) return (which == Document::Line ? inMemory.line : inMemory.train).has_value();
+    if (inMemory.on) return (which == Document::Line ? inMemory.line : inMemory.train) != nullptr;
     return platform::file_exists(file_path(document_name(which)));
 }
 
@@ -67,10 +67,10 @@ void Form1::apri_documento(Document which) {
         file1.open(file_path(document_name(which)));
         return;
     }
-    const std::optional<std::string>& text = which == Document::Line ? inMemory.line : inMemory.train;
+    const std::string* text = which == Document::Line ? inMemory.line : inMemory.train;
     // A missing text fails as opening a missing file does, in the system's own words.
     if (!text) throw platform::missing_file(document_name(which));
-    file1.open_text(*text, document_name(which));
+    file1.view_text(*text, document_name(which));
 }
 
 void Form1::chiudi_documento(Document which) {

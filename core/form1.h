@@ -47,8 +47,8 @@ public:
     // instead of having scrivi_file_compilati write them.
     struct DocumentsInMemory {
         bool on = false;
-        std::optional<std::string> line;
-        std::optional<std::string> train;
+        const std::string* line = nullptr;  // the caller's text, read in place; none: a missing file
+        const std::string* train = nullptr;
     };
     DocumentsInMemory inMemory;
 

@@ -37,6 +37,28 @@ void message_box(const std::string& text);
 // to standard error as one line and never wait for anybody.
 void use_console_messages();
 
+// For the authoring tool: paths and messages are UTF-8 from now on (on
+// Windows; POSIX paths are bytes either way), so that any letter a folder or
+// a document name holds can be reached and shown. A path that is not UTF-8
+// is still read as Windows-1252, as the compiler writes its own.
+void use_utf8_text();
+
+// The program's arguments after its name: on Windows read from the wide
+// command line (never the ANSI code page), so that names such as "Città"
+// arrive whole; elsewhere argv as it is.
+std::vector<std::string> command_line_arguments(int argc, char** argv);
+
+// True when the program was started on its own, with a console window made
+// for it alone (on Windows: from Explorer, by a double-click or by dropping
+// files on it); false in a terminal, a script or a pipe.
+bool started_from_desktop();
+
+// Waits until a key is pressed in the program's console window.
+void wait_for_key();
+
+// Opens the address in the user's default browser; false when that failed.
+bool open_in_browser(const std::string& url);
+
 // The standard report of a run-time failure (does not end the process).
 void report_failure(const RunTimeFailure& failure);
 

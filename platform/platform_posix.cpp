@@ -75,6 +75,20 @@ void show_wait_window(const std::string& label) {
 
 void use_console_messages() { consoleMessages = true; }
 
+void use_utf8_text() {}
+
+std::vector<std::string> command_line_arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
+}
+
+// A terminal or a desktop launcher always hands over a session of its own:
+// nothing here is started bare the way Explorer starts a console program.
+bool started_from_desktop() { return false; }
+
+void wait_for_key() {}
+
+bool open_in_browser(const std::string&) { return false; }
+
 void message_box(const std::string& text) {
     std::cerr << text << std::endl;
     if (!consoleMessages && ::isatty(STDIN_FILENO)) {

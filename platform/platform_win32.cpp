@@ -9,6 +9,7 @@
 #endif
 #include <winsock2.h>
 #include <windows.h>
+#include <shellapi.h>
 #include <fcntl.h>
 #include <io.h>
 
@@ -35,6 +36,9 @@ namespace {
 
 constexpr UINT kCodePage = 1252;
 
+// The authoring tool's paths and messages are UTF-8; the compiler's are Windows-1252.
+bool utf8Text = false;
+
 // Set by command-line tools: messages go to standard error, no window opens.
 bool consoleMessages = false;
 
@@ -45,9 +49,19 @@ std::wstring waitLabel;
 
 std::wstring widen(const std::string& text) {
     if (text.empty()) return std::wstring();
-    int n = ::MultiByteToWideChar(kCodePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int size = static_cast<int>(text.size());
+    if (utf8Text) {
+        // UTF-8 when it is; otherwise Windows-1252 bytes, as the compiler writes names.
+        int n = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+        if (n > 0) {
+            std::wstring wide(static_cast<size_t>(n), L'\0');
+            ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), n);
+            return wide;
+        }
+    }
+    int n = ::MultiByteToWideChar(kCodePage, 0, text.data(), size, nullptr, 0);
     std::wstring wide(static_cast<size_t>(n), L'\0');
-    if (n > 0) ::MultiByteToWideChar(kCodePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    if (n > 0) ::MultiByteToWideChar(kCodePage, 0, text.data(), size, wide.data(), n);
     return wide;
 }
 
@@ -55,6 +69,13 @@ std::wstring widen(const std::string& text) {
 std::string narrow(const std::wstring& wide, bool* lossless = nullptr) {
     if (lossless) *lossless = true;
     if (wide.empty()) return std::string();
+    if (utf8Text) {
+        const int size = static_cast<int>(wide.size());
+        int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+        std::string text(static_cast<size_t>(std::max(n, 0)), '\0');
+        if (n > 0) ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), n, nullptr, nullptr);
+        return text;
+    }
     BOOL substituted = FALSE;
     int n = ::WideCharToMultiByte(kCodePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
                                   &substituted);
@@ -213,6 +234,43 @@ void show_wait_window(const std::string& label) {
 }
 
 void use_console_messages() { consoleMessages = true; }
+
+void use_utf8_text() { utf8Text = true; }
+
+std::vector<std::string> command_line_arguments(int argc, char** argv) {
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide == nullptr) return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i) arguments.push_back(narrow(wide[i]));
+    ::LocalFree(wide);
+    return arguments;
+}
+
+// Explorer gives a console program a console of its own; a terminal shares
+// its console with the program, and a script or a pipe gives it none.
+bool started_from_desktop() {
+    DWORD processes[2] = {};
+    DWORD mode = 0;
+    return ::GetConsoleProcessList(processes, 2) == 1 && ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) &&
+           ::GetConsoleMode(::GetStdHandle(STD_OUTPUT_HANDLE), &mode);
+}
+
+void wait_for_key() {
+    HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+    ::FlushConsoleInputBuffer(input);
+    INPUT_RECORD record{};
+    DWORD read = 0;
+    while (::ReadConsoleInputW(input, &record, 1, &read) && read == 1) {
+        if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) return;
+    }
+}
+
+bool open_in_browser(const std::string& url) {
+    const auto result = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteW(nullptr, L"open", widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
 
 namespace {
 

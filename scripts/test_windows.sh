@@ -38,7 +38,7 @@ else
 fi
 if x86_64-w64-mingw32-objdump -p build-windows/bin/scenario_compiler.exe >"$work/pe.txt" 2>&1 &&
    grep -q 'Subsystem.*Windows GUI' "$work/pe.txt" &&
-   ! grep -i 'DLL Name:' "$work/pe.txt" | grep -qiv -E 'kernel32|user32|gdi32|msvcrt|advapi32|shell32'; then
+   ! grep -i 'DLL Name:' "$work/pe.txt" | grep -qiv -E 'kernel32|user32|gdi32|msvcrt|advapi32|shell32|ws2_32'; then
   pass "scenario_compiler.exe is a GUI program needing only system DLLs"
 else
   grep -E 'Subsystem|DLL Name' "$work/pe.txt"
@@ -219,6 +219,25 @@ nonsense
 --version
 EOF_ARGUMENTS
 
+# Paths as typed on Windows: a folder with a space and a letter beyond ASCII,
+# reached through the wide command line; the messages name the documents with
+# the backslashes typed, and are otherwise the Linux tool's bytes.
+city="$work/Città e borghi"
+mkdir -p "$city"
+(cd "$city" && timeout 60 "$root/build/bin/scenario_tool" write-documents . >/dev/null 2>&1)
+sed -i 's/^velocita,  106050,    30/velocita,  106050,    33/' "$city/Bresta_Vilcar_RX907-.txt"
+(cd "$work" && timeout 60 "$root/build/bin/scenario_tool" check "Città e borghi/Bresta_Vilcar_linea.txt" \
+  "Città e borghi/Bresta_Vilcar_RX907-.txt" >"$work/city.linux" 2>&1; echo "status $?" >>"$work/city.linux")
+(cd "$work" && LC_ALL=C.UTF-8 timeout 120 wine "$tool_exe" check 'Città e borghi\Bresta_Vilcar_linea.txt' \
+  'Città e borghi\Bresta_Vilcar_RX907-.txt' >"$work/city.windows" 2>&1; echo "status $?" >>"$work/city.windows")
+if grep -q 'Città e borghi\\Bresta_Vilcar_RX907-\.txt:[0-9]*: warning' "$work/city.windows" &&
+   cmp -s <(sed 's|Città e borghi/|Città e borghi\\|g' "$work/city.linux") "$work/city.windows"; then
+  pass "scenario_tool.exe check reads 'Città e borghi\\...' and names it as typed"
+else
+  diff "$work/city.linux" "$work/city.windows" | head -8
+  fail "scenario_tool.exe check on 'Città e borghi\\...' differs from the Linux tool's"
+fi
+
 # serve under Wine: the scenario on 127.0.0.1, a path outside and a foreign
 # name refused, and Ctrl+C (SIGINT to the Wine process) ends it with status 0.
 mkdir -p "$work/serve"
@@ -271,6 +290,78 @@ if [ -n "$port" ]; then
 else
   kill "$serve_pid" 2>/dev/null
   fail "scenario_tool.exe serve announced no address: $(cat "$work/serve/err")"
+fi
+
+# The browser test once against the server under Wine (Chromium on the Linux
+# side, 127.0.0.1): the built-in route's page, and a page left open across a
+# restart of the server on the same port.
+if SCENARIO_TOOL="$tool_exe" SCENARIO_TOOL_RUNNER=wine MAKE_ROUTE="$root/build/bin/make_route" \
+   SCREENSHOT="$work/preview-under-wine.png" timeout 600 node --test --test-name-pattern='built-in route|restart' \
+   tools/serve/preview/preview_test.mjs >"$work/preview.log" 2>&1 && grep -q '^# pass 2$' "$work/preview.log"; then
+  pass "the browser test passes against scenario_tool.exe serve under Wine"
+else
+  grep -A8 '^not ok' "$work/preview.log" | head -30
+  fail "the browser test against scenario_tool.exe serve under Wine (see $work/preview.log)"
+fi
+
+# The language server's client test against scenario_tool.exe lsp under Wine.
+printf '#!/bin/sh\nexec wine "%s" "$@"\n' "$tool_exe" >"$work/scenario_tool_under_wine"
+chmod +x "$work/scenario_tool_under_wine"
+if SCENARIO_TOOL="$work/scenario_tool_under_wine" timeout 300 node --test tools/lsp/test/lsp_test.mjs \
+   >"$work/lsp.log" 2>&1 && grep -q '^# fail 0$' "$work/lsp.log"; then
+  pass "the language server's client test passes against scenario_tool.exe lsp under Wine"
+else
+  grep -A8 '^not ok' "$work/lsp.log" | head -30
+  fail "the language server's client test against scenario_tool.exe lsp under Wine (see $work/lsp.log)"
+fi
+
+# Started from Explorer (a console of its own, as wineconsole gives it): with
+# no arguments the tool explains itself and waits for a key; with two
+# documents dropped on it, train description first, it serves them and opens
+# the page in the default browser (a stand-in that notes the address).
+mkdir -p "$work/desktop"
+(cd "$work/desktop" && exec timeout 120 wine start /wait wineconsole "$tool_exe" >/dev/null 2>&1) &
+desktop_pid=$!
+if wait_for_windows 'Z:.*scenario_tool\.exe' 1 300 && sleep 3 && kill -0 "$desktop_pid" 2>/dev/null; then
+  import -window root -strip "$work/desktop/introduction.png" 2>/dev/null
+  xdotool windowfocus --sync "$(windows_named 'Z:.*scenario_tool\.exe' | head -1)" >/dev/null 2>&1
+  xdotool key space >/dev/null 2>&1
+  if wait_for_end "$desktop_pid" 100; then
+    pass "scenario_tool.exe started from Explorer explains itself and waits for a key"
+  else
+    fail "scenario_tool.exe started from Explorer did not end on a key"
+  fi
+else
+  fail "scenario_tool.exe started from Explorer showed no window, or did not wait"
+fi
+kill "$desktop_pid" 2>/dev/null
+
+printf '#!/bin/sh\necho "$1" >"%s/opened"\n' "$work/desktop" >"$work/desktop/browser"
+chmod +x "$work/desktop/browser"
+timeout 60 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$work/desktop/browser" /f >/dev/null 2>&1
+(cd "$work/desktop" && timeout 60 "$root/build/bin/scenario_tool" write-documents docs >/dev/null 2>&1)
+(cd "$work/desktop" &&
+  exec timeout 120 wine start /wait wineconsole "$tool_exe" 'docs\Bresta_Vilcar_RX907-.txt' 'docs\Bresta_Vilcar_linea.txt' \
+    >/dev/null 2>&1) &
+desktop_pid=$!
+for _ in $(seq 300); do [ -s "$work/desktop/opened" ] && break; sleep 0.1; done
+url=$(head -1 "$work/desktop/opened" 2>/dev/null)
+if [[ "$url" =~ ^http://127\.0\.0\.1:[0-9]+/$ ]] &&
+   curl -s --max-time 20 "${url}scenario.json" | grep -q '"line":"docs\\\\Bresta_Vilcar_linea.txt"'; then
+  pass "two documents dropped on scenario_tool.exe are served and the page opened ($url)"
+else
+  fail "two documents dropped on scenario_tool.exe: no page opened, or not the route (${url:-no address})"
+fi
+window=$(windows_named 'Z:.*scenario_tool\.exe' | head -1)
+xdotool windowfocus --sync "$window" >/dev/null 2>&1
+xdotool key ctrl+c >/dev/null 2>&1
+sleep 2
+xdotool key space >/dev/null 2>&1
+if wait_for_end "$desktop_pid" 100; then
+  pass "the dropped documents' preview ends on Ctrl+C and a key"
+else
+  kill "$desktop_pid" 2>/dev/null
+  fail "the dropped documents' preview still runs after Ctrl+C and a key"
 fi
 
 finish

@@ -109,6 +109,9 @@ RouteModel build_route_model(const std::vector<TrackCell>& grid, const ScenarioT
         if (c.aux1 != 0 || c.aux2 != 0 || c.aux3 != 0) break;
         --profileCells;
     }
+    model.gradient.reserve(profileCells);
+    model.speed.reserve(profileCells);
+    model.adhesion.reserve(profileCells);
     for (size_t k = 0; k < profileCells; ++k) {
         model.gradient.push_back(gradient_of_byte(grid[k].aux2));
         model.speed.push_back(static_cast<int>(speed_of_step(grid[k].aux1)));
@@ -119,15 +122,40 @@ RouteModel build_route_model(const std::vector<TrackCell>& grid, const ScenarioT
     return model;
 }
 
-std::string scenario_counts(const RouteModel& model) {
-    auto count = [](size_t n, const char* one, const char* many) {
-        return std::to_string(n) + " " + (n == 1 ? one : many);
+namespace {
+
+struct Counts {
+    size_t stations = 0, signals = 0, boards = 0, speedBoards = 0;
+};
+
+std::string counts_phrase(const std::string& route, int64_t length, const std::string& train, const Counts& n) {
+    auto count = [](size_t k, const char* one, const char* many) {
+        return std::to_string(k) + " " + (k == 1 ? one : many);
     };
-    return "route " + model.route + ", " + std::to_string(model.routeLength) + " m; train " + model.train + "; " +
-           count(model.stations.size(), "station", "stations") + ", " +
-           count(model.signals.size(), "signal", "signals") + ", " +
-           count(model.boards.size(), "indication board", "indication boards") + ", " +
-           count(model.speedBoards.size(), "speed board", "speed boards");
+    return "route " + route + ", " + std::to_string(length) + " m; train " + train + "; " +
+           count(n.stations, "station", "stations") + ", " + count(n.signals, "signal", "signals") + ", " +
+           count(n.boards, "indication board", "indication boards") + ", " +
+           count(n.speedBoards, "speed board", "speed boards");
+}
+
+}  // namespace
+
+std::string scenario_counts(const RouteModel& model) {
+    return counts_phrase(model.route, model.routeLength, model.train,
+                         {model.stations.size(), model.signals.size(), model.boards.size(), model.speedBoards.size()});
+}
+
+std::string scenario_counts(const std::vector<TrackCell>& grid, const ScenarioTable& table) {
+    // As the model counts them: every mark's cell, and each station's slot once.
+    Counts n;
+    for (const TrackCell& c : grid) {
+        if (c.kind == kSignal) ++n.signals;
+        if (c.kind == kSpeedBoard) ++n.speedBoards;
+        if (c.kind == kSign) ++n.boards;
+    }
+    for (int slot = 1; slot <= kLastSharedSlot; ++slot) n.stations += is_station_slot(table, slot) ? 1 : 0;
+    return counts_phrase(cp1252_to_utf8(table[kSlotRoute].label), table[kSlotGeneral].long2,
+                         cp1252_to_utf8(table[kSlotTrain].label), n);
 }
 
 std::vector<double> height_profile(const std::vector<int>& gradient) {

@@ -63,6 +63,9 @@ RouteModel build_route_model(const std::vector<TrackCell>& grid, const ScenarioT
 // The counts an author checks first, as one phrase: "route Bresta_Vilcar,
 // 106000 m; train RX907; 24 stations, 44 signals, ...".
 std::string scenario_counts(const RouteModel& model);
+// The same phrase from the grid and the scenario table alone, without
+// building the model (compile prints it for routes of any length).
+std::string scenario_counts(const std::vector<TrackCell>& grid, const ScenarioTable& table);
 
 // Heights at 0, 50, 100, ... m: the gradient of each cell integrated over its 50 m.
 std::vector<double> height_profile(const std::vector<int>& gradient);

@@ -111,6 +111,10 @@ TEST(BuildRouteModel, FindsNamesThroughTheirCellsAndTrimsTheProfile) {
     EXPECT_EQ(m.gradient[14], 14);
     EXPECT_EQ(m.speed[0], 80);
     EXPECT_FALSE(m.line.present());
+    // The phrase compile prints, counted without the model, is the model's.
+    EXPECT_EQ(scenario_counts(grid, table), scenario_counts(m));
+    EXPECT_EQ(scenario_counts(grid, table),
+              "route R, 300 m; train T; 2 stations, 1 signal, 2 indication boards, 1 speed board");
 }
 
 TEST(BuildRouteModel, PlanEndsAtTheFirstEmptyMetreAndRefusesNonNumbers) {

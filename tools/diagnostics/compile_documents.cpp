@@ -147,7 +147,7 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
         if (options.lineTable) written.push_back(cp1252_to_utf8(form.line_data_name()));
         written.push_back(cp1252_to_utf8(form.scenario_file_name()));
         written.push_back(cp1252_to_utf8(form.grid_file_name()));
-        const std::string counts = scenario_counts(build_route_model(form.grid.cells(), form.scenario, nullptr));
+        const std::string counts = scenario_counts(form.grid.cells(), form.scenario);
         if (form.errorCode > 0) {
             err << diagnostic(form, line, train) << '\n'
                 << explain_hint({reported_error(form)}) << '\n';

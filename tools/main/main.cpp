@@ -16,6 +16,7 @@
 #include "tools/dump/dump_file.h"
 #include "tools/explain/explain.h"
 #include "tools/lsp/lsp_command.h"
+#include "tools/main/desktop_start.h"
 #include "tools/main/version.h"
 #include "tools/plot/plot.h"
 #include "tools/serve/serve.h"
@@ -62,11 +63,8 @@ const Command* const kCommands[] = {
     &kLspCommand, &kHelpCommand, &kServeCommand,
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    platform::use_console_messages();
-    platform::use_binary_standard_streams();
+// Parses the arguments and runs the command they name.
+int run_command_line(const std::vector<std::string>& arguments) {
     CLI::App app{"Author, compile and inspect train-driving scenarios", "scenario_tool"};
     app.set_version_flag("--version", std::string("scenario_tool ") + kScenarioVersion);
     app.require_subcommand(1);
@@ -81,7 +79,9 @@ int main(int argc, char** argv) {
     }
 
     try {
-        app.parse(argc, argv);
+        // CLI11 takes the arguments last first.
+        std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+        app.parse(reversed);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
@@ -91,8 +91,9 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         if (app.get_subcommands().empty()) {
             // No command, or one that does not exist: show the ones there are.
-            if (argc == 1) std::cerr << "scenario_tool: give one of the commands below\n";
-            else if (argv[1][0] != '-') std::cerr << "scenario_tool: unknown command '" << argv[1] << "'\n";
+            if (arguments.empty()) std::cerr << "scenario_tool: give one of the commands below\n";
+            else if (arguments[0].empty() || arguments[0][0] != '-')
+                std::cerr << "scenario_tool: unknown command '" << arguments[0] << "'\n";
             else std::cerr << "scenario_tool: " << e.what() << '\n';
             std::cerr << command_list(app);
         } else {
@@ -104,4 +105,37 @@ int main(int argc, char** argv) {
         if (*command) return run(std::cout, std::cerr);
     }
     return kExitUsage;  // not reached: the command line names exactly one command
+}
+
+// Started from Explorer: the window stays until the author has read it.
+int run_from_desktop(const std::vector<std::string>& arguments) {
+    std::vector<std::string> commands;
+    for (const Command* command : kCommands) commands.emplace_back(command->name);
+    int status = kExitClean;
+    switch (desktop_start(arguments, commands)) {
+        case DesktopStart::Introduce:
+            std::cout << kDesktopIntroduction << std::flush;
+            break;
+        case DesktopStart::Preview:
+            status = run_command_line(preview_arguments(arguments));
+            break;
+        case DesktopStart::Command:
+            status = run_command_line(arguments);
+            std::cout << "\nPress a key to close this window.\n" << std::flush;
+            break;
+    }
+    std::cerr << std::flush;
+    platform::wait_for_key();
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    platform::use_console_messages();
+    platform::use_utf8_text();
+    platform::use_binary_standard_streams();
+    const std::vector<std::string> arguments = platform::command_line_arguments(argc, argv);
+    if (platform::started_from_desktop()) return run_from_desktop(arguments);
+    return run_command_line(arguments);
 }

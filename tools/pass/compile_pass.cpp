@@ -24,8 +24,8 @@ void CompilePass::set_message_box(bool on) {
 
 const PassEnd& CompilePass::run(const PassDocuments& documents) {
     end_ = PassEnd{};
-    form_.inMemory.line = documents.line;
-    form_.inMemory.train = documents.train;
+    form_.inMemory.line = documents.line ? &*documents.line : nullptr;
+    form_.inMemory.train = documents.train ? &*documents.train : nullptr;
     try {
         form_.prepara_percorso(settings_.lineTable ? 1 : 0);
         if (settings_.compiledFiles) {
@@ -40,8 +40,8 @@ const PassEnd& CompilePass::run(const PassDocuments& documents) {
     } catch (const platform::RunTimeFailure& failure) {
         end_.failure = failure;
     }
-    // The texts are the caller's; the form keeps no copy between runs.
-    form_.inMemory.line.reset();
-    form_.inMemory.train.reset();
+    // The texts are the caller's; the form keeps no hold of them between runs.
+    form_.inMemory.line = nullptr;
+    form_.inMemory.train = nullptr;
     return end_;
 }

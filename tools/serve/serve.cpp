@@ -55,7 +55,9 @@ int serve_preview(const ServeOptions& o, std::ostream& out, std::ostream& err) {
             << " (in use, or not an address of this machine)\n";
         return kExitRunTimeFailure;
     }
-    out << "Preview at http://" << url_host(o.host) << ":" << port << "/" << std::endl;
+    const std::string url = "http://" + url_host(o.host) + ":" + std::to_string(port) + "/";
+    out << "Preview at " << url << std::endl;
+    if (o.openBrowser && !platform::open_in_browser(url)) out << "Open " << url << " in your browser." << std::endl;
     const PreviewSources sources{o.lineDocument, o.trainDocument, o.names};
     uint64_t version = 0;
     std::optional<PreviewBuild> lastGood;
@@ -96,6 +98,7 @@ CommandRun setup(CLI::App& command) {
         ->capture_default_str()
         ->check(CLI::Range(0, 65535));
     command.add_option("--host", options->host, "Address to listen on")->capture_default_str();
+    command.add_flag("--open", options->openBrowser, "Open the page in the default browser");
     auto names = std::make_shared<NameOptions>();
     add_scenario_names(command, *names, NameSource::DocumentsOrBuiltIn);
     return [options, names](std::ostream& out, std::ostream& err) {

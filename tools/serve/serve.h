@@ -12,6 +12,7 @@ struct ServeOptions {
     std::string trainDocument;
     std::string host = "127.0.0.1";
     int port = 8080;
+    bool openBrowser = false;  // open the page in the default browser once listening
     ScenarioNames names;
 };
 

@@ -22,7 +22,7 @@ std::string document_counts(const Form1& written, const ScenarioNames& names) {
         // The counts need no line table.
         CompilePass pass({.names = names, .trace = false, .lineTable = false, .compiledFiles = false});
         if (!pass.run(documents).went_through()) return "";
-        return scenario_counts(build_route_model(pass.form().grid.cells(), pass.form().scenario, nullptr));
+        return scenario_counts(pass.form().grid.cells(), pass.form().scenario);
     } catch (const platform::RunTimeFailure&) {
     } catch (const std::bad_alloc&) {
     }
