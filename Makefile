@@ -29,6 +29,8 @@ run: deps-compiler
 		$(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(COMPILER_BUILD) -j $(JOBS) --target scenario_compiler
 	@$(COMPILER_BUILD)/bin/scenario_compiler
+	@echo "make run: the compiler wrote its six files beside itself, in $(abspath $(COMPILER_BUILD))/bin:"
+	@cd $(COMPILER_BUILD)/bin && find . -maxdepth 1 -type f -newer scenario_compiler -printf '  %f\n' | sort
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

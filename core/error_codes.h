@@ -10,6 +10,10 @@ enum ErrorCode : int32_t {
 #include "core/error_codes.def"
 };
 
+// The detail of error 103 when the curves carried the line past the last
+// column of the line table (without it, the curve had no class digit).
+inline constexpr const char* kCurvesPastLastColumn = "the curves carry the line past its last column";
+
 // Every code above but kNoError, in increasing order.
 inline constexpr ErrorCode kAllErrorCodes[] = {
 #define ERROR_CODE(name, number, title) name,

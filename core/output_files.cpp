@@ -15,7 +15,6 @@ namespace {
 
 constexpr size_t kCellBytes = 15;
 constexpr size_t kSlotBytes = 34;  // without the label's characters
-constexpr size_t kMaxLabel = 0xFFFF;
 
 [[noreturn]] void unknown_type(uint16_t type, size_t column, int row) {
     throw platform::RunTimeFailure("encode line table",
@@ -131,7 +130,7 @@ std::string encode_grid(const TrackGrid& grid) {
 std::string encode_scenario(const ScenarioTable& scenario) {
     size_t size = 0;
     for (size_t s = 0; s < scenario.size(); ++s) {
-        if (scenario[s].label.size() > kMaxLabel)
+        if (scenario[s].label.size() > kLongestLabel)
             throw platform::RunTimeFailure("encode scenario table", "slot " + std::to_string(s),
                                            "label longer than 65535 bytes");
         size += kSlotBytes + scenario[s].label.size();

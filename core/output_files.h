@@ -14,8 +14,11 @@ class Form1;
 // Cells 0 to the upper bound, 15 bytes each.
 std::string encode_grid(const TrackGrid& grid);
 
-// The 87 slots, 34 bytes plus the label's length each. A label longer than a
-// 16-bit count can describe is a run-time failure.
+// The longest label a slot can carry: its length is stored in 16 bits.
+constexpr size_t kLongestLabel = 0xFFFF;
+
+// The 87 slots, 34 bytes plus the label's length each. A label longer than
+// kLongestLabel is a run-time failure.
 std::string encode_scenario(const ScenarioTable& scenario);
 
 // Row 0 then row 1, columns 0 to the last, each a type code and its value.

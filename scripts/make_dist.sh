@@ -2,22 +2,25 @@
 # Packs the release archives into DIST_DIR (run by the build's `dist` target,
 # which `make dist` builds):
 #   scenario-compiler-VERSION-linux-x86_64.tar.gz   one folder: both programs,
-#       the manual page of scenario_tool and README.txt; the programs need no
+#       the manual page of scenario_tool, README.txt and the authors' reference
+#       in docs/ (authoring.md, explanations.md); the programs need no
 #       shared library beyond the C and C++ runtimes (a build that does is
 #       refused, as the archive would not run on a plain system)
-#   scenario-compiler-VERSION-windows-x86_64.zip    one folder: both .exe files
-#       and the same README as LEGGIMI.txt (Windows-1252, CR LF)
+#   scenario-compiler-VERSION-windows-x86_64.zip    one folder: both .exe files,
+#       the same README as LEGGIMI.txt (Windows-1252, CR LF) and the same docs/
 # README.txt is the template README with the version, the runtimes the Linux
 # programs need, the tool's commands (from its own help) and those that the
 # Windows tool lacks filled in.
 set -euo pipefail
-if [ $# -ne 8 ]; then
-  echo "usage: make_dist.sh VERSION DIST_DIR COMPILER TOOL MANUAL README_TEMPLATE MANUAL_SCRIPT WINDOWS_PROGRAMS" >&2
+if [ $# -ne 9 ]; then
+  echo "usage: make_dist.sh VERSION DIST_DIR COMPILER TOOL MANUAL README_TEMPLATE MANUAL_SCRIPT WINDOWS_PROGRAMS DOCS" >&2
   exit 64
 fi
-version=$1 dist=$2 compiler=$3 tool=$4 manual=$5 template=$6 manual_script=$7 windows=$8
+version=$1 dist=$2 compiler=$3 tool=$4 manual=$5 template=$6 manual_script=$7 windows=$8 docs=$9
+# The authors' reference; the explanations page links to the reference beside it.
+references="authoring.md explanations.md"
 for file in "$compiler" "$tool" "$manual" "$template" "$manual_script" \
-            "$windows/scenario_compiler.exe" "$windows/scenario_tool.exe"; do
+            "$windows/scenario_compiler.exe" "$windows/scenario_tool.exe" $(printf "$docs/%s " $references); do
   if [ ! -f "$file" ]; then
     echo "make_dist.sh: $file is missing (the Windows programs come from 'make windows')" >&2
     exit 1
@@ -66,6 +69,10 @@ for program in scenario_compiler.exe scenario_tool.exe; do
   x86_64-w64-mingw32-strip -o "$stage/$windows_name/$program" "$windows/$program"
 done
 iconv -f UTF-8 -t WINDOWS-1252 "$stage/README.txt" | sed 's/$/\r/' >"$stage/$windows_name/LEGGIMI.txt"
+for folder in "$linux_name" "$windows_name"; do
+  mkdir "$stage/$folder/docs"
+  for reference in $references; do install -m 0644 "$docs/$reference" "$stage/$folder/docs/"; done
+done
 
 tar --create --gzip --file="$stage/$linux_name.tar.gz" --directory="$stage" \
   --owner=0 --group=0 --numeric-owner --sort=name "$linux_name"

@@ -6,7 +6,9 @@
 # byte for byte; the Linux programs need only the C and C++ runtimes (the
 # archive has no lib/ and ldd names nothing else), the Windows ones only DLLs
 # of Windows itself; LEGGIMI.txt is README.txt in Windows-1252 with
-# CR LF. `make install` into a fresh prefix installs scenario_tool, which
+# CR LF; both carry the authors' reference (docs/authoring.md and
+# docs/explanations.md) as the source tree has it. `make install` into a fresh
+# prefix installs scenario_tool, which
 # shows the version, and its manual page, which `man -l` shows.
 # Every step is bounded in time. Ends with the line "N passed, M failed".
 set -u
@@ -85,17 +87,33 @@ else
   finish
 fi
 
+# The authors' reference in each archive's docs/, as the source tree has it.
+references="docs/ docs/authoring.md docs/explanations.md"
+check_references() {
+  local folder=$1 label=$2 reference all=1
+  for reference in docs/authoring.md docs/explanations.md; do
+    cmp -s "$folder/$reference" "$reference" || all=0
+  done
+  if [ "$all" -eq 1 ]; then
+    pass "$label: docs/authoring.md and docs/explanations.md are those of the source tree"
+  else
+    fail "$label: docs/authoring.md or docs/explanations.md differs from the source tree's"
+  fi
+}
+
 # --- the Linux archive ---------------------------------------------------------
 linux_files="README.txt scenario_compiler scenario_tool scenario_tool.1"
 listing=$(tar -tzf "$tarball" | sort)
-if [ "$listing" = "$(printf '%s\n' "$linux_name/" $(printf "$linux_name/%s " $linux_files) | sort)" ]; then
-  pass "$tarball holds one folder with $linux_files"
+if [ "$listing" = "$(printf '%s\n' "$linux_name/" $(printf "$linux_name/%s " $linux_files $references) | sort)" ]; then
+  pass "$tarball holds one folder with $linux_files $references"
 else
   fail "$tarball holds: $(echo $listing)"
 fi
 mkdir "$work/linux"
 tar -xzf "$tarball" -C "$work/linux"
 linux_dir="$work/linux/$linux_name"
+check_references "$linux_dir" "Linux archive"
+linux_files="$linux_files docs"
 for program in scenario_compiler scenario_tool; do
   # Each library the program loads, as NAME=WHERE_FOUND.
   libraries=$(ldd "$linux_dir/$program" 2>&1 | awk '$2 == "=>" { print $1 "=" $3 }' | sort)
@@ -127,14 +145,16 @@ fi
 # --- the Windows archive -------------------------------------------------------
 windows_files="LEGGIMI.txt scenario_compiler.exe scenario_tool.exe"
 listing=$(unzip -Z1 "$zipfile" | sort)
-if [ "$listing" = "$(printf '%s\n' "$windows_name/" $(printf "$windows_name/%s " $windows_files) | sort)" ]; then
-  pass "$zipfile holds one folder with $windows_files"
+if [ "$listing" = "$(printf '%s\n' "$windows_name/" $(printf "$windows_name/%s " $windows_files $references) | sort)" ]; then
+  pass "$zipfile holds one folder with $windows_files $references"
 else
   fail "$zipfile holds: $(echo $listing)"
 fi
 mkdir "$work/windows"
 unzip -q "$zipfile" -d "$work/windows"
 windows_dir="$work/windows/$windows_name"
+check_references "$windows_dir" "Windows archive"
+windows_files="$windows_files docs"
 leggimi="$windows_dir/LEGGIMI.txt"
 if [ -s "$leggimi" ] && [ "$(grep -c $'\r$' "$leggimi")" -eq "$(wc -l <"$leggimi")" ] &&
    [ "$(tail -c 2 "$leggimi" | od -An -c | tr -d ' ')" = '\r\n' ] &&

@@ -9,21 +9,12 @@
 
 namespace {
 
-CheckSource read_source(const std::string& path) {
-    CheckSource source{path, std::nullopt};
-    try {
-        if (platform::file_exists(path)) source.text = platform::read_file(path);
-    } catch (const platform::RunTimeFailure&) {
-        // Unreadable: the check reports it as the compile pass does.
-    }
-    return source;
-}
-
 CommandRun setup(CLI::App& command) {
     auto options = std::make_shared<CheckOptions>();
     command.add_option("LINE_DOC", options->lineDocument, "Line description document")->required();
     command.add_option("TRAIN_DOC", options->trainDocument, "Train description document")->required();
-    add_scenario_names(command, options->names);
+    auto names = std::make_shared<NameOptions>();
+    add_scenario_names(command, *names, NameSource::DocumentsOrBuiltIn);
     command.add_option("--format", options->format, "text, json or sarif")
         ->capture_default_str()
         ->check(CLI::IsMember({"text", "json", "sarif"}));
@@ -31,14 +22,20 @@ CommandRun setup(CLI::App& command) {
     command.add_option("--max-errors", options->maxErrors, "Stop after this many errors")
         ->capture_default_str()
         ->check(CLI::Range(1, 1000000));
-    return [options](std::ostream& out, std::ostream& err) { return check_documents(*options, out, err); };
+    return [options, names](std::ostream& out, std::ostream& err) {
+        const std::optional<ScenarioNames> chosen =
+            chosen_names(*names, options->lineDocument, options->trainDocument, err);
+        if (!chosen) return kExitUsage;
+        options->names = *chosen;
+        return check_documents(*options, out, err);
+    };
 }
 
 }  // namespace
 
 CheckResult run_check(const CheckOptions& options) {
-    return check_sources(read_source(options.lineDocument), read_source(options.trainDocument), options.names,
-                         options.maxErrors);
+    return check_sources(read_author_document(options.lineDocument), read_author_document(options.trainDocument),
+                         options.names, options.maxErrors);
 }
 
 int check_documents(const CheckOptions& options, std::ostream& out, std::ostream& err) {

@@ -92,7 +92,8 @@ void write_check_text(std::ostream& out, const CheckResult& result, const CheckO
     for (const Diagnostic& d : result.diagnostics)
         out << diagnostic_text(d.file, d.line, d.code, d.message) << '\n';
     if (result.stoppedAtMaxErrors)
-        out << "check stopped at " << options.maxErrors << " errors (--max-errors " << options.maxErrors
+        out << "check stopped at " << options.maxErrors << (options.maxErrors == 1 ? " error" : " errors")
+            << " (--max-errors " << options.maxErrors
             << "): any later ones are not shown\n";
     out << result.errors << (result.errors == 1 ? " error, " : " errors, ") << result.warnings
         << (result.warnings == 1 ? " warning" : " warnings") << '\n';

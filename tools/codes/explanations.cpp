@@ -81,10 +81,15 @@ std::string wrapped(const std::string& text, size_t width, const std::string& in
 }
 
 // An example's rows; a long run of rows of one kind shows its first and last
-// rows around the count of those left out.
+// rows around the count of those left out, and a very long row its start.
 std::vector<std::string> shown_rows(const std::string& rows) {
     constexpr size_t kLongest = 10, kHead = 4, kTail = 2;
+    constexpr size_t kLongestRow = 100, kRowHead = 80;
     auto lines = lines_of(rows);
+    for (std::string& line : lines) {
+        if (line.size() > kLongestRow)
+            line = line.substr(0, kRowHead) + "... (" + std::to_string(line.size() - kRowHead) + " more characters)";
+    }
     std::vector<std::string> out;
     for (size_t n = 0; n < lines.size(); ++n) {
         if (lines.size() > kLongest && n == kHead) {

@@ -51,6 +51,12 @@ TEST(Explanations, LongExamplesAreShownShortened) {
     EXPECT_EQ(text.find("(B40)"), std::string::npos);
 }
 
+TEST(Explanations, LongRowsAreShownByTheirStart) {
+    const std::string text = render_explanation(*find_explanation(kLabelTooLong));
+    EXPECT_NE(text.find(", 0, AAAAAAAAA... (65527 more characters)\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find(std::string(100, 'A')), std::string::npos);
+}
+
 TEST(ExplainHint, NamesEachPrintedCodeOnce) {
     const Code e6 = kIndicationBoardCellTaken, e15 = kNoRoomOnGrid, w101 = Warning::MisspeltKeyword,
                w104 = Warning::ValueNarrowed;

@@ -2,7 +2,35 @@
 
 #include <CLI/CLI.hpp>
 
-void add_scenario_names(CLI::App& command, ScenarioNames& names) {
-    command.add_option("--route", names.route, "Route name")->capture_default_str();
-    command.add_option("--train-code", names.train, "Train code")->capture_default_str();
+namespace {
+
+// How the names are chosen and what a name may hold, for the commands that read documents.
+constexpr const char* kNamesFromDocuments =
+    "Route and train code: --route and --train-code, else the document names: LINE_DOC named ROUTE_linea.txt "
+    "and TRAIN_DOC named ROUTE_TRAIN-.txt with the same ROUTE (Bresta_Vilcar_linea.txt and "
+    "Bresta_Vilcar_RX907-.txt give route Bresta_Vilcar, train RX907).";
+constexpr const char* kNameRules =
+    "A name may not be empty or hold a path separator, \"..\", any of < > : \" | ? * or a character "
+    "Windows-1252 cannot hold; it is stored in Windows-1252.";
+
+}  // namespace
+
+void add_scenario_names(CLI::App& command, NameOptions& names, NameSource source) {
+    names.source = source;
+    const bool builtIn = source == NameSource::BuiltIn;
+    const ScenarioNames defaults;
+    command.add_option_function<std::string>(
+        "--route", [&names](const std::string& typed) { names.route = typed; },
+        builtIn ? "Route name (default: " + defaults.route + ")" : "Route name (default: from LINE_DOC's name)");
+    command.add_option_function<std::string>(
+        "--train-code", [&names](const std::string& typed) { names.train = typed; },
+        builtIn ? "Train code (default: " + defaults.train + ")" : "Train code (default: from TRAIN_DOC's name)");
+    std::string footer;
+    if (source == NameSource::Refuse)
+        footer = std::string(kNamesFromDocuments) +
+                 " Documents named otherwise need both options: compile never falls back to other names.\n";
+    if (source == NameSource::DocumentsOrBuiltIn)
+        footer = std::string(kNamesFromDocuments) + " Documents named otherwise are taken as route " +
+                 defaults.route + ", train " + defaults.train + ", and a note says so.\n";
+    command.footer(footer + kNameRules + "\n");
 }

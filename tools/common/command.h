@@ -24,5 +24,7 @@ struct Command {
     CommandRun (*setup)(CLI::App& command);
 };
 
-// The --route and --train-code options, the same for every command that takes them.
-void add_scenario_names(CLI::App& command, ScenarioNames& names);
+// The --route and --train-code options, the same for every command that takes
+// them, with the help that says how the names are chosen; `source` says what
+// the command does when they are not given (chosen_names applies it).
+void add_scenario_names(CLI::App& command, NameOptions& names, NameSource source);

@@ -51,6 +51,15 @@ std::pair<uint32_t, size_t> decode_utf8(std::string_view s, size_t at) {
     if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, 0};
     return {cp, length};
 }
+
+bool is_utf8(std::string_view text) {
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = decode_utf8(text, at).second;
+        if (length == 0) return false;
+        at += length;
+    }
+    return true;
+}
 }  // namespace
 
 Cp1252Text utf8_to_cp1252(std::string_view utf8) {
@@ -85,6 +94,32 @@ std::string cp1252_to_utf8(std::string_view bytes) {
         uint32_t cp = b;
         if (b >= 0x80 && b < 0xA0) cp = kHigh[b - 0x80] ? kHigh[b - 0x80] : 0xFFFD;
         append_utf8(out, cp);
+    }
+    return out;
+}
+
+TypedText typed_to_cp1252(std::string_view typed) {
+    TypedText out;
+    if (!is_utf8(typed)) {
+        out.bytes = typed;
+        for (char ch : typed) {
+            const auto b = static_cast<uint8_t>(ch);
+            if (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] == 0) {
+                out.missing = std::string(1, ch);
+                break;
+            }
+        }
+        return out;
+    }
+    for (size_t at = 0; at < typed.size();) {
+        const auto [cp, length] = decode_utf8(typed, at);
+        const uint8_t byte = cp1252_byte(cp);
+        if (byte != 0 || cp == 0) {
+            out.bytes += static_cast<char>(byte);
+        } else if (out.missing.empty()) {
+            out.missing = std::string(typed.substr(at, length));
+        }
+        at += length;
     }
     return out;
 }

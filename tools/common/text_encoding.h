@@ -26,3 +26,14 @@ struct Cp1252Text {
 // "?", written twice for a character outside the Basic Multilingual Plane, so
 // that every byte of the result stands for one UTF-16 code unit of the input.
 Cp1252Text utf8_to_cp1252(std::string_view utf8);
+
+// Text typed by a user (a name on the command line) as its Windows-1252
+// bytes. UTF-8 text is converted; text that is not UTF-8 is taken as
+// Windows-1252 bytes already (what a Windows console passes). `missing` is
+// the first character (as UTF-8) that Windows-1252 cannot hold, or the first
+// byte it leaves undefined (a single byte of 0x80 or more); empty when none.
+struct TypedText {
+    std::string bytes;
+    std::string missing;
+};
+TypedText typed_to_cp1252(std::string_view typed);

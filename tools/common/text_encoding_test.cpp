@@ -53,3 +53,24 @@ TEST(Utf8ToCp1252, ReversesCp1252ToUtf8OnEveryDefinedByte) {
     EXPECT_EQ(back.bytes, all);
     EXPECT_TRUE(back.unrepresentable.empty());
 }
+
+TEST(TypedToCp1252, StoresWhatTheCodePageHoldsAndNamesWhatItLacks) {
+    struct Case {
+        std::string typed, bytes, missing;
+    } cases[] = {
+        {"Valdoro", "Valdoro", ""},
+        {"Citt\xC3\xA0", "Citt\xE0", ""},                  // UTF-8
+        {"\xE2\x82\xAC 5", "\x80 5", ""},                   // the euro sign, from the 0x80 row
+        {"Citt\xE0", "Citt\xE0", ""},                       // not UTF-8: Windows-1252 already
+        {"a\xE2\x86\x92" "b", "ab", "\xE2\x86\x92"},        // an arrow: no such character
+        {"\xC2\x81", "", "\xC2\x81"},                       // U+0081, a control the code page lacks
+        {"x\x81y", "x\x81y", "\x81"},                       // a byte the code page leaves undefined
+        {"\xF0\x9F\x9A\x86", "", "\xF0\x9F\x9A\x86"},       // a four-byte character
+        {"\xC0\xAF", "\xC0\xAF", ""},                       // overlong: not UTF-8, so two 1252 bytes
+    };
+    for (const auto& c : cases) {
+        const TypedText text = typed_to_cp1252(c.typed);
+        EXPECT_EQ(text.bytes, c.bytes) << c.typed;
+        EXPECT_EQ(text.missing, c.missing) << c.typed;
+    }
+}

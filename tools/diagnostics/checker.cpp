@@ -18,6 +18,7 @@
 #include "platform/platform.h"
 #include "tools/diagnostics/diagnostics.h"
 #include "tools/diagnostics/feature_cells.h"
+#include "tools/diagnostics/label_lengths.h"
 #include "tools/diagnostics/warnings.h"
 #include "tools/pass/compile_pass.h"
 
@@ -88,14 +89,6 @@ std::optional<int64_t> position_of(const TracedRecord* record) {
     }
 }
 
-// The record whose feature holds grid cell 1, the cell with the reserved fields:
-// the last one read that placed something there.
-const TracedRecord* holder_of_cell_1(const Form1& form) {
-    const FeatureCell* holder = last_holder(form.trace, 1, form.trace.cells.size());
-    if (holder == nullptr || holder->record < 0) return nullptr;
-    return &form.trace.records[static_cast<size_t>(holder->record)];
-}
-
 // Where a diagnostic sorts: the line description, the train description, then
 // the checks made after both are read (progressive definitions, completion
 // pass, reserved fields) in the order they are met.
@@ -134,6 +127,8 @@ private:
     // Runs the pass on the documents as they now stand; an unreadable document has no text.
     const PassEnd& run_pass();
     void take_checks_after_reading(const PassEnd& end);
+    // Each label too long for the scenario file, at its line.
+    void take_long_labels(const std::vector<LongLabel>& labels);
     std::string& text_of(Document d) { return d == Document::Line ? lineText_ : trainText_; }
     const CheckSource& source_of(Document d) const { return d == Document::Line ? line_ : train_; }
 
@@ -145,6 +140,7 @@ private:
     std::string lineText_;
     std::string trainText_;
     std::vector<Ranked> found_;
+    std::vector<Ranked> longLabels_;  // at their lines, apart from found_, which keeps the passes' order
     int errors_ = 0;
     bool unreadable_ = false;
 };
@@ -172,8 +168,8 @@ void Checker::add_error(int rank, Document document, int32_t line, Code code, st
 
 bool Checker::take_reader_error() {
     const ErrorCode code = reported_error(form_);
-    const SourceDocument line{line_.path, lineText_, line_.text.has_value()};
-    const SourceDocument train{train_.path, trainText_, train_.text.has_value()};
+    const SourceDocument line{line_.path, lineText_, line_.text.has_value(), line_.absence};
+    const SourceDocument train{train_.path, trainText_, train_.text.has_value(), train_.absence};
     const ErrorPlace place = error_place(form_, line, train);
     const Document document = place.document == &line ? Document::Line : Document::Train;
     // The refused row the pass recorded; a read failure outside any row (no
@@ -202,6 +198,21 @@ bool Checker::blank_record(const TracedRecord& record, int32_t errorLine) {
     const int32_t first = std::min(errorLine, record.line);
     const int32_t last = std::max(errorLine, last_line(record));
     return blank_lines(text_of(record.document), first, last);
+}
+
+void Checker::take_long_labels(const std::vector<LongLabel>& labels) {
+    for (const LongLabel& label : labels) {
+        if (full()) return;
+        const Document document = label.record->document;
+        Diagnostic d;
+        d.file = source_of(document).path;
+        d.line = label.line;
+        d.code = kLabelTooLong;
+        d.message = label_too_long_message(label);
+        d.position = position_of(label.record);
+        longLabels_.push_back({rank_of(document), label.line, std::move(d)});
+        ++errors_;
+    }
 }
 
 void Checker::take_checks_after_reading(const PassEnd& end) {
@@ -239,9 +250,15 @@ CheckResult Checker::run() {
             break;
         }
     }
-    // The compiled files could not be encoded (a caption too long for its
-    // file): compile ends with this run-time failure, and so does the check.
-    if (end.failure) throw *end.failure;
+    // The compiled files could not be encoded: a label too long for the
+    // scenario file is named at its line, as compile names it; any other
+    // failure ends compile, and so the check.
+    if (end.failure) {
+        const std::vector<LongLabel> longLabels = labels_too_long(form_);
+        if (longLabels.empty()) throw *end.failure;
+        end.failure.reset();
+        take_long_labels(longLabels);
+    }
     if (!full()) take_checks_after_reading(end);
 
     CheckResult result;
@@ -258,8 +275,11 @@ CheckResult Checker::run() {
         return a.rank != b.rank ? a.rank < b.rank : a.line < b.line;
     };
     std::stable_sort(warnings.begin(), warnings.end(), before);
+    std::vector<Ranked> atLines;
+    std::merge(longLabels_.begin(), longLabels_.end(), warnings.begin(), warnings.end(), std::back_inserter(atLines),
+               before);
     std::vector<Ranked> all;
-    std::merge(found_.begin(), found_.end(), warnings.begin(), warnings.end(), std::back_inserter(all), before);
+    std::merge(found_.begin(), found_.end(), atLines.begin(), atLines.end(), std::back_inserter(all), before);
     for (Ranked& r : all) {
         if (r.diagnostic.severity() == Severity::Error) ++result.errors;
         else ++result.warnings;

@@ -10,6 +10,7 @@
 
 #include "core/read_trace.h"
 #include "tools/common/scenario_names.h"
+#include "tools/diagnostics/author_document.h"
 #include "tools/diagnostics/diagnostic.h"
 
 struct CheckResult {
@@ -21,10 +22,7 @@ struct CheckResult {
 };
 
 // A document to check: the path the author gave and its bytes; no bytes when it could not be read.
-struct CheckSource {
-    std::string path;
-    std::optional<std::string> text;
-};
+using CheckSource = AuthorDocument;
 
 // The whole check of two documents. The compile pass runs from memory on
 // copies of their texts; no file is opened, written or deleted.

@@ -231,7 +231,7 @@ TEST(Check, FirstErrorIsCompilesError) {
     folder.write("line.txt", line);
     folder.write("train.txt", train);
     const RunResult compile = run_command(
-        tool_command() + " compile line.txt train.txt --out out", folder.path());
+        tool_command() + " compile line.txt train.txt --out out --route Bresta_Vilcar --train-code RX907", folder.path());
     EXPECT_EQ(compile.status, 1);
     const CheckResult result = check_sources({"line.txt", line}, {"train.txt", train}, ScenarioNames{}, 50);
     ASSERT_GT(result.errors, 0);

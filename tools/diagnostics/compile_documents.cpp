@@ -4,18 +4,23 @@
 
 #include <filesystem>
 #include <optional>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "core/error_codes.h"
 #include "core/output_files.h"
 #include "core/run_end.h"
 #include "platform/platform.h"
 #include "tools/codes/explanations.h"
 #include "tools/common/exit_status.h"
+#include "tools/common/text_encoding.h"
 #include "tools/common/wording.h"
 #include "tools/compiled/compiled_set.h"
 #include "tools/compiled/route_model.h"
+#include "tools/diagnostics/author_document.h"
 #include "tools/diagnostics/diagnostics.h"
+#include "tools/diagnostics/label_lengths.h"
 #include "tools/pass/compile_pass.h"
 
 namespace {
@@ -29,9 +34,22 @@ bool same_file(const std::string& a, const std::string& b) {
 
 int compile_documents(const CompileOptions& options, std::ostream& out, std::ostream& err) {
     return reported_status(run_to_end([&]() -> int {
+        // Both documents are read before anything is written. A document that
+        // is there but cannot be read (a folder, a file without permission)
+        // is a fault of the file system, not of the scenario: nothing is
+        // compiled, and it is said as check says it.
+        AuthorDocument lineRead = read_author_document(options.lineDocument);
+        AuthorDocument trainRead = read_author_document(options.trainDocument);
+        for (const auto& [read, which, code] : {std::tuple{&lineRead, "line", kLineDocumentMissing},
+                                                std::tuple{&trainRead, "train", kReadFailure}}) {
+            if (!read->unreadable()) continue;
+            err << diagnostic_text(read->path, 0, code, unreadable_document_message(which, read->absence)) << '\n'
+                << explain_hint({code}) << '\n';
+            return kExitRunTimeFailure;
+        }
         platform::make_folders(options.outFolder);
-        SourceDocument line{options.lineDocument, ""};
-        SourceDocument train{options.trainDocument, ""};
+        SourceDocument line{options.lineDocument, "", true, lineRead.absence};
+        SourceDocument train{options.trainDocument, "", true, trainRead.absence};
         const CompiledPaths compiled = compiled_paths(options.outFolder, options.names);
         // The pass runs from memory and leaves the documents alone wherever
         // they are; only a compiled file this compile replaces cannot be one.
@@ -49,10 +67,7 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
         for (const std::string& path : {compiled.line, compiled.scenario, compiled.grid}) {
             if (platform::file_exists(path)) platform::delete_file(path);
         }
-        PassDocuments documents;
-        for (auto [path, text] : {std::pair{&line.path, &documents.line}, std::pair{&train.path, &documents.train}}) {
-            if (platform::file_exists(*path)) *text = platform::read_file(*path);
-        }
+        PassDocuments documents{std::move(lineRead.text), std::move(trainRead.text)};
         // The read trace and the message box serve only an error's report: a
         // pass that went through without one needs neither, and one that did
         // not is run again with both (the pass gives the same bytes each time).
@@ -90,12 +105,25 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
         if (failure) {
             // A reader error that left the grid unsized ends in a run-time
             // failure; the author still wants to know which row caused it.
-            if (form.errorCode <= 0) throw *failure;
-            err << diagnostic(form, line, train) << '\n';
+            // A label too long for the scenario file fails its encoding
+            // before any compiled file is touched: the row is named instead.
+            const std::vector<LongLabel> longLabels = labels_too_long(form);
+            if (form.errorCode <= 0 && longLabels.empty()) throw *failure;
+            std::vector<Code> printed;
+            if (form.errorCode > 0) {
+                err << diagnostic(form, line, train) << '\n';
+                printed.push_back(reported_error(form));
+            }
+            for (const LongLabel& label : longLabels) err << label_too_long_diagnostic(label, line, train) << '\n';
+            if (!longLabels.empty()) {
+                printed.push_back(kLabelTooLong);
+                err << explain_hint(printed) << '\n';
+                return kExitScenarioError;
+            }
             // A grid that was never sized is the consequence of the error just
             // reported (no route length read); anything else is news.
             if (form.grid.sized()) platform::report_failure(*failure);
-            err << explain_hint({reported_error(form)}) << '\n';
+            err << explain_hint(printed) << '\n';
             return kExitRunTimeFailure;
         }
         if (end.errore) {
@@ -106,14 +134,19 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
                 err << diagnostic(form, line, train) << '\n';
                 printed.push_back(reported_error(form));
             }
-            if (std::optional<ReservedFieldMessage> stop = reserved_field_stop(form)) printed.push_back(*stop);
+            // The compiler's own message box text came first; this says where, as check does.
+            if (std::optional<ReservedFieldMessage> stop = reserved_field_stop(form)) {
+                err << reserved_field_diagnostic(form, *stop, line, train) << '\n';
+                printed.push_back(*stop);
+            }
             if (!printed.empty()) err << explain_hint(printed) << '\n';
             return kExitErrore;
         }
         std::vector<std::string> written;
-        if (options.lineTable) written.push_back(form.line_data_name());
-        written.push_back(form.scenario_file_name());
-        written.push_back(form.grid_file_name());
+        // Named as the author typed the names (the files hold Windows-1252 bytes).
+        if (options.lineTable) written.push_back(cp1252_to_utf8(form.line_data_name()));
+        written.push_back(cp1252_to_utf8(form.scenario_file_name()));
+        written.push_back(cp1252_to_utf8(form.grid_file_name()));
         const std::string counts = scenario_counts(form.grid.cells(), form.scenario);
         if (form.errorCode > 0) {
             err << diagnostic(form, line, train) << '\n'

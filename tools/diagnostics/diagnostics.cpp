@@ -8,7 +8,9 @@
 #include "core/error_codes.h"
 #include "core/field_stream.h"
 #include "core/rounding.h"
+#include "core/output_files.h"
 #include "tools/compiled/compiled_names.h"
+#include "tools/diagnostics/author_document.h"
 #include "tools/diagnostics/feature_cells.h"
 #include "tools/common/record_names.h"
 #include "tools/common/text_encoding.h"
@@ -293,6 +295,22 @@ std::optional<ReservedFieldMessage> reserved_field_stop(const Form1& form) {
     return std::nullopt;
 }
 
+const TracedRecord* holder_of_cell_1(const Form1& form) {
+    const FeatureCell* holder = last_holder(form.trace, 1, form.trace.cells.size());
+    if (holder == nullptr || holder->record < 0) return nullptr;
+    return &form.trace.records[static_cast<size_t>(holder->record)];
+}
+
+std::string reserved_field_diagnostic(const Form1& form, ReservedFieldMessage number, const SourceDocument& line,
+                                      const SourceDocument& train) {
+    const TracedRecord* holder = holder_of_cell_1(form);
+    const SourceDocument& document = holder != nullptr && holder->document == Document::Line ? line : train;
+    const int64_t position =
+        holder != nullptr && !holder->fields.empty() && holder->fields[0].number ? holder->fields[0].value : 0;
+    return diagnostic_text(document.path, holder != nullptr ? holder->line : 0, number,
+                           reserved_field_message(number, position));
+}
+
 std::string error_message(const Form1& form, int32_t code) {
     const long long p = value_of(form, 0);
     const long long cell = cell_index(static_cast<double>(p));
@@ -318,10 +336,17 @@ std::string error_message(const Form1& form, int32_t code) {
         case kRepetitionCodesUnnamed:
             return "the signal repetition keyword names no number of codes; it must contain \"" +
                    std::string(kRepetitionCodes[0]) + "\" or \"" + std::string(kRepetitionCodes[1]) + "\"";
-        case kBadCurve:
-            return "the curve keyword has no class digit, or the curves carry the line past metre " +
-                   std::to_string(kLastLineColumn) + "; "
-                   "write curvad1 to curvad6 or curvas1 to curvas6";
+        case kBadCurve: {
+            // The reader refuses the curve for its length (field 1) when the
+            // line would pass its last column, else for its keyword.
+            const RefusedRow* refused = reported_refusal(form);
+            if (refused != nullptr && refused->field == 1)
+                return "the curve from " + metres(p) + " to " + metres(p + value_of(form, 1)) + " carries the line past metre " +
+                       std::to_string(kLastLineColumn) + ", the last the line table holds; end it by then";
+            const TracedRecord* r = refused_record(form);
+            return "the curve keyword" + (r != nullptr ? " \"" + cp1252_to_utf8(r->keyword) + "\"" : std::string()) +
+                   " has no class digit; write curvad1 to curvad6 or curvas1 to curvas6";
+        }
         case kNoRoomOnGrid: {
             if (!form.grid.sized()) return "position " + metres(p) + " leaves no room on the grid";
             const int64_t end = int64_t{form.grid.upper()} * kCellMetres;
@@ -414,6 +439,9 @@ std::string error_message(const Form1& form, int32_t code) {
         case kSlowDownOutside:
             return "the slow-down at " + metres(p) + " reaches outside the grid; shorten it or move it";
         case kNegativeRouteLength: return "route length " + metres(p) + " is negative";
+        case kLabelTooLong:
+            return "a station name or indication board caption is longer than the " + std::to_string(kLongestLabel) +
+                   " characters a label holds";
     }
     return "unknown error";
 }
@@ -427,7 +455,8 @@ ErrorPlace error_place(const Form1& form, const SourceDocument& line, const Sour
     const SourceDocument* doc = form.errorDocument == Document::Line ? &line : &train;
     int32_t at = form.errorLine;
     if (code == kReadFailure) at = doc->exists ? read_failure_line(form) : 0;
-    if (code == kLineDocumentMissing) {
+    if (code == kLineDocumentMissing || code == kNoGeneralSection) {
+        // Of the whole document: the line where the reader gave up is its last.
         doc = &line;
         at = 0;
     } else if (code == kProgressiveNotOnCell) {
@@ -452,9 +481,9 @@ std::string diagnostic_text(const std::string& file, int32_t line, Code code, co
 std::string reported_error_message(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
     const int32_t code = reported_error(form);
     const ErrorPlace place = error_place(form, line, train);
+    if (code == kLineDocumentMissing) return unreadable_document_message("line", line.absence);
     if (code == kReadFailure && !place.document->exists)
-        return std::string("the ") + (place.document == &line ? "line" : "train") +
-               " description document does not exist; give the path of an existing file";
+        return unreadable_document_message(place.document == &line ? "line" : "train", place.document->absence);
     return error_message(form, code);
 }
 

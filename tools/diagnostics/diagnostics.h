@@ -13,6 +13,7 @@ struct SourceDocument {
     std::string path;
     std::string text;
     bool exists = true;
+    std::string absence{};  // why it could not be read, when it could not (see author_document.h)
 };
 
 // The English sentence for a code: the refused row the pass recorded in its
@@ -26,6 +27,16 @@ std::string reserved_field_message(ReservedFieldMessage number, int64_t position
 // The reserved-field message that ended the pass (errore's number); nothing
 // when the pass ended otherwise.
 std::optional<ReservedFieldMessage> reserved_field_stop(const Form1& form);
+
+// The record whose feature holds grid cell 1, the cell with the reserved
+// fields: the last one read that placed something there; nullptr when none did.
+const TracedRecord* holder_of_cell_1(const Form1& form);
+
+// The whole diagnostic line of a reserved-field message, as check reports it:
+// at the line of the feature that holds cell 1 (the train description's, of
+// no line, when none does).
+std::string reserved_field_diagnostic(const Form1& form, ReservedFieldMessage number, const SourceDocument& line,
+                                      const SourceDocument& train);
 
 // The code the diagnostics report: the first error the pass met.
 ErrorCode reported_error(const Form1& form);

@@ -58,6 +58,7 @@ const std::vector<BrokenCase> kCases = {
     {103, 1, 'L', 4, {}, {"curvad, 100, 50"}, {}},
     {15, 1, 'L', 4, {}, {"pendenza, 16901, 5"}, {}},
     {6, 1, 'L', 5, {}, {kBoard, kSignRow}, {}},
+    {213, 1, 'T', 3, {}, {}, {"stazione, 2000, 4, 700, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, " + std::string(65536, 'S')}},
     {21, 1, 'L', 5, {}, {kSignRow, kBoard}, {}},
     {201, 1, 'L', 4, {}, {"pendenza, -100, 5"}, {}},
     {202, 1, 'L', 4, {}, {"montagna, 1000, 17100, 11"}, {}},
@@ -89,7 +90,8 @@ const std::vector<BrokenCase> kCases = {
 RunResult compile(const TestFolder& dir, const std::string& lineText, const std::string& trainText) {
     dir.write("route.txt", lineText);
     dir.write("train.txt", trainText);
-    return run_command(tool_command() + " compile route.txt train.txt --out out", dir.path());
+    return run_command(tool_command() + " compile route.txt train.txt --out out --route Bresta_Vilcar --train-code RX907",
+                       dir.path());
 }
 
 }  // namespace
@@ -247,14 +249,15 @@ TEST(ToolDiagnostics, ErrorsThatLeaveNoGridEndWithStatusThreeAndTheirDiagnosticA
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
     }
     TestFolder dir;
-    RunResult missing = run_command(tool_command() + " compile none.txt none2.txt --out out", dir.path());
+    const std::string names = " --route Bresta_Vilcar --train-code RX907";
+    RunResult missing = run_command(tool_command() + " compile none.txt none2.txt --out out" + names, dir.path());
     EXPECT_EQ(missing.status, 3);
     EXPECT_EQ(missing.err, "none.txt: error 101: the line description document does not exist; give the path of an "
                            "existing file\nfor more on error 101, run: scenario_tool explain 101\n");
 
     // A missing train description is a read failure of a document that is not there.
     dir.write("route.txt", crlf({"[generale]", "lunghezza percorso, 10000", "[fine]"}));
-    RunResult noTrain = run_command(tool_command() + " compile route.txt none2.txt --out out", dir.path());
+    RunResult noTrain = run_command(tool_command() + " compile route.txt none2.txt --out out" + names, dir.path());
     EXPECT_EQ(noTrain.status, 1);
     EXPECT_EQ(noTrain.err.rfind("none2.txt: error 25: the train description document does not exist", 0), 0u)
         << noTrain.err;
@@ -265,7 +268,11 @@ TEST(ToolDiagnostics, ReservedFieldInUseExitsWithTwo) {
     RunResult r = compile(dir, crlf({"[generale]", "lunghezza percorso, 10000", "[fine]"}),
                           crlf({"[generale]", signal_at(0), "[fine]"}));
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, " Errore n. 1250\nfor more on error 1250, run: scenario_tool explain 1250\n");
+    // The compiler's own message, then where the feature stands, as check says it.
+    EXPECT_EQ(r.err, " Errore n. 1250\ntrain.txt:2: error 1250: the feature at 0 m lands in grid cell 1, whose first "
+                     "value is reserved for the compiler's marker; the compile pass stops with \" Errore n. 1250\" "
+                     "and writes no file; move the feature 50 m or more along the line\nfor more on error 1250, run: "
+                     "scenario_tool explain 1250\n");
     EXPECT_FALSE(dir.exists("out/Bresta_Vilcar_RX907.dat"));
 }
 

@@ -56,7 +56,7 @@ void compile_every_kind(const TestFolder& dir) {
     train.insert(train.find(section) + section.size(),
                  "rallentamento, 40000, 60, 500, 1, 1, 2\r\nabbattimento, 41500, 90\r\n");
     dir.write("train.txt", train);
-    RunResult r = tool("compile src/Bresta_Vilcar_linea.txt train.txt --out out", dir);
+    RunResult r = tool("compile src/Bresta_Vilcar_linea.txt train.txt --out out --train-code RX907", dir);
     ASSERT_EQ(r.status, 0) << r.err;
 }
 

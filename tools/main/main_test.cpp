@@ -117,7 +117,7 @@ TEST(ToolCompile, LeavesExactlyWhatThisCompileProduced) {
     // A compile that ends in a run-time failure writes nothing, and leaves nothing older.
     ASSERT_EQ(tool(compile, dir).status, 0);
     dir.write("broken.txt", crlf({"[generale]", "lunghezza percoso, 10000", "[fine]"}));
-    RunResult failed = tool("compile broken.txt src/Bresta_Vilcar_RX907-.txt --out out", dir);
+    RunResult failed = tool("compile broken.txt src/Bresta_Vilcar_RX907-.txt --out out --route Bresta_Vilcar", dir);
     EXPECT_EQ(failed.status, 3) << failed.err;
     for (const char* name : kCompiled) EXPECT_FALSE(dir.exists(std::string("out/") + name)) << name;
     EXPECT_EQ(dir.read("out/Other_T1.sim"), "another route's file");
@@ -129,7 +129,7 @@ TEST(ToolCompile, RefusesToReplaceADocumentNamedAsACompiledFile) {
     ASSERT_EQ(tool("write-documents src", dir).status, 0);
     fs::create_directory(dir.file("out"));
     dir.write("out/Bresta_Vilcar_RX907.dat", dir.read("src/Bresta_Vilcar_RX907-.txt"));
-    RunResult r = tool("compile src/Bresta_Vilcar_linea.txt out/Bresta_Vilcar_RX907.dat --out out", dir);
+    RunResult r = tool("compile src/Bresta_Vilcar_linea.txt out/Bresta_Vilcar_RX907.dat --out out --train-code RX907", dir);
     EXPECT_EQ(r.status, 64);
     EXPECT_EQ(dir.read("out/Bresta_Vilcar_RX907.dat"), dir.read("src/Bresta_Vilcar_RX907-.txt"));
 }
@@ -182,7 +182,7 @@ TEST(ToolSummary, EachCommandSaysInOneLineWhatItDid) {
     // A compile that recorded an error still says what it wrote, and that it stopped early.
     dir.write("train.txt", crlf({"[generale]", "segnale, 1000, 1,4,1,0,0,1,3,1,0,0", "segnale, 1000, 1,4,1,0,0,1,3,1,0,0",
                                  "[fine]"}));
-    RunResult partial = tool("compile src/Bresta_Vilcar_linea.txt train.txt --out out --no-line-table", dir);
+    RunResult partial = tool("compile src/Bresta_Vilcar_linea.txt train.txt --out out --no-line-table --train-code RX907", dir);
     EXPECT_EQ(partial.status, 1);
     EXPECT_EQ(partial.out.rfind("compiled what was read before error 16 into out: Bresta_Vilcar_RX907.sim and "
                                 "Bresta_Vilcar_RX907.dat (route Bresta_Vilcar, 106000 m; train RX907; 0 stations, "

@@ -42,8 +42,14 @@ CommandRun setup(CLI::App& command) {
     auto options = std::make_shared<PlotOptions>();
     command.add_option("DIR", options->folder, "Folder with the compiled files")->required();
     command.add_option("--out", options->outFile, "The SVG file to write")->required();
-    add_scenario_names(command, options->names);
-    return [options](std::ostream& out, std::ostream& err) { return plot_route(*options, out, err); };
+    auto names = std::make_shared<NameOptions>();
+    add_scenario_names(command, *names, NameSource::BuiltIn);
+    return [options, names](std::ostream& out, std::ostream& err) {
+        const std::optional<ScenarioNames> chosen = chosen_names(*names, "", "", err);
+        if (!chosen) return kExitUsage;
+        options->names = *chosen;
+        return plot_route(*options, out, err);
+    };
 }
 
 }  // namespace

@@ -14,15 +14,6 @@ namespace {
 // Errors past this many are not listed (as check's own default).
 constexpr int kMaxErrors = 50;
 
-std::optional<std::string> text_of(const std::string& path) {
-    try {
-        if (platform::file_exists(path)) return platform::read_file(path);
-    } catch (const platform::RunTimeFailure&) {
-        // Unreadable: check reports it as the compile pass does.
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 bool PreviewBuild::has_errors() const {
@@ -41,10 +32,10 @@ Diagnostic preview_error(const std::string& file, const std::string& message) {
 
 PreviewBuild build_preview(const PreviewSources& sources, CentreLineCache& cache) {
     PreviewBuild build;
-    const std::optional<std::string> lineText = text_of(sources.lineDocument);
-    const std::optional<std::string> trainText = text_of(sources.trainDocument);
-    build.line = {sources.lineDocument, lineText.value_or(""), lineText.has_value()};
-    build.train = {sources.trainDocument, trainText.value_or(""), trainText.has_value()};
+    const AuthorDocument lineRead = read_author_document(sources.lineDocument);
+    const AuthorDocument trainRead = read_author_document(sources.trainDocument);
+    build.line = {sources.lineDocument, lineRead.text.value_or(""), lineRead.text.has_value(), lineRead.absence};
+    build.train = {sources.trainDocument, trainRead.text.value_or(""), trainRead.text.has_value(), trainRead.absence};
 
     // The drawing: the compile pass as `compile` runs it, from the very bytes
     // being checked, with the readers' trace kept. It runs beside the check
@@ -54,13 +45,12 @@ PreviewBuild build_preview(const PreviewSources& sources, CentreLineCache& cache
     RunEnd drawingEnd;
     std::thread compiling([&] {
         drawingEnd = run_to_end([&] {
-            drawing.run({lineText, trainText});
+            drawing.run({lineRead.text, trainRead.text});
             return kExitClean;
         });
     });
     try {
-        build.diagnostics = check_sources({sources.lineDocument, lineText}, {sources.trainDocument, trainText},
-                                          sources.names, kMaxErrors)
+        build.diagnostics = check_sources(lineRead, trainRead, sources.names, kMaxErrors)
                                 .diagnostics;
     } catch (const platform::RunTimeFailure& f) {
         build.diagnostics.push_back(preview_error(

@@ -8,6 +8,7 @@
 #include "core/form1.h"
 #include "core/run_end.h"
 #include "platform/platform.h"
+#include "tools/common/exit_status.h"
 #include "tools/serve/preview_build.h"
 #include "tools/serve/preview_server.h"
 #include "tools/serve/scenario_json.h"
@@ -98,8 +99,15 @@ CommandRun setup(CLI::App& command) {
         ->check(CLI::Range(0, 65535));
     command.add_option("--host", options->host, "Address to listen on")->capture_default_str();
     command.add_flag("--open", options->openBrowser, "Open the page in the default browser");
-    add_scenario_names(command, options->names);
-    return [options](std::ostream& out, std::ostream& err) { return serve_preview(*options, out, err); };
+    auto names = std::make_shared<NameOptions>();
+    add_scenario_names(command, *names, NameSource::DocumentsOrBuiltIn);
+    return [options, names](std::ostream& out, std::ostream& err) {
+        const std::optional<ScenarioNames> chosen =
+            chosen_names(*names, options->lineDocument, options->trainDocument, err);
+        if (!chosen) return kExitUsage;
+        options->names = *chosen;
+        return serve_preview(*options, out, err);
+    };
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "core/run_end.h"
 #include "platform/platform.h"
+#include "tools/common/exit_status.h"
 #include "tools/common/wording.h"
 #include "tools/compiled/route_model.h"
 #include "tools/pass/compile_pass.h"
@@ -31,9 +32,15 @@ std::string document_counts(const Form1& written, const ScenarioNames& names) {
 CommandRun setup(CLI::App& command) {
     auto options = std::make_shared<WriteOptions>();
     command.add_option("DIR", options->folder, "Folder to write into (created if missing)")->required();
-    add_scenario_names(command, options->names);
+    auto names = std::make_shared<NameOptions>();
+    add_scenario_names(command, *names, NameSource::BuiltIn);
     command.add_flag("--force", options->force, "Overwrite documents that are already in the folder");
-    return [options](std::ostream& out, std::ostream& err) { return write_documents(*options, out, err); };
+    return [options, names](std::ostream& out, std::ostream& err) {
+        const std::optional<ScenarioNames> chosen = chosen_names(*names, "", "", err);
+        if (!chosen) return kExitUsage;
+        options->names = *chosen;
+        return write_documents(*options, out, err);
+    };
 }
 
 }  // namespace

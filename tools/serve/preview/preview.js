@@ -27,6 +27,8 @@
 
   const fmt = (v, d) => (v === null || v === undefined || Number.isNaN(v)) ? '–' : Number(v).toFixed(d);
   const km = (m) => fmt(m / 1000, 3);
+  // "1 signal", "2 signals".
+  const counted = (n, word) => n + ' ' + word + (n === 1 ? '' : 's');
 
   function el(tag, attrs, text) {
     const e = tag.startsWith('svg:') ? document.createElementNS(SVG, tag.slice(4)) : document.createElement(tag);
@@ -76,10 +78,13 @@
       'km ' + km(f.position_m) + ', ' + where + ')';
   }
 
+  // The tooltip's lines as [text, kind]: the first names the feature (a
+  // station or board by its name, with its kind after it), the rest plain.
   function describe(f) {
     const lines = [];
     const it = f.item;
-    lines.push([f.kind === 'station' || f.kind === 'indication board' ? f.name : f.kind, f.kind]);
+    const named = f.kind === 'station' || f.kind === 'indication board';
+    lines.push(named ? [f.name, f.kind] : [f.kind, '']);
     lines.push(['km ' + km(f.position_m) + ' (cell ' + (it.cell !== undefined ? it.cell : '–') + ')']);
     if (it.scheduled) lines.push(['scheduled ' + it.scheduled]);
     if (f.kind === 'speed board' && it.value !== undefined) lines.push(['value ' + it.value]);
@@ -442,6 +447,24 @@
     };
   }
 
+  // A chart's value scale: the speed limit from 0; the gradient the same
+  // distance above and below 0, at least 10 ‰, so that its axis always has a
+  // mark above and below the 0 line (a flat route too); the others as uPlot
+  // fits them.
+  function yScale(s) {
+    const roundedUp = (v) => Math.max(10, Math.ceil(v * 1.15 / 10) * 10);
+    if (s.fromZero) return { range: (u, min, max) => [0, roundedUp(max)] };
+    if (s.aroundZero) {
+      return {
+        range: (u, min, max) => {
+          const m = roundedUp(Math.max(Math.abs(min || 0), Math.abs(max || 0)));
+          return [-m, m];
+        },
+      };
+    }
+    return {};
+  }
+
   function drawCharts(d) {
     const keep = preview.charts.length ? { min: preview.charts[0].scales.x.min, max: preview.charts[0].scales.x.max, length: preview.drawnChartLength } : null;
     const p = d.profile;
@@ -469,7 +492,7 @@
     const width = Math.max(300, box.clientWidth);
     const profiles = [
       { title: 'Height above the start (m)', values: values[0], stroke: '#6b8e23', fill: 'rgba(107, 142, 35, 0.18)', height: 150, names: true },
-      { title: 'Gradient (‰)', values: values[1], stroke: '#e07a5f', fill: 'rgba(224, 122, 95, 0.25)', height: 100, paths: stepped },
+      { title: 'Gradient (‰)', values: values[1], stroke: '#e07a5f', fill: 'rgba(224, 122, 95, 0.25)', height: 100, paths: stepped, aroundZero: true },
       { title: 'Speed limit (km/h)', values: values[2], stroke: '#1e40af', height: 110, paths: stepped, boards: true, fromZero: true },
       { title: 'Adhesion (%)', values: values[3], stroke: '#0f766e', height: 90, paths: stepped },
     ];
@@ -484,7 +507,7 @@
         padding: [s.names ? 128 : 10, 12, 0, 0],
         legend: { show: false },
         cursor: { sync: { key: 'route' }, drag: { x: true, y: false, setScale: true }, points: { show: false } },
-        scales: { x: { time: false }, y: s.fromZero ? { range: (u, min, max) => [0, Math.max(10, Math.ceil(max * 1.15 / 10) * 10)] } : {} },
+        scales: { x: { time: false }, y: yScale(s) },
         axes: [
           { size: 30, values: (u, vals) => vals.map((v) => String(+v.toFixed(3))) },
           { size: 56 },
@@ -573,15 +596,14 @@
     const banner = $('stale-banner');
     document.body.classList.toggle('stale', d.stale);
     status.className = 'status' + (d.stale ? ' stale' : '');
-    const count = (n, word) => n + ' ' + word + (n === 1 ? '' : 's');
     if (d.stale) {
-      status.textContent = 'stale · ' + count(errors, 'error');
+      status.textContent = 'stale · ' + counted(errors, 'error');
       banner.textContent = d.route
         ? 'The documents have errors: the drawing is the last compile without errors.'
         : 'The documents have errors, and no compile without errors has been seen yet.';
       banner.hidden = false;
     } else {
-      status.textContent = 'up to date · ' + new Date().toLocaleTimeString() + (warnings ? ' · ' + count(warnings, 'warning') : '');
+      status.textContent = 'up to date · ' + new Date().toLocaleTimeString() + (warnings ? ' · ' + counted(warnings, 'warning') : '');
       banner.hidden = true;
     }
   }
@@ -594,8 +616,9 @@
     $('title').textContent = title;
     const kmText = (d.route_length_m / 1000).toFixed(2);
     $('summary').textContent = d.route
-      ? 'Route length ' + kmText + ' km · ' + d.stations.length + ' stations · ' + d.signals.length + ' signals · ' +
-        d.indication_boards.length + ' indication boards · ' + d.speed_boards.length + ' speed boards'
+      ? 'Route length ' + kmText + ' km · ' + counted(d.stations.length, 'station') + ' · ' +
+        counted(d.signals.length, 'signal') + ' · ' + counted(d.indication_boards.length, 'indication board') +
+        ' · ' + counted(d.speed_boards.length, 'speed board')
       : '';
     drawStatus(d);
     drawDiagnostics(d);
@@ -629,11 +652,12 @@
   function showTooltip(f, event) {
     const tip = $('tooltip');
     tip.replaceChildren();
-    for (const [text, kind] of describe(f)) {
+    describe(f).forEach(([text, kind], n) => {
       const line = el('div', {}, text);
-      if (kind) { line.style.fontWeight = 'bold'; line.appendChild(el('span', { class: 'kind' }, ' · ' + kind)); }
+      if (n === 0) line.style.fontWeight = 'bold';
+      if (kind) line.appendChild(el('span', { class: 'kind' }, ' · ' + kind));
       tip.appendChild(line);
-    }
+    });
     const s = f.item.source;
     if (s) {
       tip.appendChild(el('div', {}, sourceText(s)));

@@ -372,6 +372,41 @@ test('a page left open across a restart of the server takes the new drawing', as
   await page.close();
 });
 
+test("an author's small flat route: its names, counts, tooltip and gradient axis", async () => {
+  const src = path.join(work, 'valdoro');
+  fs.mkdirSync(src);
+  const line = path.join(src, 'Valdoro_linea.txt');
+  const train = path.join(src, 'Valdoro_R101-.txt');
+  const crlf = (rows) => rows.map((r) => r + '\r\n').join('');
+  fs.writeFileSync(line, crlf(['[generale]', 'lunghezza percorso,    10000', '[indicazioni]',
+    'cartello_indicatore,  5100,  (BIVIO)', '[fine]']));
+  fs.writeFileSync(train, crlf(['[generale]', 'numero vetture,    4', 'percentuale massa frenata,    120',
+    'sabbia,    300', 'orologio,    8               0            0', 'aderenza,    0,    100', 'velocita,    0,    80',
+    'stazione,   2000,  4,  700,  0, 0, 0,  1,1,0,  4,1,1,    1,   8,10, 0, ARRIVO',
+    'segnale,    3550,   1, 4, 1,  0, 0,    1,  3,1,0, 0', '[fine]']));
+  const tmp = path.join(work, 'tmp-valdoro');
+  const { url, child } = await serve(line, train, tmp);
+  const { page, problems } = await openPage(url);
+
+  // The names come from the documents' names.
+  assert.equal(await page.title(), 'Valdoro — train R101 · preview');
+  assert.equal(await page.textContent('#summary'),
+    'Route length 10.00 km · 1 station · 1 signal · 1 indication board · 0 speed boards');
+  // A signal's tooltip names it once.
+  const box = await (await page.$('#plan-signals .marker')).boundingBox();
+  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+  const first = await page.$eval('#tooltip div', (d) => d.textContent);
+  assert.equal(first, 'signal');
+  // A flat route's gradient axis still reaches above and below 0.
+  const gradient = await page.evaluate(() => [window.preview.charts[1].scales.y.min, window.preview.charts[1].scales.y.max]);
+  assert.deepEqual(gradient, [-10, 10]);
+  assert.deepEqual(problems, []);
+
+  child.kill('SIGINT');
+  assert.equal(await stopped(child), 0);
+  await page.close();
+});
+
 test('report the times from a save to the updated page', () => {
   const lines = timings.map((t) => `${t.route}: median ${median(t.times)} ms, longest ${Math.max(...t.times)} ms ` +
     `over ${t.times.length} saves (${t.times.join(', ')})`);

@@ -1,0 +1,367 @@
+// What a new author trips over, run through scenario_tool as a separate
+// process: the names of the compiled files, names that would write outside
+// the output folder, a feature in the reserved first cell, a name too long for
+// the scenario file, documents that cannot be read, and the wording of the
+// messages about them. Each row is one mistake and the exact line it gives.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/scenario_table.h"
+#include "tools/codes/explanations.h"
+#include "tools/compiled/compiled_files.h"
+#include "tools/testing/test_folder.h"
+#include "tools/testing/tool_runner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kTool = "'" + binary_folder() + "/scenario_tool'";
+
+// The smallest sound scenario of docs/authoring.md with rows added (the line
+// description's from line 3, the train description's from line 8).
+std::string line_document(const std::string& rows = "") { return example_line_document(Example{.line = rows}); }
+std::string train_document(const std::string& rows = "") { return example_train_document(Example{.train = rows}); }
+
+const std::string kLine = line_document();
+const std::string kTrain = train_document();
+
+// The files of out/ after the run, sorted; not looked at when absent.
+using Listing = std::optional<std::vector<std::string>>;
+Listing listing(std::vector<std::string> names) { return names; }
+const Listing kNoOut = listing({"(no out/ folder)"});
+
+struct File {
+    std::string name;
+    std::string bytes;
+};
+
+struct Trip {
+    const char* name;
+    std::vector<File> files{};
+    std::string args;  // after "scenario_tool"
+    int status;
+    std::string line;                // a whole line of standard error (or output), exactly
+    Listing out{};                   // exactly the files of out/ afterwards; kNoOut: no out/ at all
+    std::string folder{};            // a folder made before the run
+    std::string unreadable{};        // a file made unreadable before the run
+    std::function<void(const TestFolder&)> then{};
+};
+
+const std::string kStation100k =
+    "stazione,   2000,  4,  700,  0, 0, 0,  1,1,0,  4,1,1,    1,   8,10, 0, " + std::string(100000, 'N') + "\n";
+
+const std::string k213Line =
+    "Valdoro_R101-.txt:8: error 213: the station name is 100000 characters long; a station name holds at most "
+    "65535 characters (the scenario file stores its length in 16 bits): shorten it";
+
+const std::string k1250Line =
+    "Valdoro_R101-.txt:8: error 1250: the feature at 9 m lands in grid cell 1, whose first value is reserved for "
+    "the compiler's marker; the compile pass stops with \" Errore n. 1250\" and writes no file; move the feature "
+    "50 m or more along the line";
+
+// The documents of the route Valdoro and train R101, named by the convention.
+std::vector<File> valdoro(const std::string& lineRows = "", const std::string& trainRows = "") {
+    return {{"Valdoro_linea.txt", line_document(lineRows)}, {"Valdoro_R101-.txt", train_document(trainRows)}};
+}
+
+void expect_names_in_scenario(const TestFolder& dir, const std::string& sim, const std::string& route,
+                              const std::string& train) {
+    const ScenarioTable table = decode_scenario(dir.read("out/" + sim));
+    EXPECT_EQ(table[kSlotRoute].label, route);
+    EXPECT_EQ(table[kSlotTrain].label, train);
+}
+
+std::vector<Trip> trips() {
+    return {
+        // 1: the names come from the documents' names, the options win, and
+        // compile never falls back to the built-in names.
+        {.name = "CompileTakesTheNamesOfTheDocuments",
+         .files = valdoro(),
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out",
+         .status = 0,
+         .line = "compiled into out: Valdoro_linea.dat, Valdoro_R101.sim and Valdoro_R101.dat (route Valdoro, "
+                 "10000 m; train R101; 0 stations, 0 signals, 0 indication boards, 0 speed boards)",
+         .out = listing({"Valdoro_R101.dat", "Valdoro_R101.sim", "Valdoro_linea.dat"}),
+         .then = [](const TestFolder& dir) { expect_names_in_scenario(dir, "Valdoro_R101.sim", "Valdoro", "R101"); }},
+        {.name = "CompileRefusesDocumentsNamedOtherwise",
+         .files = {{"line.txt", kLine}, {"train.txt", kTrain}},
+         .args = "compile line.txt train.txt --out out",
+         .status = 64,
+         .line = "scenario_tool: line.txt is not named ROUTE_linea.txt, so the document names give no route name "
+                 "and train code; give --route and --train-code, or name the documents ROUTE_linea.txt and "
+                 "ROUTE_TRAIN-.txt",
+         .out = kNoOut},
+        {.name = "CompileRefusesATrainDescriptionOfAnotherRoute",
+         .files = {{"Valdoro_linea.txt", kLine}, {"Monte_R101-.txt", kTrain}},
+         .args = "compile Valdoro_linea.txt Monte_R101-.txt --out out",
+         .status = 64,
+         .line = "scenario_tool: Monte_R101-.txt is not named Valdoro_TRAIN-.txt, so the document names give no "
+                 "train code; give --train-code, or name the documents ROUTE_linea.txt and ROUTE_TRAIN-.txt",
+         .out = kNoOut},
+        {.name = "CompileTakesTheOptionsOverTheNames",
+         .files = valdoro(),
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out --route Monte",
+         .status = 0,
+         .line = "compiled into out: Monte_linea.dat, Monte_R101.sim and Monte_R101.dat (route Monte, 10000 m; "
+                 "train R101; 0 stations, 0 signals, 0 indication boards, 0 speed boards)",
+         .out = listing({"Monte_R101.dat", "Monte_R101.sim", "Monte_linea.dat"})},
+        {.name = "CompileOfAnyNamesWithBothOptions",
+         .files = {{"line.txt", kLine}, {"train.txt", kTrain}},
+         .args = "compile line.txt train.txt --out out --route Valdoro --train-code R101",
+         .status = 0,
+         .line = "compiled into out: Valdoro_linea.dat, Valdoro_R101.sim and Valdoro_R101.dat (route Valdoro, "
+                 "10000 m; train R101; 0 stations, 0 signals, 0 indication boards, 0 speed boards)",
+         .out = listing({"Valdoro_R101.dat", "Valdoro_R101.sim", "Valdoro_linea.dat"})},
+        {.name = "CheckSaysOnceWhichNamesItUses",
+         .files = {{"line.txt", kLine}, {"train.txt", kTrain}},
+         .args = "check line.txt train.txt",
+         .status = 0,
+         .line = "scenario_tool: note: line.txt is not named ROUTE_linea.txt; using route \"Bresta_Vilcar\" and "
+                 "train \"RX907\" (give --route and --train-code to choose)"},
+        {.name = "CheckTakesTheRouteOfTheLineDescription",
+         .files = {{"Valdoro_linea.txt", kLine}, {"treno.txt", kTrain}},
+         .args = "check Valdoro_linea.txt treno.txt",
+         .status = 0,
+         .line = "scenario_tool: note: treno.txt is not named Valdoro_TRAIN-.txt; using route \"Valdoro\" and "
+                 "train \"RX907\" (give --train-code to choose)"},
+        {.name = "HelpSaysWhereTheNamesComeFrom",
+         .args = "help compile",
+         .status = 0,
+         .line = "Route and train code: --route and --train-code, else the document names: LINE_DOC named "
+                 "ROUTE_linea.txt and TRAIN_DOC named ROUTE_TRAIN-.txt with the same ROUTE "
+                 "(Bresta_Vilcar_linea.txt and Bresta_Vilcar_RX907-.txt give route Bresta_Vilcar, train RX907). "
+                 "Documents named otherwise need both options: compile never falls back to other names."},
+
+        // 2: names that would write outside the output folder, or that no file name can hold.
+        {.name = "RouteClimbingOutOfTheFolder",
+         .files = valdoro(),
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out --route ../evil",
+         .status = 64,
+         .line = "scenario_tool: the route name \"../evil\" (--route) cannot name files: it holds \"/\", a path "
+                 "separator",
+         .out = kNoOut},
+        {.name = "EmptyRoute",
+         .files = valdoro(),
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out --route ''",
+         .status = 64,
+         .line = "scenario_tool: the route name \"\" (--route) cannot name files: it is empty",
+         .out = kNoOut},
+        {.name = "RouteWithTwoDots",
+         .files = valdoro(),
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out --route a..b",
+         .status = 64,
+         .line = "scenario_tool: the route name \"a..b\" (--route) cannot name files: it holds \"..\"",
+         .out = kNoOut},
+        {.name = "TrainCodeWithACharacterWindowsRefuses",
+         .files = valdoro(),
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out --train-code 'R1?'",
+         .status = 64,
+         .line = "scenario_tool: the train code \"R1?\" (--train-code) cannot name files: it holds \"?\", which "
+                 "Windows refuses in a file name",
+         .out = kNoOut},
+        {.name = "RouteFromADocumentNameWindowsRefuses",
+         .files = {{"Val:doro_linea.txt", kLine}, {"Val:doro_R101-.txt", kTrain}},
+         .args = "check Val:doro_linea.txt Val:doro_R101-.txt",
+         .status = 64,
+         .line = "scenario_tool: the route name \"Val:doro\" (from the name Val:doro_linea.txt) cannot name files: "
+                 "it holds \":\", which Windows refuses in a file name"},
+        {.name = "RouteOutsideWindows1252",
+         .files = valdoro(),
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out --route 'Val\xE2\x86\x92'",
+         .status = 64,
+         .line = "scenario_tool: the route name \"Val\xE2\x86\x92\" (--route) cannot name files: it holds "
+                 "\"\xE2\x86\x92\", which Windows-1252 cannot hold",
+         .out = kNoOut},
+        {.name = "RouteTypedInUtf8IsStoredInWindows1252",
+         .files = valdoro(),
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out --route 'Citt\xC3\xA0'",
+         .status = 0,
+         .line = "compiled into out: Citt\xC3\xA0_linea.dat, Citt\xC3\xA0_R101.sim and Citt\xC3\xA0_R101.dat (route "
+                 "Citt\xC3\xA0, 10000 m; train R101; 0 stations, 0 signals, 0 indication boards, 0 speed boards)",
+         .out = listing({"Citt\xE0_R101.dat", "Citt\xE0_R101.sim", "Citt\xE0_linea.dat"}),
+         .then = [](const TestFolder& dir) { expect_names_in_scenario(dir, "Citt\xE0_R101.sim", "Citt\xE0", "R101"); }},
+        {.name = "WriteDocumentsOutsideTheFolder",
+         .args = "write-documents work --route ../evil",
+         .status = 64,
+         .line = "scenario_tool: the route name \"../evil\" (--route) cannot name files: it holds \"/\", a path "
+                 "separator"},
+
+        // 9: a feature in the first 25 m: compile says where, as check does,
+        // after the compiler's own message.
+        {.name = "CompileNamesTheFeatureInTheReservedCell",
+         .files = valdoro("", "segnale,       9,   1, 4, 1,  0, 0,    1,  3,1,0, 0\n"),
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out",
+         .status = 2,
+         .line = k1250Line,
+         .out = listing({})},
+        {.name = "CheckNamesTheFeatureInTheReservedCell",
+         .files = valdoro("", "segnale,       9,   1, 4, 1,  0, 0,    1,  3,1,0, 0\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 1,
+         .line = k1250Line},
+
+        // 10: a station name no 16-bit length describes.
+        {.name = "CompileRefusesAStationNameTooLong",
+         .files = valdoro("", kStation100k),
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out",
+         .status = 1,
+         .line = k213Line,
+         .out = listing({})},
+        {.name = "CheckRefusesAStationNameTooLong",
+         .files = valdoro("", kStation100k),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 1,
+         .line = k213Line},
+        {.name = "CheckRefusesACaptionTooLong",
+         .files = valdoro("[indicazioni]\ncartello_indicatore,  1100,  " + std::string(70000, 'C') + "\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 1,
+         .line = "Valdoro_linea.txt:4: error 213: the indication board caption is 70000 characters long; a caption "
+                 "holds at most 65535 characters (the scenario file stores its length in 16 bits): shorten it"},
+
+        // 13: a folder, or a file that may not be read, is not "missing"; compile leaves nothing.
+        {.name = "CheckOfAFolder",
+         .files = {{"Valdoro_R101-.txt", kTrain}},
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 2,
+         .line = "Valdoro_linea.txt: error 101: the line description document is a folder, not a file; give the "
+                 "path of the document itself",
+         .folder = "Valdoro_linea.txt"},
+        {.name = "CompileOfAFolder",
+         .files = {{"Valdoro_linea.txt", kLine}},
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out",
+         .status = 3,
+         .line = "Valdoro_R101-.txt: error 25: the train description document is a folder, not a file; give the "
+                 "path of the document itself",
+         .out = kNoOut,
+         .folder = "Valdoro_R101-.txt"},
+        {.name = "CompileOfAnUnreadableFile",
+         .files = valdoro(),
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out",
+         .status = 3,
+         .line = "Valdoro_R101-.txt: error 25: the train description document cannot be read (Permission denied); "
+                 "give a file you may read, or allow reading it",
+         .out = kNoOut,
+         .unreadable = "Valdoro_R101-.txt"},
+        {.name = "CheckOfAnUnreadableFile",
+         .files = valdoro(),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 2,
+         .line = "Valdoro_linea.txt: error 101: the line description document cannot be read (Permission denied); "
+                 "give a file you may read, or allow reading it",
+         .unreadable = "Valdoro_linea.txt"},
+        {.name = "CompileOfAMissingFile",
+         .files = {{"Valdoro_linea.txt", kLine}},
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out",
+         .status = 1,
+         .line = "Valdoro_R101-.txt: error 25: the train description document does not exist; give the path of "
+                 "an existing file"},
+
+        // 14: the place of a missing "[generale]", and plurals.
+        {.name = "MissingGeneralSectionIsOfTheWholeDocument",
+         .files = {{"Valdoro_linea.txt", "lunghezza percorso,    10000\r\n[curve]\r\n[fine]\r\n"},
+                   {"Valdoro_R101-.txt", kTrain}},
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 2,
+         .line = "Valdoro_linea.txt: error 102: no field contains \"[generale]\"; open the general section with a "
+                 "line \"[generale]\""},
+        {.name = "CheckStoppedAtOneError",
+         .files = valdoro("[curve]\ncurvad,  2000,  300\n", "stazione,   2025,  4,  700,  0, 0, 0,  1,1,0,  4,1,1,"
+                                                           "    1,   8,10, 0, A\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt --max-errors 1",
+         .status = 1,
+         .line = "check stopped at 1 error (--max-errors 1): any later ones are not shown"},
+
+        // 15: error 103 says which of its two causes.
+        {.name = "CurveWithoutClass",
+         .files = valdoro("[curve]\ncurvad,  2000,  300\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 1,
+         .line = "Valdoro_linea.txt:4: error 103: the curve keyword \"curvad\" has no class digit; write curvad1 to "
+                 "curvad6 or curvas1 to curvas6"},
+        {.name = "CurvesPastTheLastMetre",
+         .files = {{"Valdoro_linea.txt", "[generale]\r\nlunghezza percorso,    1000000\r\n[curve]\r\n"
+                                         "curvad1,  999000,  1001\r\n[fine]\r\n"},
+                   {"Valdoro_R101-.txt", kTrain}},
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 1,
+         .line = "Valdoro_linea.txt:4: error 103: the curve from 999000 m to 1000001 m carries the line past metre "
+                 "1000000, the last the line table holds; end it by then"},
+
+        // 16: a last row without "[fine]" or a line end is read in full;
+        // error 25 is not blamed on a comma inside a name.
+        {.name = "LastRowWithoutEndIsRead",
+         .files = {{"Valdoro_linea.txt", kLine},
+                   {"Valdoro_R101-.txt", kTrain.substr(0, kTrain.size() - 8) +
+                                             "segnale,    1550,   1, 4, 1,  0, 0,    1,  3,1,0, 0"}},
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out",
+         .status = 0,
+         .line = "compiled into out: Valdoro_linea.dat, Valdoro_R101.sim and Valdoro_R101.dat (route Valdoro, "
+                 "10000 m; train R101; 0 stations, 1 signal, 0 indication boards, 0 speed boards)",
+         .out = listing({"Valdoro_R101.dat", "Valdoro_R101.sim", "Valdoro_linea.dat"})},
+        {.name = "Explain25NamesNoComma",
+         .args = "explain 25",
+         .status = 0,
+         .line = "  decimal point), a number too large for its field (a station's 8-bit fields"},
+    };
+}
+
+void PrintTo(const Trip& t, std::ostream* os) { *os << t.name; }
+
+bool has_line(const std::string& text, const std::string& wanted) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line == wanted) return true;
+    }
+    return false;
+}
+
+class NewAuthor : public ::testing::TestWithParam<Trip> {};
+
+TEST_P(NewAuthor, GetsItsLine) {
+    const Trip& t = GetParam();
+    TestFolder dir;
+    for (const File& f : t.files) dir.write(f.name, f.bytes);
+    if (!t.folder.empty()) fs::create_directory(dir.file(t.folder));
+    std::string runner;
+    if (!t.unreadable.empty()) {
+        fs::permissions(dir.file(t.unreadable), fs::perms::none);
+        // Permission bits do not stop root: the tool then runs as nobody.
+        if (::geteuid() == 0) {
+            if (run_command("setpriv --help >/dev/null 2>&1", "/").status != 0) GTEST_SKIP() << "no setpriv";
+            fs::permissions(dir.path(), fs::perms::all);
+            runner = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+        }
+    }
+    const RunResult r = run_command(runner + kTool + " " + t.args, dir.path());
+    EXPECT_EQ(r.status, t.status) << r.out << r.err;
+    EXPECT_TRUE(has_line(r.err, t.line) || has_line(r.out, t.line)) << "wanted:\n" << t.line << "\ngot:\n"
+                                                                  << r.out << r.err;
+    if (t.out == kNoOut) {
+        EXPECT_FALSE(dir.exists("out")) << "out/ was made";
+    } else if (t.out) {
+        std::vector<std::string> there;
+        if (dir.exists("out")) {
+            for (const auto& entry : fs::directory_iterator(dir.file("out")))
+                there.push_back(entry.path().filename().string());
+        }
+        std::sort(there.begin(), there.end());
+        EXPECT_EQ(there, *t.out);
+    }
+    if (t.then) t.then(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(Trips, NewAuthor, ::testing::ValuesIn(trips()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
