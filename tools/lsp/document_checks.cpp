@@ -164,9 +164,16 @@ TextSpan mark_of(const Diagnostic& d, const OpenDocument& document, const TextLi
         if (r.line == d.line) record = &r;
     }
     std::optional<TextSpan> span;
-    if (d.field) {
-        if (*d.field == 0) span = record != nullptr ? keyword_span(*record, lines) : lost_keyword_span(d.line, lines);
-        else if (record != nullptr) span = field_span(*record, *d.field, lines);
+    if (d.field && *d.field == 0 && record != nullptr) {
+        span = keyword_span(*record);
+    } else if (d.field && *d.field == 0) {  // a keyword that named no record
+        for (const KeywordField& k : document.keywords) {
+            if (k.line != d.line || k.records != 0) continue;
+            span = keyword_field_span(k);  // the first: the values after it are read as keyword fields too
+            break;
+        }
+    } else if (d.field && record != nullptr) {
+        span = field_span(*record, *d.field);
     }
     if (span && d.fix) fixSpan = span;
     return span ? *span : lines.trimmed_line(static_cast<size_t>(d.line) - 1);
@@ -229,6 +236,7 @@ std::vector<Json> LanguageServer::publish_diagnostics() {
         const Document role = document_name(document.path).document;
         document.records.clear();
         document.recordCells.clear();
+        document.keywords.clear();
         document.published.clear();
         Json diagnostics = Json::array();
         const Partners partners = publisher.partners(document);
@@ -249,7 +257,10 @@ std::vector<Json> LanguageServer::publish_diagnostics() {
                 diagnostics.push_back(diagnostic_json(lines.trimmed_line(0), 1, "the check failed: " + checked.failure));
                 continue;
             }
-            if (document.records.empty()) {
+            if (document.records.empty() && document.keywords.empty()) {
+                for (const KeywordField& k : checked.trace.keywords) {
+                    if (k.document == role) document.keywords.push_back(k);
+                }
                 const std::vector<TracedRecord>& all = checked.trace.records;
                 for (size_t i = 0; i < all.size(); ++i) {
                     if (all[i].document != role) continue;
