@@ -16,6 +16,7 @@ void ReadTrace::clear() {
     cells.clear();
     caps.clear();
     completionFaults.clear();
+    unreadField = TracedField();
     for (int32_t& line : generalLine) line = 0;
     for (int32_t& record : progressiveRecords) record = -1;
     recordOpen_ = false;

@@ -179,6 +179,9 @@ struct ReadTrace {
     std::vector<FeatureCell> cells;
     std::vector<CapCell> caps;
     std::vector<CompletionFault> completionFaults;
+    // The field a read failure stopped at (not a number, or out of its
+    // width), as written; line 0 when the reading stopped at none.
+    TracedField unreadField;
     // Line of the field that opened the general section, 0 when none did.
     int32_t generalLine[3] = {0, 0, 0};
     // The record whose values each kilometric progressive slot (81 to 83)
@@ -203,6 +206,10 @@ struct ReadTrace {
     }
     void field(const TracedField& f) {
         if (on) add_field(f);
+    }
+    // The field a read failure stopped at.
+    void unread(const TracedField& f) {
+        if (on) unreadField = f;
     }
     // The field just read is a dash field, passed over.
     void dash(Document document) {

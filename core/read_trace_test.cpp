@@ -161,6 +161,32 @@ TEST(ReadTrace, EveryFieldAndKeywordKnowsItsPlaceInItsLine) {
     EXPECT_EQ(clock.fields[2].endColumn, 15);
 }
 
+TEST(ReadTrace, TheFieldAReadFailureStoppedAtIsRecordedWhereItStands) {
+    struct Case {
+        const char* name;
+        std::string train;
+        TracedField unread;  // line, column, endColumn and text
+    } cases[] = {
+        {.name = "text where a number belongs", .train = kTrainHead + "velocita, 0, 1x0\r\n",
+         .unread = {.line = 2, .column = 13, .endColumn = 16, .text = "1x0"}},
+        {.name = "a number too wide, ending its line", .train = kTrainHead + "velocita,  0,\t99999999999\r\n",
+         .unread = {.line = 2, .column = 14, .endColumn = 25, .text = "99999999999"}},
+        {.name = "on the second line of a row", .train = kTrainHead + "orologio, 9,\r\n  -x7, 0\r\n",
+         .unread = {.line = 3, .column = 2, .endColumn = 5, .text = "-x7"}},
+        {.name = "a row that runs out of values stops at no field", .train = kTrainHead + "orologio, 9, 5\r\n",
+         .unread = {}},
+    };
+    for (const Case& c : cases) {
+        Pass pass(kLineHead, c.train);
+        const TracedField& u = pass.trace().unreadField;
+        EXPECT_EQ(pass.form.errorReported, kReadFailure) << c.name;
+        EXPECT_EQ(u.line, c.unread.line) << c.name;
+        EXPECT_EQ(u.column, c.unread.column) << c.name;
+        EXPECT_EQ(u.endColumn, c.unread.endColumn) << c.name;
+        EXPECT_EQ(u.text, c.unread.text) << c.name;
+    }
+}
+
 TEST(ReadTrace, PlacementRecordsCellsMovesNarrowingsAndCaps) {
     Pass pass(kLineHead + "montagna, 1000, 2000, 300\r\n",
               kTrainHead + "velocita, 0, 82\r\n"
