@@ -200,9 +200,10 @@ TEST(Check, EachErrorKeepsItsRowAsTheRefusingPassReadIt) {
         int field;
         std::string keyword;  // of the kept record
         std::string unread{};  // the field a read failure stopped at
+        int32_t freeCell = -1;
     } expected[] = {
         {.document = 'L', .line = 5, .code = "103", .field = 0, .keyword = "curvad"},
-        {.document = 'T', .line = 6, .code = "16", .field = 1, .keyword = "segnale"},
+        {.document = 'T', .line = 6, .code = "16", .field = 1, .keyword = "segnale", .freeCell = 22},
         {.document = 'T', .line = 7, .code = "25", .field = 2, .keyword = "velocita", .unread = "1x0"},
     };
     std::vector<const Diagnostic*> errors;
@@ -218,6 +219,7 @@ TEST(Check, EachErrorKeepsItsRowAsTheRefusingPassReadIt) {
         EXPECT_EQ(errors[i]->field, e.field) << i;
         EXPECT_EQ(kept.row.document, e.document == 'L' ? Document::Line : Document::Train) << i;
         EXPECT_EQ(kept.row.line, e.line) << i;
+        EXPECT_EQ(kept.row.freeCell, e.freeCell) << i;
         ASSERT_TRUE(kept.record.has_value()) << i;
         EXPECT_EQ(kept.record->keyword, e.keyword) << i;
         EXPECT_EQ(kept.unread ? kept.unread->text : "", e.unread) << i;

@@ -167,6 +167,8 @@ const RefusedRecord* refusal_of(const Diagnostic& d, const OpenDocument& documen
 // Where a finding of the check is marked: its field, else its keyword when it
 // names the record or no field; a finding of no one line marks the first line,
 // one of no record its row.
+// A feature refused on a taken cell, with a free cell recorded for it, is
+// fixed by writing the position that puts it there.
 TextSpan mark_of(PublishedDiagnostic& p, const OpenDocument& document, const TextLines& lines) {
     const Diagnostic& d = p.diagnostic;
     if (d.line < 1) return lines.trimmed_line(0);
@@ -176,6 +178,14 @@ TextSpan mark_of(PublishedDiagnostic& p, const OpenDocument& document, const Tex
         // An error's row is left out of the passes after it: its record is the refusing pass's.
         if (refused->record) record = &*refused->record;
         if (refused->unread) span = TextSpan{refused->unread->line - 1, refused->unread->column, refused->unread->endColumn};
+        const RefusedRow& row = refused->row;
+        if (record != nullptr && row.freePosition >= 0 && row.field >= 0) {
+            if (const auto at = field_span(*record, row.field + 1)) {
+                const std::string position = std::to_string(row.freePosition);
+                p.move = CellMove{*at, position, "Move to " + position + " m: cell " + std::to_string(row.freeCell) +
+                                                     ", the nearest free cell"};
+            }
+        }
     } else {
         for (const TracedRecord& r : document.records) {
             if (r.line == d.line) record = &r;
@@ -298,7 +308,7 @@ std::vector<Json> LanguageServer::publish_diagnostics() {
             }
             for (const Diagnostic& d : checked.result.diagnostics) {
                 if (d.file != document.path || !seen.insert({d.line, d.code, d.message}).second) continue;
-                PublishedDiagnostic p{{}, d, std::nullopt};
+                PublishedDiagnostic p{{}, d, std::nullopt, std::nullopt};
                 p.span = mark_of(p, document, lines);
                 diagnostics.push_back(published_diagnostic_json(p));
                 if (Json related = related_lines(d.message, pair, role, documents_); !related.empty())

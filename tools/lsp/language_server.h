@@ -26,11 +26,19 @@ struct InvalidParams : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A feature moved off a taken cell: the position written into its position field.
+struct CellMove {
+    TextSpan span;
+    std::string text;
+    std::string title;
+};
+
 // A diagnostic as published: where it stands and what the check said.
 struct PublishedDiagnostic {
     TextSpan span;
     Diagnostic diagnostic;
     std::optional<TextSpan> fixSpan;  // where the fix's text goes, when it has one
+    std::optional<CellMove> move;     // for a feature on a taken cell, when a free one was recorded
 };
 
 // The protocol's form of a published diagnostic.

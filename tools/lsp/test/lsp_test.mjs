@@ -147,6 +147,20 @@ test('the server checks, explains, completes, outlines and fixes as the author t
   };
   assert.deepEqual(await change(applied(offStep, actions[0].edit.changes[trainUri][0])), []);
 
+  // A signal on the cell of the signal at 1550 m: moved to the nearest free cell, the error is gone.
+  const taken = trainText.replace('segnale,    2700,', 'segnale,    1560,');
+  diagnostics = await change(taken);
+  assert.equal(diagnostics.length, 1, JSON.stringify(diagnostics));
+  assert.equal(diagnostics[0].code, 16);
+  const position = where(taken, '1560');
+  assert.deepEqual(diagnostics[0].range,
+    { start: position, end: { line: position.line, character: position.character + 4 } });
+  const moves = await connection.sendRequest('textDocument/codeAction', {
+    textDocument: { uri: trainUri }, range: diagnostics[0].range, context: { diagnostics },
+  });
+  assert.equal(moves.length, 1, JSON.stringify(moves));
+  assert.equal(moves[0].edit.changes[trainUri][0].newText, '1600');
+  assert.deepEqual(await change(applied(taken, moves[0].edit.changes[trainUri][0])), []);
 
   assert.equal(await connection.sendRequest('shutdown'), null);
   connection.sendNotification('exit');
