@@ -108,12 +108,23 @@ std::string FieldStream::read_text() {
 int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
     begin_field();
     const size_t fieldStart = pos_;
+    const size_t fieldLineStart = lineStart_;
     // The field as written, for the report of a number that is refused.
     auto as_written = [&] {
         size_t end = fieldStart;
         while (end < text_.size() && text_[end] != ',' && !is_line_end(text_[end])) ++end;
         while (end > fieldStart && is_blank(text_[end - 1])) --end;
         return std::string(text_.substr(fieldStart, end - fieldStart));
+    };
+    // The refused field's place, for the read trace.
+    auto trace_unread = [&](const std::string& written) {
+        if (!trace) return;
+        TracedField f;
+        f.line = fieldLine_;
+        f.column = static_cast<int32_t>(fieldStart - fieldLineStart);
+        f.endColumn = f.column + static_cast<int32_t>(written.size());
+        f.text = written;
+        trace->unread(f);
     };
     bool negative = false;
     if (pos_ < text_.size() && text_[pos_] == '-') {
@@ -131,6 +142,7 @@ int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
                     is_line_end(text_[pos_]);
     if (!endsHere || (noDigits && negative)) {
         failure_ = {Failure::What::NotANumber, fieldLine_, as_written(), 0, 0};
+        trace_unread(failure_.text);
         failure("number expected");
     }
     // No digits and nothing but blanks up to the field's end: an empty field, 0.
@@ -140,6 +152,7 @@ int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
     if (negative) value = -value;
     if (value < low || value > high) {
         failure_ = {Failure::What::OutOfRange, fieldLine_, std::string(text_.substr(fieldStart, numberEnd - fieldStart)), low, high};
+        trace_unread(failure_.text);
         failure(std::string("number does not fit ") + width);
     }
     if (trace) {

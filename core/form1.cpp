@@ -46,9 +46,11 @@ void Form1::prepara_percorso(int32_t switchValue) {
 void Form1::memorizza_dati() {
     // The line half stores the two names into the scenario table first.
     trace.clear();
+    trace.watch(&grid);
     file1.trace = trace.on ? &trace : nullptr;
     if (leggi_linea()) leggi_treno();
     file1.trace = nullptr;
+    trace.watch(nullptr);
 }
 
 void Form1::errore(const std::string& a) {

@@ -3,6 +3,7 @@
 #include "core/read_trace.h"
 
 #include "core/error_codes.h"
+#include "core/track_grid.h"
 
 int traced_field_count(RecordKind kind) { return record_format(kind).fields; }
 
@@ -16,6 +17,7 @@ void ReadTrace::clear() {
     cells.clear();
     caps.clear();
     completionFaults.clear();
+    unreadField = TracedField();
     for (int32_t& line : generalLine) line = 0;
     for (int32_t& record : progressiveRecords) record = -1;
     recordOpen_ = false;
@@ -68,7 +70,27 @@ void ReadTrace::add_refusal(RefusedRow row) {
     } else {
         row.record = -1;
     }
+    add_free_cell(row);
     refusals.push_back(row);
+}
+
+// The features of one cell: the position that puts one in a cell is the
+// inverse of the cell the feature takes for a position.
+void ReadTrace::add_free_cell(RefusedRow& row) const {
+    const bool profileCell = row.code == kAbbattimentoCellTaken;
+    const bool oneCell = profileCell || row.code == kSignalCellTaken || row.code == kSpeedBoardCellTaken ||
+                         row.code == kIndicationBoardCellTaken;
+    if (!oneCell || grid_ == nullptr || !grid_->sized() || !grid_->contains(row.cell)) return;
+    const int64_t cells = static_cast<int64_t>(grid_->cells().size());
+    for (int64_t k = 1; k < cells; ++k) {
+        for (const int64_t c : {row.cell + k, row.cell - k}) {
+            const int64_t position = profileCell ? profile_cell_start(c) : cell_position(c);
+            if (!grid_->contains(c) || position < 0 || !grid_->is_free(c)) continue;
+            row.freeCell = static_cast<int32_t>(c);
+            row.freePosition = position;
+            return;
+        }
+    }
 }
 
 void ReadTrace::add_read_failure(Document document, int32_t line) {

@@ -14,6 +14,8 @@
 
 #include "core/format.h"
 
+class TrackGrid;
+
 // How many fields a record of the kind reads after its keyword field (the
 // caption and the station name included).
 int traced_field_count(RecordKind kind);
@@ -76,6 +78,11 @@ struct RefusedRow {
     int32_t record = -1;  // the refused record
     int32_t field = -1;   // the field that decided it; -1: the row as a whole (its keyword, its place in the list)
     int32_t cell = -1;    // the grid cell found taken or outside the grid; -1: none
+    // For a feature of one cell refused on a taken cell: the nearest free
+    // cell of the grid as the refusal found it (the later of two as near),
+    // and the position that puts the feature there; -1: none.
+    int32_t freeCell = -1;
+    int64_t freePosition = -1;
     bool operator==(const RefusedRow&) const = default;
 };
 
@@ -179,6 +186,9 @@ struct ReadTrace {
     std::vector<FeatureCell> cells;
     std::vector<CapCell> caps;
     std::vector<CompletionFault> completionFaults;
+    // The field a read failure stopped at (not a number, or out of its
+    // width), as written; line 0 when the reading stopped at none.
+    TracedField unreadField;
     // Line of the field that opened the general section, 0 when none did.
     int32_t generalLine[3] = {0, 0, 0};
     // The record whose values each kilometric progressive slot (81 to 83)
@@ -186,6 +196,9 @@ struct ReadTrace {
     int32_t progressiveRecords[3] = {-1, -1, -1};
 
     void clear();
+    // The grid the readers place on, for the free cells a refusal names;
+    // nullptr once the reading is over.
+    void watch(const TrackGrid* grid) { grid_ = on ? grid : nullptr; }
 
     // The record being read (the last one opened), -1 when none or off.
     int32_t current() const { return on ? static_cast<int32_t>(records.size()) - 1 : -1; }
@@ -203,6 +216,10 @@ struct ReadTrace {
     }
     void field(const TracedField& f) {
         if (on) add_field(f);
+    }
+    // The field a read failure stopped at.
+    void unread(const TracedField& f) {
+        if (on) unreadField = f;
     }
     // The field just read is a dash field, passed over.
     void dash(Document document) {
@@ -248,6 +265,8 @@ private:
     void add_skipped_keyword();
     void add_refusal(RefusedRow row);
     void add_read_failure(Document document, int32_t line);
+    void add_free_cell(RefusedRow& row) const;
+    const TrackGrid* grid_ = nullptr;
     bool recordOpen_ = false;  // fields read now belong to records.back()
     TracedField lastField_;    // the last field read, whatever it was
 };

@@ -55,7 +55,8 @@ int32_t record_of(const ReadTrace& trace, RecordKind kind, int n = 0) {
 
 void PrintTo(const RefusedRow& r, std::ostream* out) {
     *out << "{code " << r.code << ", document " << static_cast<int>(r.document) << ", line " << r.line
-         << ", record " << r.record << ", field " << r.field << ", cell " << r.cell << "}";
+         << ", record " << r.record << ", field " << r.field << ", cell " << r.cell << ", free cell " << r.freeCell
+         << " at " << r.freePosition << "}";
 }
 
 TEST(ReadTrace, TheFirstRefusalIsTheRowThePassReports) {
@@ -81,11 +82,11 @@ TEST(ReadTrace, TheFirstRefusalIsTheRowThePassReports) {
         {.name = "second speed board on a taken cell",
          .line = kLineHead + "indicatori_vmax, 1000, 80,90,100,0, ,,,0\r\nindicatori_vmax, 1010, 80,90,100,0, ,,,0\r\n",
          .train = kTrainHead, .kind = RecordKind::SpeedBoard, .nth = 1,
-         .refused = {kSpeedBoardCellTaken, Document::Line, 5, 0, 0, 21}},
+         .refused = {kSpeedBoardCellTaken, Document::Line, 5, 0, 0, 21, 22, 1050}},
         {.name = "indication board on a speed board's cell",
          .line = kLineHead + "indicatori_vmax, 1000, 80,90,100,0, ,,,0\r\ncartello_indicatore, 990, BIVIO\r\n",
          .train = kTrainHead, .kind = RecordKind::IndicationBoard, .nth = 0,
-         .refused = {kIndicationBoardCellTaken, Document::Line, 5, 0, 0, 21}},
+         .refused = {kIndicationBoardCellTaken, Document::Line, 5, 0, 0, 21, 22, 1050}},
         {.name = "a speed the grid cannot hold: the row that gave it, not the row that wrote it",
          .line = kLineHead,
          .train = kTrainHead + "velocita, 0, 100\r\nvelocita, 1000, 2000\r\nvelocita, 2000, 3000\r\n",
@@ -93,7 +94,12 @@ TEST(ReadTrace, TheFirstRefusalIsTheRowThePassReports) {
         {.name = "second signal on a taken cell",
          .line = kLineHead,
          .train = kTrainHead + "segnale, 1000, 1,4,1, 0,0, 1,3,1,0, 0\r\nsegnale, 1020, 1,4,1, 0,0, 1,3,1,0, 0\r\n",
-         .kind = RecordKind::Signal, .nth = 1, .refused = {kSignalCellTaken, Document::Train, 3, 0, 0, 21}},
+         .kind = RecordKind::Signal, .nth = 1, .refused = {kSignalCellTaken, Document::Train, 3, 0, 0, 21, 22, 1050}},
+        {.name = "a signal on a taken cell whose later neighbour is taken too: the earlier one is nearest free",
+         .line = kLineHead,
+         .train = kTrainHead + "segnale, 1000, 1,4,1, 0,0, 1,3,1,0, 0\r\nsegnale, 1050, 1,4,1, 0,0, 1,3,1,0, 0\r\n"
+                               "segnale, 1010, 1,4,1, 0,0, 1,3,1,0, 0\r\n",
+         .kind = RecordKind::Signal, .nth = 2, .refused = {kSignalCellTaken, Document::Train, 4, 0, 0, 21, 20, 950}},
         {.name = "a slow-down whose warning cell holds a signal",
          .line = kLineHead,
          .train = kTrainHead + "segnale, 800, 1,4,1, 0,0, 1,3,1,0, 0\r\nrallentamento, 2000, 60, 500, 0, 0, 0\r\n",
@@ -102,7 +108,7 @@ TEST(ReadTrace, TheFirstRefusalIsTheRowThePassReports) {
          .line = kLineHead,
          .train = kTrainHead + "segnale, 1000, 1,4,1, 0,0, 1,3,1,0, 0\r\nabbattimento, 1050, 60\r\n",
          .kind = RecordKind::Abbattimento, .nth = 0,
-         .refused = {kAbbattimentoCellTaken, Document::Train, 3, 0, 0, 21}},
+         .refused = {kAbbattimentoCellTaken, Document::Train, 3, 0, 0, 21, 22, 1100}},
         {.name = "station length not a multiple of 100", .line = kLineHead,
          .train = kTrainHead + "stazione, 5000,  4,  650,  0, 1, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, BORGO\r\n",
          .kind = RecordKind::Station, .nth = 0, .refused = {kStationLengthOdd, Document::Train, 2, 0, 2, -1}},
@@ -159,6 +165,32 @@ TEST(ReadTrace, EveryFieldAndKeywordKnowsItsPlaceInItsLine) {
     EXPECT_EQ(clock.fields[0].endColumn, 9);
     EXPECT_EQ(clock.fields[2].column, 14);
     EXPECT_EQ(clock.fields[2].endColumn, 15);
+}
+
+TEST(ReadTrace, TheFieldAReadFailureStoppedAtIsRecordedWhereItStands) {
+    struct Case {
+        const char* name;
+        std::string train;
+        TracedField unread;  // line, column, endColumn and text
+    } cases[] = {
+        {.name = "text where a number belongs", .train = kTrainHead + "velocita, 0, 1x0\r\n",
+         .unread = {.line = 2, .column = 13, .endColumn = 16, .text = "1x0"}},
+        {.name = "a number too wide, ending its line", .train = kTrainHead + "velocita,  0,\t99999999999\r\n",
+         .unread = {.line = 2, .column = 14, .endColumn = 25, .text = "99999999999"}},
+        {.name = "on the second line of a row", .train = kTrainHead + "orologio, 9,\r\n  -x7, 0\r\n",
+         .unread = {.line = 3, .column = 2, .endColumn = 5, .text = "-x7"}},
+        {.name = "a row that runs out of values stops at no field", .train = kTrainHead + "orologio, 9, 5\r\n",
+         .unread = {}},
+    };
+    for (const Case& c : cases) {
+        Pass pass(kLineHead, c.train);
+        const TracedField& u = pass.trace().unreadField;
+        EXPECT_EQ(pass.form.errorReported, kReadFailure) << c.name;
+        EXPECT_EQ(u.line, c.unread.line) << c.name;
+        EXPECT_EQ(u.column, c.unread.column) << c.name;
+        EXPECT_EQ(u.endColumn, c.unread.endColumn) << c.name;
+        EXPECT_EQ(u.text, c.unread.text) << c.name;
+    }
 }
 
 TEST(ReadTrace, PlacementRecordsCellsMovesNarrowingsAndCaps) {

@@ -124,6 +124,7 @@ private:
     bool take_reader_error();
     // Leaves the record out of the next pass; false when nothing was left to remove.
     bool blank_record(const TracedRecord& record, int32_t errorLine);
+    void keep_refusal(Diagnostic& d);
     // Runs the pass on the documents as they now stand; an unreadable document has no text.
     const PassEnd& run_pass();
     void take_checks_after_reading(const PassEnd& end);
@@ -141,6 +142,7 @@ private:
     std::string trainText_;
     std::vector<Ranked> found_;
     std::vector<Ranked> longLabels_;  // at their lines, apart from found_, which keeps the passes' order
+    std::vector<RefusedRecord> refused_;
     int errors_ = 0;
     bool unreadable_ = false;
 };
@@ -180,6 +182,7 @@ bool Checker::take_reader_error() {
     const bool afterReading = code == kProgressiveNotOnCell;
     add_error(afterReading ? kAfterReading : rank_of(document), document, place.line, code,
               reported_error_message(form_, line, train), std::nullopt, position_of(record));
+    keep_refusal(found_.back().diagnostic);
 
     // A document that cannot be read at all ends the check.
     const bool lineUnreadable = code == kLineDocumentMissing || code == kNoGeneralSection;
@@ -192,6 +195,20 @@ bool Checker::take_reader_error() {
     if (place.line <= 0) return false;
     if (record == nullptr) return blank_lines(text_of(document), place.line, place.line);
     return blank_record(*record, place.line);
+}
+
+// The reported row as this pass traced it, and the field at fault on the diagnostic.
+void Checker::keep_refusal(Diagnostic& d) {
+    const RefusedRow* row = reported_refusal(form_);
+    if (row == nullptr) return;
+    RefusedRecord kept{*row, std::nullopt, std::nullopt};
+    kept.row.record = -1;
+    if (const TracedRecord* record = refused_record(form_)) {
+        kept.record = *record;
+        d.field = row->field >= 0 ? row->field + 1 : 0;
+    }
+    if (row->code == kReadFailure && form_.trace.unreadField.line > 0) kept.unread = form_.trace.unreadField;
+    refused_.push_back(std::move(kept));
 }
 
 bool Checker::blank_record(const TracedRecord& record, int32_t errorLine) {
@@ -264,6 +281,7 @@ CheckResult Checker::run() {
     CheckResult result;
     result.unreadable = unreadable_;
     result.stoppedAtMaxErrors = full();
+    result.refused = std::move(refused_);
     // Errors stay in the order the passes met them, which is the order of the
     // documents; the warnings, sorted the same way, go in among them.
     std::vector<Ranked> warnings;

@@ -13,8 +13,17 @@
 #include "tools/diagnostics/author_document.h"
 #include "tools/diagnostics/diagnostic.h"
 
+// A row a pass refused, as that pass traced it: the check leaves the row out
+// of the passes after it, so the last pass's trace no longer holds it.
+struct RefusedRecord {
+    RefusedRow row;                      // its `record` indexes no trace: the record is here
+    std::optional<TracedRecord> record;  // the refused record, when the row had one
+    std::optional<TracedField> unread;   // the field a read failure stopped at
+};
+
 struct CheckResult {
     std::vector<Diagnostic> diagnostics;  // line description, train description, then the checks after reading
+    std::vector<RefusedRecord> refused;   // each reader error's row, in the order the passes met them
     int errors = 0;
     int warnings = 0;
     bool stoppedAtMaxErrors = false;

@@ -185,6 +185,47 @@ TEST(Check, RefusedSpeedRowsOfTheBuiltInTrainDescriptionEachOnce) {
     EXPECT_EQ(errors_of(result), (std::vector<Found>{{'T', 20, "25"}, {'T', 21, "25"}}));
 }
 
+// Each reader error keeps its row as the pass that refused it read it (the
+// passes after it no longer hold the row), and names the field at fault: 0
+// for the row as a whole, n for its n-th value.
+TEST(Check, EachErrorKeepsItsRowAsTheRefusingPassReadIt) {
+    const std::string signal = ", 1,4,1, 0,0, 1,3,1,0, 0";
+    const CheckResult result =
+        check_texts(document(kLineHead, {"curvad, 100, 200"}),
+                    document(kTrainHead, {"segnale, 1000" + signal, "segnale, 1020" + signal, "velocita, 2000, 1x0"}));
+    struct Expected {
+        char document;
+        int32_t line;
+        std::string code;
+        int field;
+        std::string keyword;  // of the kept record
+        std::string unread{};  // the field a read failure stopped at
+        int32_t freeCell = -1;
+    } expected[] = {
+        {.document = 'L', .line = 5, .code = "103", .field = 0, .keyword = "curvad"},
+        {.document = 'T', .line = 6, .code = "16", .field = 1, .keyword = "segnale", .freeCell = 22},
+        {.document = 'T', .line = 7, .code = "25", .field = 2, .keyword = "velocita", .unread = "1x0"},
+    };
+    std::vector<const Diagnostic*> errors;
+    for (const Diagnostic& d : result.diagnostics) {
+        if (d.severity() == Severity::Error) errors.push_back(&d);
+    }
+    ASSERT_EQ(errors.size(), std::size(expected));
+    ASSERT_EQ(result.refused.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        const Expected& e = expected[i];
+        const RefusedRecord& kept = result.refused[i];
+        EXPECT_EQ(code_name(errors[i]->code), e.code) << i;
+        EXPECT_EQ(errors[i]->field, e.field) << i;
+        EXPECT_EQ(kept.row.document, e.document == 'L' ? Document::Line : Document::Train) << i;
+        EXPECT_EQ(kept.row.line, e.line) << i;
+        EXPECT_EQ(kept.row.freeCell, e.freeCell) << i;
+        ASSERT_TRUE(kept.record.has_value()) << i;
+        EXPECT_EQ(kept.record->keyword, e.keyword) << i;
+        EXPECT_EQ(kept.unread ? kept.unread->text : "", e.unread) << i;
+    }
+}
+
 TEST(Check, StopsAfterMaxErrors) {
     std::vector<std::string> rows;
     for (int i = 0; i < 5; ++i) rows.push_back("stazione, " + std::to_string(1025 + 1000 * i) + ", 4, 600, 0, 0, 0, 1,1,0, 4,1,1, 1, 9,0,0, X");

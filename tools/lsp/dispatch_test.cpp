@@ -55,6 +55,11 @@ std::pair<int64_t, int64_t> where(const std::string& document, const std::string
     return {std::count(document.begin(), document.begin() + static_cast<long>(at), '\n'), static_cast<int64_t>(at - start)};
 }
 
+// UTF-16 code units of UTF-8 text of the Basic Multilingual Plane: one per character.
+int64_t utf16_units(const std::string& utf8) {
+    return std::count_if(utf8.begin(), utf8.end(), [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; });
+}
+
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
     return text.replace(text.find(from), from.size(), to);
 }
@@ -190,6 +195,105 @@ TEST(LanguageServer, OffersEachFixTheCheckCarriesOnItsField) {
         ASSERT_EQ(actions["result"].size(), 1u) << c.name;
         EXPECT_EQ(actions["result"][0]["edit"]["changes"][c.uri][0]["newText"], c.fix) << c.name;
         EXPECT_EQ(actions["result"][0]["edit"]["changes"][c.uri][0]["range"], published[0]["range"]) << c.name;
+    }
+}
+
+TEST(LanguageServer, MarksEachErrorOnItsFieldOrKeywordAsTheRefusingPassReadIt) {
+    const WrittenDocuments& built = built_in_documents();
+    struct Case {
+        const char* name;
+        const char* uri;
+        std::string from, to;  // the row as written and as broken
+        int code;
+        std::string marked;  // the text under the mark, found in `to`
+    } cases[] = {
+        {"a signal on a taken cell, after a letter of two UTF-8 bytes", kTrainUri, "segnale,    2700,",
+         "\xC3\x80segnale,    1560,", 16, "1560"},
+        {"text where a number belongs", kTrainUri, "velocita,    6350,   110", "velocita,    6350,   1x0", 25, "1x0"},
+        {"a number too wide for its field", kTrainUri, "velocita,    6350,   110",
+         "velocita,    6350,   99999999999", 25, "99999999999"},
+        {"a negative position", kTrainUri, "segnale,    6000,", "segnale,   -6000,", 201, "-6000"},
+        {"a curve without its class: the row as a whole", kLineUri, "curvad5,  1850,  300", "curva,  1850,  300", 103,
+         "curva"},
+    };
+    for (const Case& c : cases) {
+        Editor editor;
+        editor.start();
+        editor.open(kLineUri, built.linea.bytes);
+        editor.open(kTrainUri, built.treno.bytes);
+        const std::string original = cp1252_to_utf8(c.uri == kLineUri ? built.linea.bytes : built.treno.bytes);
+        const std::string broken = replaced(original, c.from, c.to);
+        editor.change(c.uri, broken);
+        const Json published = editor.diagnostics()[c.uri];
+        const Json* error = nullptr;
+        for (const Json& d : published) {
+            if (d["severity"] == 1) error = &d;
+        }
+        ASSERT_NE(error, nullptr) << c.name << ": " << published.dump();
+        EXPECT_EQ((*error)["code"], c.code) << c.name;
+        const auto [line, column] = where(broken, c.to);
+        // The protocol counts UTF-16 code units: "À" is one, its UTF-8 two bytes.
+        const int64_t at = column + utf16_units(c.to.substr(0, c.to.find(c.marked)));
+        EXPECT_EQ((*error)["range"], Json({{"start", {{"line", line}, {"character", at}}},
+                                          {"end", {{"line", line}, {"character", at + static_cast<int64_t>(c.marked.size())}}}}))
+            << c.name << ": " << error->dump();
+    }
+}
+
+TEST(LanguageServer, MovesAFeatureOffATakenCellToTheNearestFreeOne) {
+    const WrittenDocuments& built = built_in_documents();
+    struct Case {
+        const char* name;
+        const char* uri;
+        std::string from, to;  // the row as written and as broken
+        int code;
+        std::string position;  // the position as broken, and the one the fix writes
+        std::string fixed;
+    } cases[] = {
+        {"a signal on the cell of the signal at 1550 m", kTrainUri, "segnale,    2700,", "segnale,    1560,", 16, "1560",
+         "1600"},
+        {"a speed board on the cell of the one at 6350 m", kLineUri, "indicatori_vmax,  15350,",
+         "indicatori_vmax,  6340,", 21, "6340", "6400"},
+        {"an indication board on a speed board's cell, after \"\xC3\x80\"", kLineUri, "cartello_indicatore,  11100,",
+         "\xC3\x80" "cartello_indicatore,  6360,", 6, "6360", "6400"},
+    };
+    for (const Case& c : cases) {
+        Editor editor;
+        editor.start();
+        editor.open(kLineUri, built.linea.bytes);
+        editor.open(kTrainUri, built.treno.bytes);
+        const std::string original = cp1252_to_utf8(c.uri == kLineUri ? built.linea.bytes : built.treno.bytes);
+        const std::string broken = replaced(original, c.from, c.to);
+        editor.change(c.uri, broken);
+        const Json published = editor.diagnostics()[c.uri];
+        const auto error_of = [&](const Json& diagnostics) {
+            for (const Json& d : diagnostics) {
+                if (d["code"] == c.code) return d;
+            }
+            return Json();
+        };
+        const Json error = error_of(published);
+        ASSERT_FALSE(error.is_null()) << c.name << ": " << published.dump();
+        const auto [line, column] = where(broken, c.to);
+        const int64_t at = column + utf16_units(c.to.substr(0, c.to.find(c.position)));
+        const Json range = {{"start", {{"line", line}, {"character", at}}},
+                            {"end", {{"line", line}, {"character", at + static_cast<int64_t>(c.position.size())}}}};
+        EXPECT_EQ(error["range"], range) << c.name;
+
+        const Json actions = editor.request("textDocument/codeAction", {{"textDocument", {{"uri", c.uri}}},
+                                                                        {"range", error["range"]},
+                                                                        {"context", {{"diagnostics", {error}}}}});
+        ASSERT_EQ(actions["result"].size(), 1u) << c.name << ": " << actions.dump();
+        const Json& edit = actions["result"][0]["edit"]["changes"][c.uri][0];
+        EXPECT_EQ(edit["range"], range) << c.name;
+        EXPECT_EQ(edit["newText"], c.fixed) << c.name;
+
+        // The fix applied: the error is gone, and no other error takes its place.
+        editor.change(c.uri, replaced(broken, c.to, replaced(c.to, c.position, c.fixed)));
+        const std::map<std::string, Json> after = editor.diagnostics();
+        for (const char* uri : {kLineUri, kTrainUri}) {
+            for (const Json& d : after.at(uri)) EXPECT_NE(d["severity"], 1) << c.name << ": " << d.dump();
+        }
     }
 }
 

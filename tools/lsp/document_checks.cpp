@@ -154,21 +154,58 @@ const Checked& Publisher::check(const Pair& pair) {
     return checked;
 }
 
+// The row a pass refused for an error of the document, as that pass traced it.
+const RefusedRecord* refusal_of(const Diagnostic& d, const OpenDocument& document) {
+    if (d.severity() != Severity::Error) return nullptr;
+    for (const RefusedRecord& r : document.refused) {
+        const bool atLine = r.row.line == d.line || (r.unread && r.unread->line == d.line);
+        if (r.row.code == d.code.number() && atLine) return &r;
+    }
+    return nullptr;
+}
+
 // Where a finding of the check is marked: its field, else its keyword when it
-// names the record, else the row; a finding of no one line marks the first.
-TextSpan mark_of(const Diagnostic& d, const OpenDocument& document, const TextLines& lines,
-                 std::optional<TextSpan>& fixSpan) {
+// names the record or no field; a finding of no one line marks the first line,
+// one of no record its row.
+// A feature refused on a taken cell, with a free cell recorded for it, is
+// fixed by writing the position that puts it there.
+TextSpan mark_of(PublishedDiagnostic& p, const OpenDocument& document, const TextLines& lines) {
+    const Diagnostic& d = p.diagnostic;
     if (d.line < 1) return lines.trimmed_line(0);
     const TracedRecord* record = nullptr;
-    for (const TracedRecord& r : document.records) {
-        if (r.line == d.line) record = &r;
-    }
     std::optional<TextSpan> span;
-    if (d.field) {
-        if (*d.field == 0) span = record != nullptr ? keyword_span(*record, lines) : lost_keyword_span(d.line, lines);
-        else if (record != nullptr) span = field_span(*record, *d.field, lines);
+    if (const RefusedRecord* refused = refusal_of(d, document)) {
+        // An error's row is left out of the passes after it: its record is the refusing pass's.
+        if (refused->record) record = &*refused->record;
+        if (refused->unread) span = TextSpan{refused->unread->line - 1, refused->unread->column, refused->unread->endColumn};
+        const RefusedRow& row = refused->row;
+        if (record != nullptr && row.freePosition >= 0 && row.field >= 0) {
+            if (const auto at = field_span(*record, row.field + 1)) {
+                const std::string position = std::to_string(row.freePosition);
+                p.move = CellMove{*at, position, "Move to " + position + " m: cell " + std::to_string(row.freeCell) +
+                                                     ", the nearest free cell"};
+            }
+        }
+    } else {
+        for (const TracedRecord& r : document.records) {
+            if (r.line == d.line) record = &r;
+        }
     }
-    if (span && d.fix) fixSpan = span;
+    if (span) {
+        // The field a read failure stopped at.
+    } else if (d.field && *d.field == 0 && record != nullptr) {
+        span = keyword_span(*record);
+    } else if (d.field && *d.field == 0) {  // a keyword that named no record
+        for (const KeywordField& k : document.keywords) {
+            if (k.line != d.line || k.records != 0) continue;
+            span = keyword_field_span(k);  // the first: the values after it are read as keyword fields too
+            break;
+        }
+    } else if (d.field && record != nullptr) {
+        span = field_span(*record, *d.field);
+    }
+    if (span && d.fix) p.fixSpan = span;
+    if (!span && record != nullptr) span = keyword_span(*record);  // a finding about the record as a whole
     return span ? *span : lines.trimmed_line(static_cast<size_t>(d.line) - 1);
 }
 
@@ -229,6 +266,8 @@ std::vector<Json> LanguageServer::publish_diagnostics() {
         const Document role = document_name(document.path).document;
         document.records.clear();
         document.recordCells.clear();
+        document.keywords.clear();
+        document.refused.clear();
         document.published.clear();
         Json diagnostics = Json::array();
         const Partners partners = publisher.partners(document);
@@ -249,7 +288,13 @@ std::vector<Json> LanguageServer::publish_diagnostics() {
                 diagnostics.push_back(diagnostic_json(lines.trimmed_line(0), 1, "the check failed: " + checked.failure));
                 continue;
             }
-            if (document.records.empty()) {
+            for (const RefusedRecord& r : checked.result.refused) {
+                if (r.row.document == role) document.refused.push_back(r);
+            }
+            if (document.records.empty() && document.keywords.empty()) {
+                for (const KeywordField& k : checked.trace.keywords) {
+                    if (k.document == role) document.keywords.push_back(k);
+                }
                 const std::vector<TracedRecord>& all = checked.trace.records;
                 for (size_t i = 0; i < all.size(); ++i) {
                     if (all[i].document != role) continue;
@@ -263,8 +308,8 @@ std::vector<Json> LanguageServer::publish_diagnostics() {
             }
             for (const Diagnostic& d : checked.result.diagnostics) {
                 if (d.file != document.path || !seen.insert({d.line, d.code, d.message}).second) continue;
-                PublishedDiagnostic p{{}, d, std::nullopt};
-                p.span = mark_of(d, document, lines, p.fixSpan);
+                PublishedDiagnostic p{{}, d, std::nullopt, std::nullopt};
+                p.span = mark_of(p, document, lines);
                 diagnostics.push_back(published_diagnostic_json(p));
                 if (Json related = related_lines(d.message, pair, role, documents_); !related.empty())
                     diagnostics.back()["relatedInformation"] = std::move(related);

@@ -6,7 +6,6 @@
 #include "core/format.h"
 #include "core/track_grid.h"
 #include "tools/codes/explanations.h"
-#include "tools/diagnostics/feature_cells.h"
 #include "tools/lsp/field_spans.h"
 #include "tools/lsp/language_server.h"
 #include "tools/lsp/record_reference.h"
@@ -77,19 +76,18 @@ Json LanguageServer::hover(const Json& params) {
     const OpenDocument& document = open_document(params);
     const int64_t line = params.at("position").at("line").get<int64_t>();
     const int64_t character = params.at("position").at("character").get<int64_t>();
-    const TextLines lines(document.text);
     std::vector<std::string> parts;
     std::optional<TextSpan> where;
 
     for (size_t i = 0; i < document.records.size(); ++i) {
         const TracedRecord& r = document.records[i];
         if (r.line - 1 > line) break;
-        if (const auto k = keyword_span(r, lines); k && span_holds(*k, line, character)) {
+        if (const auto k = keyword_span(r); k && span_holds(*k, line, character)) {
             parts.push_back(keyword_hover(record_reference(r.kind)));
             where = k;
         }
         for (int n = 1; n <= static_cast<int>(r.fields.size()); ++n) {
-            if (const auto f = field_span(r, n, lines); f && span_holds(*f, line, character)) {
+            if (const auto f = field_span(r, n); f && span_holds(*f, line, character)) {
                 parts.push_back(field_hover(r, document.recordCells[i], n));
                 where = f;
             }

@@ -26,11 +26,19 @@ struct InvalidParams : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A feature moved off a taken cell: the position written into its position field.
+struct CellMove {
+    TextSpan span;
+    std::string text;
+    std::string title;
+};
+
 // A diagnostic as published: where it stands and what the check said.
 struct PublishedDiagnostic {
     TextSpan span;
     Diagnostic diagnostic;
     std::optional<TextSpan> fixSpan;  // where the fix's text goes, when it has one
+    std::optional<CellMove> move;     // for a feature on a taken cell, when a free one was recorded
 };
 
 // The protocol's form of a published diagnostic.
@@ -46,6 +54,8 @@ struct OpenDocument {
     // From the last check that covered it:
     std::vector<TracedRecord> records;  // what the reader took from it
     std::vector<std::vector<int32_t>> recordCells;  // the grid cells each record's feature holds, as the pass placed it
+    std::vector<KeywordField> keywords;             // the keyword fields the reader took, records or none
+    std::vector<RefusedRecord> refused;             // the rows the passes refused for errors
     std::vector<PublishedDiagnostic> published;
 };
 

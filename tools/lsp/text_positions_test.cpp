@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tools/diagnostics/checker.h"
 #include "tools/lsp/field_spans.h"
 #include "tools/common/text_encoding.h"
 
@@ -31,22 +32,17 @@ TextSpan utf16_span(std::string_view utf8, int32_t line, std::string_view needle
     return {line, utf16_units(text.substr(0, at)), utf16_units(text.substr(0, at + needle.size()))};
 }
 
-TracedField number_field(int32_t line, int64_t value) {
-    TracedField f;
-    f.line = line;
-    f.number = true;
-    f.value = value;
-    return f;
-}
-
-TracedRecord speed_row(int32_t line, int64_t position, int64_t speed) {
-    TracedRecord r;
-    r.document = Document::Train;
-    r.kind = RecordKind::SpeedLimit;
-    r.line = line;
-    r.keyword = "velocita";
-    r.fields = {number_field(line, position), number_field(line, speed)};
-    return r;
+// The records the reader took from a train description holding `rows`, as
+// the check's last pass traced them.
+std::vector<TracedRecord> traced_train(const std::string& rows) {
+    ReadTrace trace;
+    check_sources({"line.txt", std::string("[generale]\r\nlunghezza percorso, 10000\r\n[x]\r\n[fine]\r\n")},
+                  {"train.txt", "[generale]\r\n" + rows + "[fine]\r\n"}, ScenarioNames{}, 10, &trace);
+    std::vector<TracedRecord> records;
+    for (const TracedRecord& r : trace.records) {
+        if (r.document == Document::Train) records.push_back(r);
+    }
+    return records;
 }
 
 }  // namespace
@@ -66,17 +62,20 @@ TEST(TextPositions, FieldsAreFoundAtTheirUtf16ColumnsAfterAnyCharacter) {
     };
     for (const Case& c : cases) {
         const Cp1252Text held = utf8_to_cp1252(c.utf8);
-        const TextLines lines(held.bytes);
-        const TracedRecord row = speed_row(2, 6350, 112);
         const std::string plain = [&] {  // the text with the protocol's line ends, for utf16_span
-            std::string s = c.utf8;
-            for (size_t at; (at = s.find("\r\n")) != std::string::npos;) s.replace(at, 2, "\n");
-            for (char& ch : s) ch = ch == '\r' ? '\n' : ch;
-            return s;
+            std::string t = c.utf8;
+            for (size_t at; (at = t.find("\r\n")) != std::string::npos;) t.replace(at, 2, "\n");
+            for (char& ch : t) ch = ch == '\r' ? '\n' : ch;
+            return t;
         }();
-        EXPECT_EQ(keyword_span(row, lines), utf16_span(plain, 1, c.keyword)) << c.name;
-        EXPECT_EQ(field_span(row, 1, lines), utf16_span(plain, 1, "6350")) << c.name;
-        EXPECT_EQ(field_span(row, 2, lines), utf16_span(plain, 1, "112")) << c.name;
+        // The editor's line 2 (from 1) as a row of a train description, read by the compiler.
+        const std::string row(TextLines(held.bytes).line(1));
+        const std::vector<TracedRecord> records = traced_train(row + "\r\n");
+        ASSERT_EQ(records.size(), 1u) << c.name;
+        const TracedRecord& r = records[0];  // on line 2 in both texts
+        EXPECT_EQ(keyword_span(r), utf16_span(plain, 1, c.keyword)) << c.name;
+        EXPECT_EQ(field_span(r, 1), utf16_span(plain, 1, "6350")) << c.name;
+        EXPECT_EQ(field_span(r, 2), utf16_span(plain, 1, "112")) << c.name;
     }
 }
 
@@ -92,20 +91,17 @@ TEST(TextPositions, UnrepresentableCharactersAreMarkedWhereTheEditorHasThem) {
 }
 
 TEST(TextPositions, FieldsOfARowSplitOverLinesAndNumbersApartByBlanks) {
-    const TextLines lines("orologio,    9     37   0\r\nsegnale, 1550,\r\n  1, 4\r\n");
-    TracedRecord clock;
-    clock.kind = RecordKind::Clock;
-    clock.line = 1;
-    clock.fields = {number_field(1, 9), number_field(1, 37),
-                    number_field(1, 0)};
-    EXPECT_EQ(field_span(clock, 2, lines), (TextSpan{0, 19, 21}));
-    EXPECT_EQ(field_span(clock, 3, lines), (TextSpan{0, 24, 25}));
-    TracedRecord signal;
-    signal.kind = RecordKind::Signal;
-    signal.line = 2;
-    signal.fields = {number_field(2, 1550), number_field(3, 1),
-                     number_field(3, 4)};
-    EXPECT_EQ(field_span(signal, 1, lines), (TextSpan{1, 9, 13}));
-    EXPECT_EQ(field_span(signal, 3, lines), (TextSpan{2, 5, 6}));
-    EXPECT_EQ(keyword_span(signal, lines), (TextSpan{1, 0, 7}));
+    // Lines 2 to 4 of the train description (from 1); the protocol counts from 0.
+    const std::vector<TracedRecord> records =
+        traced_train("orologio,    9     37   0\r\nsegnale, 1550,\r\n  1, 4, 1,  0, 0,    1,  3,1,0, 0\r\n");
+    ASSERT_EQ(records.size(), 2u);
+    const TracedRecord& clock = records[0];
+    EXPECT_EQ(field_span(clock, 2), (TextSpan{1, 19, 21}));
+    EXPECT_EQ(field_span(clock, 3), (TextSpan{1, 24, 25}));
+    const TracedRecord& signal = records[1];
+    EXPECT_EQ(keyword_span(signal), (TextSpan{2, 0, 7}));
+    EXPECT_EQ(field_span(signal, 1), (TextSpan{2, 9, 13}));
+    // The comma at the end of line 3 ends an empty number field: the second value.
+    EXPECT_EQ(field_span(signal, 2), (TextSpan{2, 14, 14}));
+    EXPECT_EQ(field_span(signal, 3), (TextSpan{3, 2, 3}));
 }

@@ -91,13 +91,14 @@ test('the server checks, explains, completes, outlines and fixes as the author t
   const broken = trainText.replace('segnale,    1550,   1, 4, 1,  0, 0,    1,  3,1,0, 0', brokenRow);
   let diagnostics = await change(broken);
   assert.equal(diagnostics.length, 1, JSON.stringify(diagnostics));
-  const row = where(broken, brokenRow);
+  // Marked on the field the reader stopped at, not on the row.
+  const field = where(broken, '1550x');
   assert.equal(diagnostics[0].code, 25);
   assert.equal(diagnostics[0].severity, 1);
   assert.deepEqual(diagnostics[0].range,
-    { start: row, end: { line: row.line, character: row.character + brokenRow.length } });
+    { start: field, end: { line: field.line, character: field.character + '1550x'.length } });
   const explained = await connection.sendRequest('textDocument/hover',
-    { textDocument: { uri: trainUri }, position: { line: row.line, character: row.character + 3 } });
+    { textDocument: { uri: trainUri }, position: { line: field.line, character: field.character + 2 } });
   assert.match(explained.contents.value, /error 25|## 25|25:/i);
 
   // Mended: the mark is gone.
@@ -137,12 +138,29 @@ test('the server checks, explains, completes, outlines and fixes as the author t
     textDocument: { uri: trainUri }, range: diagnostics[0].range, context: { diagnostics },
   });
   assert.equal(actions.length, 1);
-  const [edit] = actions[0].edit.changes[trainUri];
-  const lines = offStep.split('\r\n');
-  const target = lines[edit.range.start.line];
-  lines[edit.range.start.line] = target.slice(0, edit.range.start.character) + edit.newText +
-    target.slice(edit.range.end.character);
-  assert.deepEqual(await change(lines.join('\r\n')), []);
+  const applied = (text, edit) => {
+    const lines = text.split('\r\n');
+    const target = lines[edit.range.start.line];
+    lines[edit.range.start.line] = target.slice(0, edit.range.start.character) + edit.newText +
+      target.slice(edit.range.end.character);
+    return lines.join('\r\n');
+  };
+  assert.deepEqual(await change(applied(offStep, actions[0].edit.changes[trainUri][0])), []);
+
+  // A signal on the cell of the signal at 1550 m: moved to the nearest free cell, the error is gone.
+  const taken = trainText.replace('segnale,    2700,', 'segnale,    1560,');
+  diagnostics = await change(taken);
+  assert.equal(diagnostics.length, 1, JSON.stringify(diagnostics));
+  assert.equal(diagnostics[0].code, 16);
+  const position = where(taken, '1560');
+  assert.deepEqual(diagnostics[0].range,
+    { start: position, end: { line: position.line, character: position.character + 4 } });
+  const moves = await connection.sendRequest('textDocument/codeAction', {
+    textDocument: { uri: trainUri }, range: diagnostics[0].range, context: { diagnostics },
+  });
+  assert.equal(moves.length, 1, JSON.stringify(moves));
+  assert.equal(moves[0].edit.changes[trainUri][0].newText, '1600');
+  assert.deepEqual(await change(applied(taken, moves[0].edit.changes[trainUri][0])), []);
 
   assert.equal(await connection.sendRequest('shutdown'), null);
   connection.sendNotification('exit');
