@@ -64,6 +64,19 @@ std::string replaced(std::string text, const std::string& from, const std::strin
     return text.replace(text.find(from), from.size(), to);
 }
 
+// The built-in documents open in a started editor, then one row of the
+// document `uri` changed from `from` to `to`; returns that document's text.
+std::string open_with_one_row_changed(Editor& editor, const WrittenDocuments& built, const char* uri,
+                                      const std::string& from, const std::string& to) {
+    editor.start();
+    editor.open(kLineUri, built.linea.bytes);
+    editor.open(kTrainUri, built.treno.bytes);
+    const std::string original = cp1252_to_utf8(std::string(uri) == kLineUri ? built.linea.bytes : built.treno.bytes);
+    const std::string changed = replaced(original, from, to);
+    editor.change(uri, changed);
+    return changed;
+}
+
 }  // namespace
 
 TEST(Dispatch, AnswersOutOfTurnAndMalformedMessagesWithTheProtocolsErrors) {
@@ -175,12 +188,7 @@ TEST(LanguageServer, OffersEachFixTheCheckCarriesOnItsField) {
     };
     for (const Case& c : cases) {
         Editor editor;
-        editor.start();
-        editor.open(kLineUri, built.linea.bytes);
-        editor.open(kTrainUri, built.treno.bytes);
-        const std::string original = cp1252_to_utf8(c.uri == kLineUri ? built.linea.bytes : built.treno.bytes);
-        const std::string broken = replaced(original, c.from, c.to);
-        editor.change(c.uri, broken);
+        const std::string broken = open_with_one_row_changed(editor, built, c.uri, c.from, c.to);
         const Json published = editor.diagnostics()[c.uri];
         ASSERT_EQ(published.size(), 1u) << c.name << ": " << published.dump();
         EXPECT_EQ(published[0]["code"], c.code) << c.name;
@@ -218,12 +226,7 @@ TEST(LanguageServer, MarksEachErrorOnItsFieldOrKeywordAsTheRefusingPassReadIt) {
     };
     for (const Case& c : cases) {
         Editor editor;
-        editor.start();
-        editor.open(kLineUri, built.linea.bytes);
-        editor.open(kTrainUri, built.treno.bytes);
-        const std::string original = cp1252_to_utf8(c.uri == kLineUri ? built.linea.bytes : built.treno.bytes);
-        const std::string broken = replaced(original, c.from, c.to);
-        editor.change(c.uri, broken);
+        const std::string broken = open_with_one_row_changed(editor, built, c.uri, c.from, c.to);
         const Json published = editor.diagnostics()[c.uri];
         const Json* error = nullptr;
         for (const Json& d : published) {
@@ -259,12 +262,7 @@ TEST(LanguageServer, MovesAFeatureOffATakenCellToTheNearestFreeOne) {
     };
     for (const Case& c : cases) {
         Editor editor;
-        editor.start();
-        editor.open(kLineUri, built.linea.bytes);
-        editor.open(kTrainUri, built.treno.bytes);
-        const std::string original = cp1252_to_utf8(c.uri == kLineUri ? built.linea.bytes : built.treno.bytes);
-        const std::string broken = replaced(original, c.from, c.to);
-        editor.change(c.uri, broken);
+        const std::string broken = open_with_one_row_changed(editor, built, c.uri, c.from, c.to);
         const Json published = editor.diagnostics()[c.uri];
         const auto error_of = [&](const Json& diagnostics) {
             for (const Json& d : diagnostics) {
