@@ -14,6 +14,7 @@ void ReadTrace::clear() {
     narrowed.clear();
     moved.clear();
     cells.clear();
+    stretches.clear();
     caps.clear();
     completionFaults.clear();
     for (int32_t& line : generalLine) line = 0;
