@@ -56,6 +56,7 @@ void Form1::memo_montagna(int32_t inizio, int32_t fine, int32_t& tipo) {
     montagnaEnds[n] = fine;
     if (n > 1 && int64_t{montagnaStarts[n]} - montagnaEnds[n - 1] <= kMontagnaJoinMetres) tipo = 3;
     if (first <= last) trace.narrow(StoredValue::MontagnaType, tipo, low8(tipo));
+    trace.stretch(first, last, low8(tipo));
 
     int64_t k = 0;
     for (int64_t c = first; c <= last; ++c) {

@@ -15,6 +15,7 @@ void ReadTrace::clear() {
     narrowed.clear();
     moved.clear();
     cells.clear();
+    stretches.clear();
     caps.clear();
     completionFaults.clear();
     unreadField = TracedField();

@@ -160,6 +160,15 @@ constexpr bool takes_cell(CellRole role) {
     return role != CellRole::SignalApproach && role != CellRole::StationApproach;
 }
 
+// A montagna stretch as the placement stored it: the cells it covers (none
+// when first > last) and the type its cells' scenery holds.
+struct MontagnaStretch {
+    int32_t record = -1;
+    int64_t first = 0;
+    int64_t last = 0;
+    int64_t type = 0;  // as stored, after the marker and join rules, eight bits
+};
+
 // An abbattimento cap of the completion pass, placed for the slow-down whose
 // warning or start cell is `from`; a cap already there lowered rather than placed.
 struct CapCell {
@@ -184,6 +193,7 @@ struct ReadTrace {
     std::vector<NarrowedValue> narrowed;
     std::vector<MovedPosition> moved;
     std::vector<FeatureCell> cells;
+    std::vector<MontagnaStretch> stretches;
     std::vector<CapCell> caps;
     std::vector<CompletionFault> completionFaults;
     // The field a read failure stopped at (not a number, or out of its
@@ -246,6 +256,9 @@ struct ReadTrace {
     }
     void hold(int64_t cell, CellRole role) {
         if (on) cells.push_back({current(), static_cast<int32_t>(cell), role});
+    }
+    void stretch(int64_t first, int64_t last, int64_t type) {
+        if (on) stretches.push_back({current(), first, last, type});
     }
     void cap(int64_t cell, int64_t from, bool lowered) {
         if (on) caps.push_back({static_cast<int32_t>(cell), static_cast<int32_t>(from), lowered});

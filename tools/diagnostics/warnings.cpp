@@ -173,6 +173,13 @@ private:
     void utf8_text(Document document, const CheckSource& source);
     void train_without_general();
     void profiles_starting_late();
+    void scheduled_times();
+    void clock_values();
+    void number_of_cars();
+    void montagna_stretches();
+    void empty_station_names();
+    void overlapping_curves();
+    const TracedRecord* last_complete(RecordKind kind) const;
 
     const Form1& form_;
     const CheckSource& line_;
@@ -588,6 +595,131 @@ void Finder::profiles_starting_late() {
                     ", so the " + what + " is 0 from the start of the route up to it; add a row at 0 m",
                 rows.front()->fields[0].value);
         }
+    }
+}
+
+// The last complete record of a general kind: the one whose values are stored.
+const TracedRecord* Finder::last_complete(RecordKind kind) const {
+    const auto rows = records(kind);
+    if (rows.empty() || !complete(*rows.back())) return nullptr;
+    return rows.back();
+}
+
+// The station records fill the station slots in order, from slot 1; a
+// record is paired with its slot only when the slot holds its position and name.
+void Finder::scheduled_times() {
+    size_t slot = 1;
+    for (const TracedRecord* r : records(RecordKind::Station)) {
+        if (!complete(*r) || slot > static_cast<size_t>(kFirstBoardSlot)) break;
+        const ScenarioSlot& stored = form_.scenario[slot++];
+        if (stored.long3 != r->fields[0].value || stored.label != r->fields[kStationName].text) break;
+        const int64_t hours = r->fields[kStationHours].value;
+        const int64_t minutes = r->fields[kStationHours + 1].value;
+        const int64_t seconds = r->fields[kStationHours + 2].value;
+        if (minutes >= 0 && minutes < 60 && seconds >= 0 && seconds < 60) continue;
+        if (stored.long4 < 0) continue;  // told as a value too wide elsewhere
+        add(Warning::TimeCarried, r->document, r->line,
+            "the scheduled time " + std::to_string(hours) + "," + std::to_string(minutes) + "," +
+                std::to_string(seconds) + " of " + quoted(r->fields[kStationName].text) + " has " +
+                (minutes < 0 || minutes >= 60 ? "minutes" : "seconds") + " outside 0 to 59; it is stored as " +
+                std::to_string(stored.long4) + " seconds after midnight, " + clock_text(stored.long4) +
+                "; write hours, minutes and seconds, such as " + std::to_string(stored.long4 / 3600) + "," +
+                std::to_string(stored.long4 / 60 % 60) + "," + std::to_string(stored.long4 % 60),
+            r->fields[0].value);
+    }
+}
+
+// The clock is stored as three numbers, hours, minutes and seconds, each as written.
+void Finder::clock_values() {
+    const TracedRecord* r = last_complete(RecordKind::Clock);
+    if (r == nullptr) return;
+    const ScenarioSlot& train = form_.scenario[kSlotTrain];
+    const bool hoursOut = train.int3 < 0 || train.int3 >= 24;
+    const bool restOut = train.int4 < 0 || train.int4 >= 60 || train.int5 < 0 || train.int5 >= 60;
+    if (!hoursOut && !restOut) return;
+    add(Warning::ClockOutOfRange, r->document, r->line,
+        "the clock is set to " + std::to_string(train.int3) + " h " + std::to_string(train.int4) + " min " +
+            std::to_string(train.int5) + " s and stored so, but " +
+            (hoursOut ? "hours run from 0 to 23" : "minutes and seconds run from 0 to 59") +
+            " and nothing is carried over; write the time of day the run starts, such as 9 37 0");
+}
+
+void Finder::number_of_cars() {
+    const TracedRecord* r = last_complete(RecordKind::Cars);
+    if (r == nullptr) return;
+    const int32_t cars = form_.scenario[kSlotGeneral].long3;
+    if (cars > 0) return;
+    add(Warning::NoCars, r->document, r->line,
+        "the number of cars is " + std::to_string(cars) + " and is stored so: the train has no cars; "
+        "write how many cars it has, such as 8");
+}
+
+// Montagna stretches as the placement stored them: the cells they cover and their type.
+void Finder::montagna_stretches() {
+    for (const MontagnaStretch& m : form_.trace.stretches) {
+        if (m.record < 0) continue;
+        const TracedRecord& r = form_.trace.records[static_cast<size_t>(m.record)];
+        if (!complete(r)) continue;
+        const int64_t start = r.fields[0].value;
+        const int64_t end = r.fields[1].value;
+        const int64_t type = r.fields[2].value;
+        if (m.first > m.last) {
+            add(Warning::StretchVanishes, r.document, r.line,
+                "the montagna stretch from " + metres(start) + " to " + metres(end) + " ends " +
+                    (end < start ? "before it starts" : "too close after its start") +
+                    ", so it covers no grid cell and nothing of it is stored; write its end after its start",
+                start);
+            continue;
+        }
+        const bool narrowed = std::any_of(form_.trace.narrowed.begin(), form_.trace.narrowed.end(),
+                                          [&](const NarrowedValue& n) { return n.record == m.record; });
+        if ((type >= 1 && type <= 2 * kMontagnaMarkerTypes) || narrowed) continue;
+        add(Warning::MontagnaTypeUnknown, r.document, r.line,
+            "montagna type " + std::to_string(type) + " is outside 1 to " + std::to_string(2 * kMontagnaMarkerTypes) +
+                " (1 to " + std::to_string(kMontagnaMarkerTypes) + ", or " +
+                std::to_string(kMontagnaMarkerTypes + 1) + " to " + std::to_string(2 * kMontagnaMarkerTypes) +
+                " with markers); type " + std::to_string(m.type) + " is stored in its cells; write the type you mean",
+            start);
+    }
+}
+
+void Finder::empty_station_names() {
+    size_t slot = 1;
+    for (const TracedRecord* r : records(RecordKind::Station)) {
+        if (!complete(*r) || slot > static_cast<size_t>(kFirstBoardSlot)) break;
+        const ScenarioSlot& stored = form_.scenario[slot++];
+        if (stored.long3 != r->fields[0].value || stored.label != r->fields[kStationName].text) break;
+        if (!stored.label.empty()) continue;
+        add(Warning::StationNameEmpty, r->document, r->line,
+            "the station at " + metres(r->fields[0].value) + " has an empty name: the timetable and the "
+            "simulator show no name for it; write its name after the last number",
+            r->fields[0].value);
+    }
+}
+
+// Curves turn the line from the column where the previous one left off: a
+// curve that starts inside the one before it turns only from that one's end.
+void Finder::overlapping_curves() {
+    const TracedRecord* previous = nullptr;
+    for (const TracedRecord* r : records(RecordKind::Curve)) {
+        if (!complete(*r)) continue;
+        if (previous != nullptr) {
+            const int64_t before = previous->fields[0].value + previous->fields[1].value;
+            const int64_t start = r->fields[0].value;
+            const int64_t end = start + r->fields[1].value;
+            if (start < before) {
+                add(Warning::CurvesOverlap, r->document, r->line,
+                    "the curve from " + metres(start) + " starts before the curve before it (" +
+                        line_ref(previous->line) + ") ends at " + metres(before) + "; the line turns by this curve " +
+                        (end > before ? "only from " + metres(before) + " to " + metres(end)
+                                      : std::string("nowhere")) +
+                        "; start it at " + metres(before) + " or later",
+                    start);
+            }
+        }
+        if (previous == nullptr || r->fields[0].value + r->fields[1].value > previous->fields[0].value +
+                                                                               previous->fields[1].value)
+            previous = r;
     }
 }
 

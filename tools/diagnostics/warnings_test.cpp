@@ -47,6 +47,7 @@ struct Fixture {
     std::vector<std::string> train{};  // rows after kTrainHead, from line 5
     std::vector<Found> expected{};     // every diagnostic of the check: no error, these warnings
     const char* wholeTrain = nullptr;  // the whole train description instead of head and rows
+    const char* message = nullptr;     // the exact message of the first diagnostic, where given
 };
 
 const Fixture kFixtures[] = {
@@ -98,6 +99,42 @@ const Fixture kFixtures[] = {
     {.name = "speed profile starting late",
      .expected = {{'T', 2, "W119"}},
      .wholeTrain = "[generale]\r\nvelocita, 500, 80\r\naderenza, 0, 100\r\n[fine]\r\n"},
+    {.name = "75 minutes in a scheduled time",
+     .train = {station(1000, "8,75,0", "ALFA")},
+     .expected = {{'T', 5, "W120"}},
+     .message = "the scheduled time 8,75,0 of \"ALFA\" has minutes outside 0 to 59; it is stored as 33300 seconds "
+                "after midnight, 9:15:00; write hours, minutes and seconds, such as 9,15,0"},
+    {.name = "a clock at 25 o'clock",
+     .train = {"orologio, 25 0 0"},
+     .expected = {{'T', 5, "W121"}},
+     .message = "the clock is set to 25 h 0 min 0 s and stored so, but hours run from 0 to 23 and nothing is "
+                "carried over; write the time of day the run starts, such as 9 37 0"},
+    {.name = "no cars",
+     .expected = {{'T', 2, "W122"}},
+     .wholeTrain = "[generale]\r\nnumero vetture, 0\r\nvelocita, 0, 80\r\naderenza, 0, 100\r\n[fine]\r\n",
+     .message = "the number of cars is 0 and is stored so: the train has no cars; write how many cars it has, "
+                "such as 8"},
+    {.name = "montagna stretch ending before its start",
+     .line = {"montagna, 3000, 2000, 1"},
+     .expected = {{'L', 5, "W123"}},
+     .message = "the montagna stretch from 3000 m to 2000 m ends before it starts, so it covers no grid cell and "
+                "nothing of it is stored; write its end after its start"},
+    {.name = "montagna type 99",
+     .line = {"montagna, 3000, 5000, 99"},
+     .expected = {{'L', 5, "W124"}},
+     .message = "montagna type 99 is outside 1 to 20 (1 to 10, or 11 to 20 with markers); type 89 is stored in "
+                "its cells; write the type you mean"},
+    {.name = "a station without a name",
+     .train = {station(1000, "0,0,0", "")},
+     .expected = {{'T', 5, "W125"}},
+     .message = "the station at 1000 m has an empty name: the timetable and the simulator show no name for it; "
+                "write its name after the last number"},
+    {.name = "curve starting inside the one before",
+     .line = {"curvad1, 1000, 500", "curvad1, 1200, 500"},
+     .expected = {{'L', 6, "W126"}},
+     .message = "the curve from 1200 m starts before the curve before it (line 5) ends at 1500 m; the line turns by "
+                "this curve only from 1500 m to 1700 m; start it at 1500 m or later"},
+    {.name = "curves that touch", .line = {"curvad1, 1000, 500", "curvas2, 1500, 500"}},
 };
 
 std::vector<Found> found_in(const CheckResult& result) {
@@ -118,6 +155,9 @@ TEST(CheckWarnings, EachFixtureGivesItsWarningAndNoError) {
         EXPECT_EQ(found_in(result), f.expected) << f.name;
         EXPECT_EQ(result.errors, 0) << f.name;
         for (const Diagnostic& d : result.diagnostics) EXPECT_FALSE(d.message.empty()) << f.name;
+        if (f.message != nullptr && !result.diagnostics.empty()) {
+            EXPECT_EQ(result.diagnostics.front().message, f.message) << f.name;
+        }
     }
 }
 
