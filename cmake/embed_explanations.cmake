@@ -11,14 +11,11 @@ set(entries "")
 set(n 0)
 foreach(file IN LISTS files)
   string(REGEX REPLACE "\\.md$" "" code "${file}")
-  byte_array(${SOURCE_DIR}/${file} kFile${n} array size)
-  string(APPEND arrays "// ${file}\n${array}")
+  append_byte_array(${SOURCE_DIR}/${file} kFile${n} arrays size)
   string(APPEND entries "    {\"${code}\", {reinterpret_cast<const char*>(kFile${n}), ${size}}},\n")
   math(EXPR n "${n} + 1")
 endforeach()
-file(WRITE ${OUTPUT}.new "// Generated at build time from tools/codes/explanations by cmake/embed_explanations.cmake.\n"
+write_generated(${OUTPUT} "// Generated at build time from tools/codes/explanations by cmake/embed_explanations.cmake.\n"
   "#include \"tools/codes/explanation_files.h\"\n\nnamespace {\n${arrays}\n"
   "const ExplanationFile kFiles[] = {\n${entries}};\n\n}  // namespace\n\n"
   "std::span<const ExplanationFile> explanation_files() { return kFiles; }\n")
-file(COPY_FILE ${OUTPUT}.new ${OUTPUT} ONLY_IF_DIFFERENT)
-file(REMOVE ${OUTPUT}.new)

@@ -20,14 +20,11 @@ foreach(asset IN LISTS PREVIEW_ASSETS)
   else()
     set(type "text/css; charset=utf-8")
   endif()
-  byte_array(${SOURCE_DIR}/${file} kAsset${n} array size)
-  string(APPEND arrays "// ${file}\n${array}")
+  append_byte_array(${SOURCE_DIR}/${file} kAsset${n} arrays size)
   string(APPEND entries "    {\"${path}\", \"${type}\", kAsset${n}, ${size}},\n")
   math(EXPR n "${n} + 1")
 endforeach()
-file(WRITE ${OUTPUT}.new "// Generated at build time from tools/serve/preview by cmake/embed_files.cmake.\n"
+write_generated(${OUTPUT} "// Generated at build time from tools/serve/preview by cmake/embed_files.cmake.\n"
   "#include \"tools/serve/preview_assets.h\"\n\nnamespace {\n${arrays}}  // namespace\n\n"
   "extern const PreviewAsset kPreviewAssets[];\nextern const size_t kPreviewAssetCount;\n"
   "const PreviewAsset kPreviewAssets[] = {\n${entries}};\nconst size_t kPreviewAssetCount = ${n};\n")
-file(COPY_FILE ${OUTPUT}.new ${OUTPUT} ONLY_IF_DIFFERENT)
-file(REMOVE ${OUTPUT}.new)

@@ -85,6 +85,15 @@ void FieldStream::begin_field() {
     fieldLine_ = currentLine_;
 }
 
+// A traced field's place: its line, and its first and end byte in that line.
+TracedField FieldStream::placed_field(size_t start, size_t end, size_t lineStart) const {
+    TracedField f;
+    f.line = fieldLine_;
+    f.column = static_cast<int32_t>(start - lineStart);
+    f.endColumn = static_cast<int32_t>(end - lineStart);
+    return f;
+}
+
 std::string FieldStream::read_text() {
     begin_field();
     size_t start = pos_;
@@ -95,10 +104,7 @@ std::string FieldStream::read_text() {
     const size_t lineStart = lineStart_;
     consume_field_end();
     if (trace) {
-        TracedField f;
-        f.line = fieldLine_;
-        f.column = static_cast<int32_t>(start - lineStart);
-        f.endColumn = static_cast<int32_t>(end - lineStart);
+        TracedField f = placed_field(start, end, lineStart);
         f.text = field;
         trace->field(f);
     }
@@ -119,10 +125,7 @@ int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
     // The refused field's place, for the read trace.
     auto trace_unread = [&](const std::string& written) {
         if (!trace) return;
-        TracedField f;
-        f.line = fieldLine_;
-        f.column = static_cast<int32_t>(fieldStart - fieldLineStart);
-        f.endColumn = f.column + static_cast<int32_t>(written.size());
+        TracedField f = placed_field(fieldStart, fieldStart + written.size(), fieldLineStart);
         f.text = written;
         trace->unread(f);
     };
@@ -156,10 +159,7 @@ int64_t FieldStream::read_number(int64_t low, int64_t high, const char* width) {
         failure(std::string("number does not fit ") + width);
     }
     if (trace) {
-        TracedField f;
-        f.line = fieldLine_;
-        f.column = static_cast<int32_t>(fieldStart - lineStart);
-        f.endColumn = static_cast<int32_t>(numberEnd - lineStart);
+        TracedField f = placed_field(fieldStart, numberEnd, lineStart);
         f.number = true;
         f.value = value;
         f.empty = noDigits;

@@ -12,6 +12,7 @@
 #include <vector>
 
 struct ReadTrace;
+struct TracedField;
 
 class FieldStream {
 public:
@@ -55,6 +56,7 @@ private:
     void skip_blanks();
     void begin_field();
     bool consume_field_end();  // blanks, then one comma or line end if present; false when other text follows
+    TracedField placed_field(size_t start, size_t end, size_t lineStart) const;
     [[noreturn]] void failure(const std::string& why) const;
 
     std::string owned_;       // the text when the stream holds it itself

@@ -4,6 +4,7 @@
 // too, so that a rule written here is never written a second time.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -141,6 +142,14 @@ inline constexpr RecordFormat kRecordFormats[] = {
 };
 
 constexpr const RecordFormat& record_format(RecordKind kind) { return kRecordFormats[static_cast<int>(kind)]; }
+
+// Fields that messages and the outline name, by their place after the keyword
+// field: a station's name and its scheduled hour, minute and second; a speed
+// board's right-hand speeds vad, vbd and vcd.
+struct FieldRange { size_t first, last; };
+inline constexpr size_t kStationNameField = 16;
+inline constexpr FieldRange kStationTimeFields{13, 15};
+inline constexpr FieldRange kBoardRightSpeedFields{5, 7};
 
 // The line description's record kinds in the order its documents write them
 // (the kilometric progressive definitions "uno", "due", "tre"; the reader

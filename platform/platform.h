@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -15,7 +16,11 @@ namespace platform {
 // A failing file or system operation. Nothing but the readers handles it;
 // elsewhere it ends the run with the standard report.
 struct RunTimeFailure : std::runtime_error {
-    RunTimeFailure(std::string operation, std::string path, std::string reason);
+    RunTimeFailure(std::string op, std::string p, std::string why)
+        : std::runtime_error(op + " " + p + ": " + why),
+          operation(std::move(op)),
+          path(std::move(p)),
+          reason(std::move(why)) {}
     std::string operation;
     std::string path;
     std::string reason;
@@ -107,8 +112,13 @@ public:
     ZeroedMemory() = default;
     explicit ZeroedMemory(size_t bytes);
     ~ZeroedMemory();
-    ZeroedMemory(ZeroedMemory&& other) noexcept;
-    ZeroedMemory& operator=(ZeroedMemory&& other) noexcept;
+    // A move leaves the source empty; an assignment releases what it held first.
+    ZeroedMemory(ZeroedMemory&& other) noexcept { swap(other); }
+    ZeroedMemory& operator=(ZeroedMemory&& other) noexcept {
+        ZeroedMemory taken(std::move(other));
+        swap(taken);
+        return *this;
+    }
     ZeroedMemory(const ZeroedMemory&) = delete;
     ZeroedMemory& operator=(const ZeroedMemory&) = delete;
 
@@ -116,6 +126,13 @@ public:
     size_t size() const { return size_; }
 
 private:
+    void swap(ZeroedMemory& other) noexcept {
+        std::swap(data_, other.data_);
+        std::swap(size_, other.size_);
+        std::swap(mapping_, other.mapping_);
+        std::swap(mapped_, other.mapped_);
+    }
+
     void* data_ = nullptr;  // the first of size_ usable bytes
     size_t size_ = 0;
     void* mapping_ = nullptr;  // what the system gave, released as a whole

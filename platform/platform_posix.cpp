@@ -21,12 +21,6 @@
 
 namespace platform {
 
-RunTimeFailure::RunTimeFailure(std::string op, std::string p, std::string why)
-    : std::runtime_error(op + " " + p + ": " + why),
-      operation(std::move(op)),
-      path(std::move(p)),
-      reason(std::move(why)) {}
-
 namespace {
 
 bool consoleMessages = false;
@@ -187,29 +181,6 @@ ZeroedMemory::ZeroedMemory(size_t bytes) {
 
 ZeroedMemory::~ZeroedMemory() {
     if (mapping_ != nullptr) ::munmap(mapping_, mapped_);
-}
-
-ZeroedMemory::ZeroedMemory(ZeroedMemory&& other) noexcept
-    : data_(other.data_), size_(other.size_), mapping_(other.mapping_), mapped_(other.mapped_) {
-    other.data_ = nullptr;
-    other.size_ = 0;
-    other.mapping_ = nullptr;
-    other.mapped_ = 0;
-}
-
-ZeroedMemory& ZeroedMemory::operator=(ZeroedMemory&& other) noexcept {
-    if (this != &other) {
-        if (mapping_ != nullptr) ::munmap(mapping_, mapped_);
-        data_ = other.data_;
-        size_ = other.size_;
-        mapping_ = other.mapping_;
-        mapped_ = other.mapped_;
-        other.data_ = nullptr;
-        other.size_ = 0;
-        other.mapping_ = nullptr;
-        other.mapped_ = 0;
-    }
-    return *this;
 }
 
 std::string read_file(const std::string& path) {

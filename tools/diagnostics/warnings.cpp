@@ -15,12 +15,6 @@
 
 namespace {
 
-// Field numbers (from 0, after the keyword) of the values the warnings read.
-constexpr size_t kStationHours = 13;
-constexpr size_t kStationName = 16;
-// The speed board's vad, vbd and vcd: empty in the built-in document on purpose.
-constexpr size_t kBoardRightSpeedsFirst = 5;
-constexpr size_t kBoardRightSpeedsLast = 7;
 // A speed-limit change wants a speed board at it or up to this far before it.
 constexpr int64_t kBoardReach = 1000;
 
@@ -373,11 +367,11 @@ void Finder::timetable() {
     for (const TracedRecord* r : records(RecordKind::Station)) {
         if (!complete(*r)) continue;
         const int64_t time =
-            (r->fields[kStationHours].value * 60 + r->fields[kStationHours + 1].value) * 60 +
-            r->fields[kStationHours + 2].value;
+            (r->fields[kStationTimeFields.first].value * 60 + r->fields[kStationTimeFields.first + 1].value) * 60 +
+            r->fields[kStationTimeFields.first + 2].value;
         if (time != 0) stops.push_back({r, r->fields[0].value, time});
     }
-    const auto name = [](const TracedRecord* r) { return quoted(r->fields[kStationName].text); };
+    const auto name = [](const TracedRecord* r) { return quoted(r->fields[kStationNameField].text); };
     for (size_t i = 1; i < stops.size(); ++i) {
         const Scheduled& a = stops[i - 1];
         const Scheduled& b = stops[i];
@@ -455,7 +449,7 @@ void Finder::station_names() {
     std::map<std::string, const TracedRecord*> seen;
     for (const TracedRecord* r : records(RecordKind::Station)) {
         if (!complete(*r)) continue;
-        const std::string& name = r->fields[kStationName].text;
+        const std::string& name = r->fields[kStationNameField].text;
         auto [it, fresh] = seen.emplace(name, r);
         if (fresh) continue;
         add(Warning::StationNameRepeated, r->document, r->line,
@@ -479,7 +473,7 @@ void Finder::stop_cells_over_features() {
                                       ? line_ref(lost->line)
                                       : line_ref(lost->line) + " of the line description";
         add(Warning::StopCellOverFeature, station->document, station->line,
-            "the stop cell of station " + quoted(station->fields[kStationName].text) + " is grid cell " +
+            "the stop cell of station " + quoted(station->fields[kStationNameField].text) + " is grid cell " +
                 std::to_string(cells[i].cell) + ", which already holds the " + feature_name(lost->kind) + " at " +
                 metres(lost->fields[0].value) + " (" + where + "); stop cells are written without a test, so the " +
                 feature_name(lost->kind) + " disappears; move one of the two",
@@ -491,7 +485,9 @@ void Finder::empty_numbers() {
     for (const TracedRecord& r : form_.trace.records) {
         for (size_t i = 0; i < r.fields.size(); ++i) {
             if (!r.fields[i].number || !r.fields[i].empty) continue;
-            if (r.kind == RecordKind::SpeedBoard && i >= kBoardRightSpeedsFirst && i <= kBoardRightSpeedsLast) continue;
+            // A speed board's right-hand speeds stay empty in the built-in boards on purpose.
+            const bool rightSpeed = i >= kBoardRightSpeedFields.first && i <= kBoardRightSpeedFields.last;
+            if (r.kind == RecordKind::SpeedBoard && rightSpeed) continue;
             add(Warning::EmptyNumber, r.document, r.fields[i].line,
                 "value " + std::to_string(i + 1) + " of the " + feature_name(r.kind) + " (" + line_ref(r.line) +
                     ") is empty and read as 0; write the value, or 0 if 0 is meant");
@@ -612,15 +608,15 @@ void Finder::scheduled_times() {
     for (const TracedRecord* r : records(RecordKind::Station)) {
         if (!complete(*r) || slot > static_cast<size_t>(kFirstBoardSlot)) break;
         const ScenarioSlot& stored = form_.scenario[slot++];
-        if (stored.long3 != r->fields[0].value || stored.label != r->fields[kStationName].text) break;
-        const int64_t hours = r->fields[kStationHours].value;
-        const int64_t minutes = r->fields[kStationHours + 1].value;
-        const int64_t seconds = r->fields[kStationHours + 2].value;
+        if (stored.long3 != r->fields[0].value || stored.label != r->fields[kStationNameField].text) break;
+        const int64_t hours = r->fields[kStationTimeFields.first].value;
+        const int64_t minutes = r->fields[kStationTimeFields.first + 1].value;
+        const int64_t seconds = r->fields[kStationTimeFields.first + 2].value;
         if (minutes >= 0 && minutes < 60 && seconds >= 0 && seconds < 60) continue;
         if (stored.long4 < 0) continue;  // told as a value too wide elsewhere
         add(Warning::TimeCarried, r->document, r->line,
             "the scheduled time " + std::to_string(hours) + "," + std::to_string(minutes) + "," +
-                std::to_string(seconds) + " of " + quoted(r->fields[kStationName].text) + " has " +
+                std::to_string(seconds) + " of " + quoted(r->fields[kStationNameField].text) + " has " +
                 (minutes < 0 || minutes >= 60 ? "minutes" : "seconds") + " outside 0 to 59; it is stored as " +
                 std::to_string(stored.long4) + " seconds after midnight, " + clock_text(stored.long4) +
                 "; write hours, minutes and seconds, such as " + std::to_string(stored.long4 / 3600) + "," +
@@ -688,7 +684,7 @@ void Finder::empty_station_names() {
     for (const TracedRecord* r : records(RecordKind::Station)) {
         if (!complete(*r) || slot > static_cast<size_t>(kFirstBoardSlot)) break;
         const ScenarioSlot& stored = form_.scenario[slot++];
-        if (stored.long3 != r->fields[0].value || stored.label != r->fields[kStationName].text) break;
+        if (stored.long3 != r->fields[0].value || stored.label != r->fields[kStationNameField].text) break;
         if (!stored.label.empty()) continue;
         add(Warning::StationNameEmpty, r->document, r->line,
             "the station at " + metres(r->fields[0].value) + " has an empty name: the timetable and the "

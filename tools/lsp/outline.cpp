@@ -8,12 +8,8 @@
 
 namespace {
 
-// SymbolKind of the protocol.
-constexpr int kNamespace = 3;
-constexpr int kConstant = 14;
-constexpr int kObject = 19;
-constexpr int kEvent = 24;
-constexpr int kOperator = 25;
+// The protocol's SymbolKind numbers of the kinds the outline uses.
+enum SymbolKind : int { kNamespace = 3, kConstant = 14, kObject = 19, kEvent = 24, kOperator = 25 };
 
 std::string km(int64_t metres) {
     char text[32];
@@ -39,7 +35,8 @@ bool in_outline(RecordKind kind) {
 
 std::string symbol_name(const TracedRecord& r) {
     const std::string where = km(r.fields[0].value);
-    if (r.kind == RecordKind::Station && r.fields.size() >= 17) return cp1252_to_utf8(r.fields[16].text) + " " + where;
+    if (r.kind == RecordKind::Station && r.fields.size() > kStationNameField)
+        return cp1252_to_utf8(r.fields[kStationNameField].text) + " " + where;
     if (r.kind == RecordKind::IndicationBoard && r.fields.size() >= 2)
         return cp1252_to_utf8(r.fields[1].text) + " " + where;
     std::string title(record_reference(r.kind).title);

@@ -42,6 +42,18 @@ json with_source(json feature, const std::map<Key, FeatureSource>& sources, Key 
 
 json mark(const RouteMark& m) { return {{"position_m", m.position}, {"cell", m.cell}}; }
 
+// The marks of one kind, each with the fields `add` gives it and its source row.
+template <typename Add>
+json marks(const std::vector<RouteMark>& all, const std::map<int64_t, FeatureSource>& sources, Add add) {
+    json list = json::array();
+    for (const RouteMark& m : all) {
+        json b = mark(m);
+        add(b, m);
+        list.push_back(with_source(b, sources, m.cell));
+    }
+    return list;
+}
+
 json route_json(const RouteModel& model, const FeatureSources& sources) {
     json out;
     out["route"] = model.route;
@@ -60,23 +72,11 @@ json route_json(const RouteModel& model, const FeatureSources& sources) {
         stations.push_back(with_source(st, sources.stations, s.slot));
     }
     out["stations"] = stations;
-    json signals = json::array();
-    for (const RouteMark& m : model.signals) signals.push_back(with_source(mark(m), sources.signals, m.cell));
-    out["signals"] = signals;
-    json speedBoards = json::array();
-    for (const RouteMark& m : model.speedBoards) {
-        json b = mark(m);
-        b["value"] = m.value1;
-        speedBoards.push_back(with_source(b, sources.speedBoards, m.cell));
-    }
-    out["speed_boards"] = speedBoards;
-    json boards = json::array();
-    for (const RouteMark& m : model.boards) {
-        json b = mark(m);
-        b["caption"] = m.caption;
-        boards.push_back(with_source(b, sources.boards, m.cell));
-    }
-    out["indication_boards"] = boards;
+    out["signals"] = marks(model.signals, sources.signals, [](json&, const RouteMark&) {});
+    out["speed_boards"] = marks(model.speedBoards, sources.speedBoards,
+                                [](json& b, const RouteMark& m) { b["value"] = m.value1; });
+    out["indication_boards"] = marks(model.boards, sources.boards,
+                                     [](json& b, const RouteMark& m) { b["caption"] = m.caption; });
 
     json heights = json::array();
     for (double h : height_profile(model.gradient)) heights.push_back(centimetres(h));
