@@ -160,35 +160,6 @@ constexpr RecordReference kRecords[] = {
      "A station with its type, length and scheduled time; the name ends the row.", kStation},
 };
 
-constexpr RecordKind kGradients[] = {RecordKind::Gradient};
-constexpr RecordKind kCurves[] = {RecordKind::Curve};
-constexpr RecordKind kMontagne[] = {RecordKind::Montagna};
-constexpr RecordKind kSpeedBoards[] = {RecordKind::SpeedBoard};
-constexpr RecordKind kIndicationBoards[] = {RecordKind::IndicationBoard};
-constexpr RecordKind kAdhesions[] = {RecordKind::Adhesion};
-constexpr RecordKind kSpeedLimits[] = {RecordKind::SpeedLimit};
-constexpr RecordKind kStations[] = {RecordKind::Station};
-constexpr RecordKind kSlowDowns[] = {RecordKind::SlowDown};
-constexpr RecordKind kSignals[] = {RecordKind::Signal};
-
-constexpr SectionHeader kHeaders[] = {
-    {"[generale]", Document::Line, {}},
-    {"[curve]", Document::Line, kCurves},
-    {"[pendenze]", Document::Line, kGradients},
-    {"[montagne]", Document::Line, kMontagne},
-    {"[cartelli]", Document::Line, kSpeedBoards},
-    {"[indicazioni]", Document::Line, kIndicationBoards},
-    {"[fine]", Document::Line, {}},
-    {"[generale]", Document::Train, {}},
-    {"[aderenze]", Document::Train, kAdhesions},
-    {"[vel_limite]", Document::Train, kSpeedLimits},
-    {"[stazioni]", Document::Train, kStations},
-    {"[rallentamenti]", Document::Train, kSlowDowns},
-    {"[segnali]", Document::Train, kSignals},
-    {"[codici]", Document::Train, {}},
-    {"[fine]", Document::Train, {}},
-};
-
 constexpr CurveClass kCurveClasses[] = {
     {1, "0.0001", "10000 m"}, {2, "0.0002", "5000 m"}, {3, "0.0004", "2500 m"},
     {4, "0.001", "1000 m"},   {5, "0.002", "500 m"},   {6, "0.003", "333 m"},
@@ -204,7 +175,5 @@ const RecordReference& record_reference(RecordKind kind) {
     }
     return kRecords[0];  // every kind is in the table; the test of the table holds it so
 }
-
-std::span<const SectionHeader> section_headers() { return kHeaders; }
 
 std::span<const CurveClass> curve_classes() { return kCurveClasses; }
