@@ -342,8 +342,8 @@ std::vector<Finder::TakenFields> Finder::fields_told_elsewhere() const {
 }
 
 // A keyword field that passed no record test lost its record: its values are
-// read as further keyword fields (numbers, passed over in turn), which
-// belong to the same lost record and are not reported again. A keyword is
+// read as further keyword fields (passed over in turn), which belong to the
+// same lost record and are not reported again. A keyword is
 // only offered when its kind is read where the row stands and the row's
 // values would read as its record.
 void Finder::misspelt_keywords() {
@@ -416,7 +416,7 @@ void Finder::misspelt_keywords() {
             continue;
         }
         if (k.text.find('-') != std::string::npos) continue;
-        if (is_number_text(k.text) && lostIn == k.document && k.line == lostLine) continue;
+        if (lostIn == k.document && k.line == lostLine) continue;  // a value of the lost record
         if (const RunOn* number = run_on_before(k)) {
             lostIn = k.document;
             lostLine = k.line;
