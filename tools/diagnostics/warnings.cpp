@@ -404,8 +404,10 @@ void Finder::misspelt_keywords() {
             continue;
         }
         if (k.text.empty() || is_section_header(k.text) || taken(told, k.document, k.line, k.column)) continue;
-        const bool opening = k.text.find('[') != std::string::npos;
-        if (k.text.find('-') == std::string::npos && opening != (k.text.find(']') != std::string::npos)) {
+        // A header is a bracketed word: one bracket at its start or end, and none at the other.
+        const bool opening = k.text.front() == '[' && k.text.find(']') == std::string::npos;
+        const bool closing = k.text.back() == ']' && k.text.find('[') == std::string::npos;
+        if (k.text.find('-') == std::string::npos && (opening || closing)) {
             const std::string header = opening ? k.text + "]" : "[" + k.text;
             add(Warning::MisspeltKeyword, k.document, k.line,
                 quoted(k.text) + " lacks the " + (opening ? "closing" : "opening") + " bracket of a section "
@@ -444,7 +446,7 @@ void Finder::misspelt_keywords() {
                 k.text, [&](RecordKind kind) { return part_of(kind) == k.part && values_read_as(kind, values); });
             // A keyword that far from the field is no spelling of it.
             const bool near = !nearest.empty() && distance(lower(std::string_view(k.text).substr(0, kComparedLength)),
-                                                           nearest) <= std::max<size_t>(2, nearest.size() / 3);
+                                                           nearest) <= std::max<size_t>(3, nearest.size() / 3);
             if (near) {
                 suggestion = "did you mean \"" + nearest + "\"?";
                 fix = Fix{0, nearest};

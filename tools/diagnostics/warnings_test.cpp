@@ -251,6 +251,8 @@ TEST(CheckWarnings, KeywordsAreOfferedOnlyWhereTheRowWouldRead) {
         {.name = "a line keyword", .line = {"pendenz, 2000, 5"}, .ending = "did you mean \"pendenza\"?"},
         {.name = "a curve in either form", .line = {"curvs4, 2000, 300"}, .ending = "did you mean \"curvas1\"?"},
         {.name = "a general keyword below the headers", .line = {"lunghezza percors, 10000"}, .ending = none},
+        {.name = "three letters amiss", .line = {"curdenza, 2000, 5"}, .ending = "did you mean \"pendenza\"?"},
+        {.name = "a bracket inside a keyword", .line = {"pendenz[a, 2000, 5"}, .ending = "did you mean \"pendenza\"?"},
         {.name = "a negative value", .line = {"pendenz, 2000, -5"}, .ending = "did you mean \"pendenza\"?"},
     };
     for (const Case& c : cases) {
