@@ -184,7 +184,9 @@ std::optional<RecordKind> kind_of_another_part(std::string_view field, DocumentP
 class Finder {
 public:
     Finder(const Form1& form, const CheckSource& line, const CheckSource& train)
-        : form_(form), line_(line), train_(train) {}
+        : form_(form), line_(line), train_(train) {
+        for (const SkippedField& f : form_.trace.skipped) passedOver_[{f.document, f.line}].push_back(&f);
+    }
 
     std::vector<FoundWarning> run();
 
@@ -224,14 +226,11 @@ private:
     void cut_text_fields();
     const TracedRecord* last_complete(RecordKind kind) const;
 
-    // Fields passed over on a line from a column on: the rule that tells
-    // about the first of them tells about the rest, its row's values.
-    struct TakenFields {
-        Document document;
-        int32_t line;
-        int32_t column;
-    };
-    bool taken(const std::vector<TakenFields>& spans, Document document, int32_t line, int32_t column) const;
+    // Fields passed over on a line from a column on, by document and line:
+    // the rule that tells about the first of them tells about the rest, its row's values.
+    using TakenFields = std::map<std::pair<Document, int32_t>, int32_t>;
+    static void take(TakenFields& taken, Document document, int32_t line, int32_t column);
+    static bool taken(const TakenFields& taken, Document document, int32_t line, int32_t column);
     // The passed-over fields after a column of a line, in reading order.
     std::vector<const SkippedField*> passed_over_after(Document document, int32_t line, int32_t column) const;
     std::vector<std::string> values_after(Document document, int32_t line, int32_t column) const;
@@ -247,12 +246,14 @@ private:
         RecordKind kind;
     };
     std::vector<MisplacedRow> misplaced_rows() const;
-    std::vector<TakenFields> fields_told_elsewhere() const;
+    TakenFields fields_told_elsewhere() const;
 
     const Form1& form_;
     const CheckSource& line_;
     const CheckSource& train_;
     std::vector<FoundWarning> found_;
+    // The fields the reader passed over, by document and line, in reading order.
+    std::map<std::pair<Document, int32_t>, std::vector<const SkippedField*>> passedOver_;
 };
 
 void Finder::add(Warning w, Document document, int32_t line, std::string message, std::optional<int64_t> position,
@@ -281,16 +282,22 @@ bool Finder::train_read() const {
            form_.errorReported == kNoRoomOnGrid;
 }
 
-bool Finder::taken(const std::vector<TakenFields>& spans, Document document, int32_t line, int32_t column) const {
-    return std::any_of(spans.begin(), spans.end(), [&](const TakenFields& t) {
-        return t.document == document && t.line == line && column >= t.column;
-    });
+void Finder::take(TakenFields& taken, Document document, int32_t line, int32_t column) {
+    const auto [at, added] = taken.try_emplace({document, line}, column);
+    if (!added) at->second = std::min(at->second, column);
+}
+
+bool Finder::taken(const TakenFields& taken, Document document, int32_t line, int32_t column) {
+    const auto at = taken.find({document, line});
+    return at != taken.end() && column >= at->second;
 }
 
 std::vector<const SkippedField*> Finder::passed_over_after(Document document, int32_t line, int32_t column) const {
     std::vector<const SkippedField*> out;
-    for (const SkippedField& f : form_.trace.skipped) {
-        if (f.document == document && f.line == line && f.column > column) out.push_back(&f);
+    const auto at = passedOver_.find({document, line});
+    if (at == passedOver_.end()) return out;
+    for (const SkippedField* f : at->second) {
+        if (f->column > column) out.push_back(f);
     }
     return out;
 }
@@ -319,25 +326,25 @@ std::vector<Finder::CutText> Finder::cut_texts() const {
 // the part's reader tests none of its kinds, so the row is lost. The values
 // of such a row, and the text after a cut text field, are not rows of their own.
 std::vector<Finder::MisplacedRow> Finder::misplaced_rows() const {
-    std::vector<TakenFields> told;
+    TakenFields told;
     for (const CutText& c : cut_texts())
-        told.push_back({c.record->document, c.record->fields.back().line, c.record->fields.back().endColumn});
+        take(told, c.record->document, c.record->fields.back().line, c.record->fields.back().endColumn);
     std::vector<MisplacedRow> out;
     for (const KeywordField& k : form_.trace.keywords) {
         if (k.records > 0 || is_section_header(k.text) || taken(told, k.document, k.line, k.column)) continue;
         const std::optional<RecordKind> kind = kind_of_another_part(k.text, k.part);
         if (!kind) continue;
         out.push_back({&k, *kind});
-        told.push_back({k.document, k.line, k.column});
+        take(told, k.document, k.line, k.column);
     }
     return out;
 }
 
-std::vector<Finder::TakenFields> Finder::fields_told_elsewhere() const {
-    std::vector<TakenFields> told;
+Finder::TakenFields Finder::fields_told_elsewhere() const {
+    TakenFields told;
     for (const CutText& c : cut_texts())
-        told.push_back({c.record->document, c.record->fields.back().line, c.record->fields.back().endColumn});
-    for (const MisplacedRow& m : misplaced_rows()) told.push_back({m.keyword->document, m.keyword->line, m.keyword->column});
+        take(told, c.record->document, c.record->fields.back().line, c.record->fields.back().endColumn);
+    for (const MisplacedRow& m : misplaced_rows()) take(told, m.keyword->document, m.keyword->line, m.keyword->column);
     return told;
 }
 
@@ -355,22 +362,23 @@ void Finder::misspelt_keywords() {
         int32_t endColumn;
         int64_t value;
     };
-    std::vector<RunOn> runOns;
+    std::map<std::pair<Document, int32_t>, std::vector<RunOn>> runOns;
     for (const TracedRecord& r : form_.trace.records) {
         for (const TracedField& f : r.fields) {
-            if (f.runsOn && r.kind != RecordKind::Clock) runOns.push_back({r.document, f.line, f.endColumn, f.value});
+            if (f.runsOn && r.kind != RecordKind::Clock)
+                runOns[{r.document, f.line}].push_back({r.document, f.line, f.endColumn, f.value});
         }
     }
     const auto run_on_before = [&](const KeywordField& k) -> const RunOn* {
+        const auto at = runOns.find({k.document, k.line});
+        if (at == runOns.end()) return nullptr;
         const RunOn* nearest = nullptr;
-        for (const RunOn& n : runOns) {
-            if (n.document == k.document && n.line == k.line && n.endColumn <= k.column &&
-                (nearest == nullptr || n.endColumn > nearest->endColumn))
-                nearest = &n;
+        for (const RunOn& n : at->second) {
+            if (n.endColumn <= k.column && (nearest == nullptr || n.endColumn > nearest->endColumn)) nearest = &n;
         }
         return nearest;
     };
-    std::vector<TakenFields> told = fields_told_elsewhere();
+    TakenFields told = fields_told_elsewhere();
 
     // A keyword with a dash is taken for a dash field and passed over.
     for (const SkippedField& d : form_.trace.skipped) {
@@ -392,7 +400,7 @@ void Finder::misspelt_keywords() {
             "the values after it as further keyword fields: the whole record is lost; " +
                 (keyword.empty() ? std::string("write the record's keyword without a dash")
                                  : "write " + quoted(keyword) + ", without a dash"));
-        told.push_back({d.document, d.line, d.column});
+        take(told, d.document, d.line, d.column);
     }
 
     Document lostIn = Document::None;
@@ -464,39 +472,43 @@ void Finder::misspelt_keywords() {
 
 // Rows whose kind the reader of the part they stand in does not test.
 void Finder::records_out_of_place() {
-    for (const MisplacedRow& m : misplaced_rows()) {
-        const KeywordField& k = *m.keyword;
-        const DocumentPart home = part_of(m.kind);
-        const std::string start = quoted(k.text) + " starts a " + row_name(m.kind) + ", a record of ";
+    std::map<const KeywordField*, RecordKind> misplaced;
+    for (const MisplacedRow& m : misplaced_rows()) misplaced.emplace(m.keyword, m.kind);
+    // Per document, the last header read and the one that ended the general section.
+    const KeywordField* under[3] = {nullptr, nullptr, nullptr};
+    const KeywordField* closing[3] = {nullptr, nullptr, nullptr};
+    for (const KeywordField& k : form_.trace.keywords) {
+        const int d = static_cast<int>(k.document);
+        if (is_section_header(k.text)) {
+            under[d] = &k;
+            if (k.part == DocumentPart::LineGeneral) closing[d] = &k;
+            continue;
+        }
+        const auto at = misplaced.find(&k);
+        if (at == misplaced.end()) continue;
+        const RecordKind kind = at->second;
+        const DocumentPart home = part_of(kind);
+        const std::string start = quoted(k.text) + " starts a " + row_name(kind) + ", a record of ";
         const std::string lost = ", so the row is passed over and the whole record is lost; ";
         std::string message;
         if (document_of(home) != k.document) {
             const bool train = document_of(home) == Document::Train;
-            const std::string_view section = section_of(m.kind);
+            const std::string_view section = section_of(kind);
             message = start + (train ? "the train description" : "the line description") + ", but it stands in the " +
                       (train ? "line description" : "train description") + ", whose reader does not read it" + lost +
                       "move the row to the " + (train ? "train description" : "line description") +
                       (section.empty() ? std::string() : ", below the \"" + std::string(section) + "\" header");
         } else if (home == DocumentPart::LineRecords) {
-            const std::string section(section_of(m.kind));
+            const std::string section(section_of(kind));
             message = start + "section " + section + ", but it stands in section " + std::string(kGeneralSection) +
                       ", where the reader reads only the general rows" + lost + "move the row below the \"" +
                       section + "\" header";
         } else {
-            // The header the row stands under, and the one that ended the general section.
-            const KeywordField* under = nullptr;
-            const KeywordField* closing = nullptr;
-            for (const KeywordField& other : form_.trace.keywords) {
-                if (&other == &k) break;
-                if (other.document != k.document || !is_section_header(other.text)) continue;
-                under = &other;
-                if (other.part == DocumentPart::LineGeneral) closing = &other;
-            }
-            if (under == nullptr || closing == nullptr) continue;
+            if (under[d] == nullptr || closing[d] == nullptr) continue;
             message = start + "section " + std::string(kGeneralSection) + ", but it stands in section " +
-                      trimmed(under->text) + ", and general rows are read only above " + quoted(trimmed(closing->text)) +
-                      " (" + line_ref(closing->line) + "), the header that ends the general section" + lost +
-                      "move the row above " + quoted(trimmed(closing->text));
+                      under[d]->text + ", and general rows are read only above " + quoted(closing[d]->text) + " (" +
+                      line_ref(closing[d]->line) + "), the header that ends the general section" + lost +
+                      "move the row above " + quoted(closing[d]->text);
         }
         add(Warning::RecordOutOfPlace, k.document, k.line, message);
         found_.back().diagnostic.field = 0;
