@@ -317,7 +317,9 @@ std::vector<Finder::CutText> Finder::cut_texts() const {
         if (!complete(r) || r.fields.empty() || r.fields.back().number) continue;
         const TracedField& text = r.fields.back();
         auto rest = passed_over_after(r.document, text.line, text.endColumn - 1);
-        if (!rest.empty()) out.push_back({&r, std::move(rest)});
+        // A comma after the whole text leaves an empty field: nothing is cut.
+        const bool cut = std::any_of(rest.begin(), rest.end(), [](const SkippedField* f) { return !f->text.empty(); });
+        if (cut) out.push_back({&r, std::move(rest)});
     }
     return out;
 }

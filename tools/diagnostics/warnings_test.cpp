@@ -160,6 +160,11 @@ const Fixture kFixtures[] = {
      .message = "the name of this station row holds a comma, so it is stored as \"BORGO\" and \"SAN MARCO\", after "
                 "the comma, is read as a further field that the reader passes over; write it without a comma, such "
                 "as \"BORGO SAN MARCO\""},
+    // Headers after the general section only guide the reader's eye: any row of the part is read under any.
+    {.name = "a gradient row among the curves", .line = {"[curve]", "pendenza, 2000, 5"}},
+    {.name = "a signal row among the stations",
+     .train = {"[stazioni]", "segnale, 3000, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0"}},
+    {.name = "a comma after a station name", .train = {station(1000, "0,0,0", "ALFA,")}},
     {.name = "two commas in a caption",
      .line = {"cartello_indicatore, 1100, PONTE, NORD, 2"},
      .expected = {{'L', 5, "W128"}},
