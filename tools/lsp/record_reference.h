@@ -17,18 +17,10 @@ struct FieldReference {
     std::string_view range;  // what the compiler accepts, as the reference states it
 };
 
-// Where in its document a record kind is read.
-enum class Section {
-    LineGeneral,  // the line description between [generale] and the first header after it
-    LineRecords,  // the line description after that header
-    Train,        // the train description after [generale]
-};
-
 struct RecordReference {
     RecordKind kind;
     std::string_view keyword;  // as the built-in documents write it
     std::string_view title;    // "Gradient"
-    Section section;
     std::string_view summary;  // one sentence: what the row is for
     std::span<const FieldReference> fields;
 };
