@@ -149,8 +149,15 @@ std::string unfinished_message(const Form1& form, const TracedRecord& r) {
     if (ranOut)
         return "a " + row_name(r.kind) + " needs " + row_contents(r.kind) + ", this one has " +
                std::to_string(r.fields.size());
-    if (failure.what == FieldStream::Failure::What::NotANumber)
-        return field_name(r.kind, n) + " is \"" + cp1252_to_utf8(failure.text) + "\", not a whole number";
+    if (failure.what == FieldStream::Failure::What::NotANumber) {
+        const std::string message =
+            field_name(r.kind, n) + " is \"" + cp1252_to_utf8(failure.text) + "\", not a whole number";
+        // Text right after a number that ended at a blank: a unit written after it.
+        if (!r.fields.empty() && r.fields.back().number && r.fields.back().runsOn && r.fields.back().line == failure.line)
+            return message + ": it follows the number " + std::to_string(r.fields.back().value) + " after a blank, "
+                   "and a unit after a number is not read; write the number only";
+        return message;
+    }
     if (failure.what == FieldStream::Failure::What::OutOfRange)
         return field_name(r.kind, n) + " is " + failure.text + "; it must lie between " +
                std::to_string(failure.low) + " and " + std::to_string(failure.high);

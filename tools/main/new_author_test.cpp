@@ -373,6 +373,13 @@ std::vector<Trip> trips() {
          .line = "Valdoro_R101-.txt:8: warning W101: \"km/h\" after the number 100 is not read with it: the number "
                  "ends at the blank, and a unit after it is read as a further field, which the reader passes over; "
                  "write the number only"},
+        {.name = "UnitAfterAPosition",
+         .files = valdoro("", "velocita,  2000 m,  100\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 1,
+         .line = "Valdoro_R101-.txt:8: error 25: the second number of this speed limit row (the speed in km/h) is "
+                 "\"m\", not a whole number: it follows the number 2000 after a blank, and a unit after a number is "
+                 "not read; write the number only"},
         {.name = "KeywordWithADash",
          .files = valdoro("[pendenze]\npendenza-media,  2000,  5\n"),
          .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
