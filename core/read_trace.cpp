@@ -28,8 +28,8 @@ void ReadTrace::clear() {
 // The keyword field is the last field read.
 void ReadTrace::add_keyword(DocumentPart part, int32_t line, const std::string& text) {
     const bool spanKnown = lastField_.line == line && !lastField_.number;
-    keywords.push_back({document_of(part), part, line, spanKnown ? lastField_.column : 0, spanKnown ? lastField_.endColumn : 0,
-                        text, 0});
+    keywords.push_back({document_of(part), part, line, spanKnown ? lastField_.column : 0,
+                        spanKnown ? lastField_.endColumn : 0, text, 0});
     recordOpen_ = false;
 }
 

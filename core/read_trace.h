@@ -62,7 +62,7 @@ struct KeywordField {
 enum class SkipReason : int { DashField, NoRecord };
 struct SkippedField {
     Document document = Document::None;
-    DocumentPart part = DocumentPart::LineGeneral;
+    DocumentPart part = DocumentPart::LineGeneral;  // as the keyword field's
     int32_t line = 0;
     int32_t column = 0;
     int32_t endColumn = 0;

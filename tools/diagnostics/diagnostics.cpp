@@ -153,9 +153,10 @@ std::string unfinished_message(const Form1& form, const TracedRecord& r) {
         const std::string message =
             field_name(r.kind, n) + " is \"" + cp1252_to_utf8(failure.text) + "\", not a whole number";
         // Text right after a number that ended at a blank: a unit written after it.
-        if (!r.fields.empty() && r.fields.back().number && r.fields.back().runsOn && r.fields.back().line == failure.line)
-            return message + ": it follows the number " + std::to_string(r.fields.back().value) + " after a blank, "
-                   "and a unit after a number is not read; write the number only";
+        const TracedField* before = r.fields.empty() ? nullptr : &r.fields.back();
+        if (before != nullptr && before->number && before->runsOn && before->line == failure.line)
+            return message + ": it follows the number " + std::to_string(before->value) + " after a blank, and a "
+                   "unit after a number is not read; write the number only";
         return message;
     }
     if (failure.what == FieldStream::Failure::What::OutOfRange)
