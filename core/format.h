@@ -98,6 +98,25 @@ enum class RecordKind : int {
     Station,
 };
 
+// The parts of the documents, each read by its own loop that tests its own
+// record kinds: the line description's general section (from "[generale]" to
+// the first section header after it), the line description after that header
+// (whatever headers follow, which the reader passes over), and the train
+// description after "[generale]". A keyword of one part met in another is
+// passed over with its record.
+enum class DocumentPart : int { LineGeneral, LineRecords, Train };
+
+// The part whose loop tests the record kind, by the groups of RecordKind.
+constexpr DocumentPart part_of(RecordKind kind) {
+    if (kind <= RecordKind::SignalRepetition) return DocumentPart::LineGeneral;
+    if (kind <= RecordKind::IndicationBoard) return DocumentPart::LineRecords;
+    return DocumentPart::Train;
+}
+
+constexpr Document document_of(DocumentPart part) {
+    return part == DocumentPart::Train ? Document::Train : Document::Line;
+}
+
 // The field that opens the general section of both documents.
 constexpr std::string_view kGeneralSection = "[generale]";
 

@@ -26,10 +26,10 @@ void ReadTrace::clear() {
 }
 
 // The keyword field is the last field read.
-void ReadTrace::add_keyword(Document document, int32_t line, const std::string& text) {
+void ReadTrace::add_keyword(DocumentPart part, int32_t line, const std::string& text) {
     const bool spanKnown = lastField_.line == line && !lastField_.number;
-    keywords.push_back({document, line, spanKnown ? lastField_.column : 0, spanKnown ? lastField_.endColumn : 0,
-                        text, 0});
+    keywords.push_back({document_of(part), part, line, spanKnown ? lastField_.column : 0,
+                        spanKnown ? lastField_.endColumn : 0, text, 0});
     recordOpen_ = false;
 }
 
@@ -54,13 +54,13 @@ void ReadTrace::add_field(const TracedField& f) {
     r.fields.push_back(f);
 }
 
-void ReadTrace::add_skipped(Document document, SkipReason reason, const TracedField& f) {
-    skipped.push_back({document, f.line, f.column, f.endColumn, reason, f.text});
+void ReadTrace::add_skipped(DocumentPart part, SkipReason reason, const TracedField& f) {
+    skipped.push_back({document_of(part), part, f.line, f.column, f.endColumn, reason, f.text});
 }
 
 void ReadTrace::add_skipped_keyword() {
     const KeywordField& k = keywords.back();
-    skipped.push_back({k.document, k.line, k.column, k.endColumn, SkipReason::NoRecord, k.text});
+    skipped.push_back({k.document, k.part, k.line, k.column, k.endColumn, SkipReason::NoRecord, k.text});
 }
 
 void ReadTrace::add_refusal(RefusedRow row) {

@@ -48,6 +48,7 @@ struct TracedRecord {
 // A keyword field as the reader took it, after any dash fields it skipped.
 struct KeywordField {
     Document document = Document::None;
+    DocumentPart part = DocumentPart::LineGeneral;  // the loop that read it, which tests that part's kinds
     int32_t line = 0;
     int32_t column = 0;
     int32_t endColumn = 0;
@@ -61,6 +62,7 @@ struct KeywordField {
 enum class SkipReason : int { DashField, NoRecord };
 struct SkippedField {
     Document document = Document::None;
+    DocumentPart part = DocumentPart::LineGeneral;  // as the keyword field's
     int32_t line = 0;
     int32_t column = 0;
     int32_t endColumn = 0;
@@ -218,8 +220,8 @@ struct ReadTrace {
     void general(Document document, int32_t line) {
         if (on) generalLine[static_cast<int>(document)] = line;
     }
-    void keyword(Document document, int32_t line, const std::string& text) {
-        if (on) add_keyword(document, line, text);
+    void keyword(DocumentPart part, int32_t line, const std::string& text) {
+        if (on) add_keyword(part, line, text);
     }
     void record(RecordKind kind) {
         if (on) add_record(kind);
@@ -232,8 +234,8 @@ struct ReadTrace {
         if (on) unreadField = f;
     }
     // The field just read is a dash field, passed over.
-    void dash(Document document) {
-        if (on) add_skipped(document, SkipReason::DashField, lastField_);
+    void dash(DocumentPart part) {
+        if (on) add_skipped(part, SkipReason::DashField, lastField_);
     }
     // The record tests on the keyword field are done: one that passed none lost its record.
     void tested() {
@@ -271,10 +273,10 @@ struct ReadTrace {
     }
 
 private:
-    void add_keyword(Document document, int32_t line, const std::string& text);
+    void add_keyword(DocumentPart part, int32_t line, const std::string& text);
     void add_record(RecordKind kind);
     void add_field(const TracedField& f);
-    void add_skipped(Document document, SkipReason reason, const TracedField& f);
+    void add_skipped(DocumentPart part, SkipReason reason, const TracedField& f);
     void add_skipped_keyword();
     void add_refusal(RefusedRow row);
     void add_read_failure(Document document, int32_t line);

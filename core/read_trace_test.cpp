@@ -276,6 +276,44 @@ TEST(ReadTrace, FieldsPassedOverAreRecordedWithTheirReason) {
     EXPECT_EQ(skipped[3].text, "100");
 }
 
+// Each part of the documents is read by its own loop: a record's keyword
+// passes a test only in the part of its kind, and the keyword field says
+// which part it stood in.
+TEST(ReadTrace, KeywordFieldsKnowTheirPartAndOnlyThatPartReadsItsKinds) {
+    struct Place {
+        DocumentPart part;
+        std::string line;   // the documents with "@" where the row goes
+        std::string train;
+        int32_t rowLine;
+    };
+    const Place places[] = {
+        {.part = DocumentPart::LineGeneral, .line = "[generale]\r\nlunghezza percorso, 10000\r\n@[dati]\r\n",
+         .train = kTrainHead, .rowLine = 3},
+        {.part = DocumentPart::LineRecords, .line = kLineHead + "@", .train = kTrainHead, .rowLine = 4},
+        {.part = DocumentPart::Train, .line = kLineHead, .train = kTrainHead + "@", .rowLine = 2},
+    };
+    for (const RecordFormat& format : kRecordFormats) {
+        std::string row(format.written);
+        for (int i = 0; i < format.fields; ++i) row += ", 0";
+        row += "\r\n";
+        for (const Place& place : places) {
+            std::string line = place.line;
+            std::string train = place.train;
+            std::string& document = place.part == DocumentPart::Train ? train : line;
+            document.replace(document.find('@'), 1, row);
+            Pass pass(line, train);
+            const auto& keywords = pass.trace().keywords;
+            const auto k = std::find_if(keywords.begin(), keywords.end(), [&](const KeywordField& f) {
+                return f.document == document_of(place.part) && f.line == place.rowLine && f.text == format.written;
+            });
+            ASSERT_NE(k, keywords.end()) << format.written << " in part " << static_cast<int>(place.part);
+            EXPECT_EQ(k->part, place.part);
+            EXPECT_EQ(k->records > 0, part_of(format.kind) == place.part)
+                << format.written << " in part " << static_cast<int>(place.part);
+        }
+    }
+}
+
 TEST(ReadTrace, OffItRecordsNothing) {
     TestFolder folder;
     Form1 form(folder.path());

@@ -133,12 +133,12 @@ Next general_section(Form1& f, LineReading& r) {
         f.currentField = f.file1.read_text();
         if (f.file1.eof()) return Next::Go;
         for (int skipped = 0; skipped < 10 && is_dash_field(f.currentField); ++skipped) {
-            f.trace.dash(Document::Line);
+            f.trace.dash(DocumentPart::LineGeneral);
             f.currentField = f.file1.read_text();
         }
         r.recordLine = f.file1.line();
         const std::string key = f.currentField;
-        f.trace.keyword(Document::Line, r.recordLine, key);
+        f.trace.keyword(DocumentPart::LineGeneral, r.recordLine, key);
 
         if (names_record(RecordKind::RouteLength, key)) {
             f.trace.record(RecordKind::RouteLength);
@@ -306,13 +306,13 @@ Next record_section(Form1& f, LineReading& r) {
         f.currentField = f.file1.read_text();
         if (f.file1.eof()) return Next::Completion;
         for (int skipped = 0; skipped < 2 && is_dash_field(f.currentField); ++skipped) {
-            f.trace.dash(Document::Line);
+            f.trace.dash(DocumentPart::LineRecords);
             f.currentField = f.file1.read_text();
             if (f.file1.eof()) return Next::Completion;
         }
         r.recordLine = f.file1.line();
         const std::string key = f.currentField;
-        f.trace.keyword(Document::Line, r.recordLine, key);
+        f.trace.keyword(DocumentPart::LineRecords, r.recordLine, key);
 
         Next next = Next::Go;
         if (names_record(RecordKind::Gradient, key)) {

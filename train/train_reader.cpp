@@ -298,7 +298,7 @@ bool next_keyword(Form1& form) {
     form.currentField = form.file1.read_text();
     if (form.file1.eof()) return false;
     for (int skipped = 0; skipped < 2 && is_dash_field(form.currentField); ++skipped) {
-        form.trace.dash(Document::Train);
+        form.trace.dash(DocumentPart::Train);
         form.currentField = form.file1.read_text();
         if (form.file1.eof()) return false;
     }
@@ -329,7 +329,7 @@ void Form1::leggi_treno() {
         while (next == Next::Record && !file1.eof() && next_keyword(*this)) {
             const std::string keyword = currentField;
             r.recordLine = file1.line();
-            trace.keyword(Document::Train, r.recordLine, keyword);
+            trace.keyword(DocumentPart::Train, r.recordLine, keyword);
             next = records(*this, r, keyword);
             trace.tested();
         }

@@ -60,6 +60,8 @@ std::string count(size_t n, const char* one, const char* many) {
 
 std::string row_name(RecordKind kind) { return names_of(kind).row; }
 
+bool ends_in_text(RecordKind kind) { return names_of(kind).text != nullptr; }
+
 std::string row_contents(RecordKind kind) {
     const RowNames names = names_of(kind);
     std::string text = count(names.fields.size(), "number", "numbers");

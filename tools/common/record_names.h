@@ -9,6 +9,10 @@
 // "signal row", "station row", ...
 std::string row_name(RecordKind kind);
 
+// Whether the row ends in a text field (a station's name, a board's caption)
+// after its numbers.
+bool ends_in_text(RecordKind kind);
+
 // What a row of the kind holds after its keyword: "11 numbers", "16 numbers and a name".
 std::string row_contents(RecordKind kind);
 

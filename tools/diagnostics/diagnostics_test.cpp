@@ -179,6 +179,10 @@ TEST(ToolDiagnostics, AReadFailureNamesItsRowsOwnLineAndWhatIsWrong) {
          "train.txt:2: error 25: a station row needs 16 numbers and a name, this one has 9"},
         {{"stazione, 1000, 4, 7OO, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, S"},
          "train.txt:2: error 25: the third number of this station row (the station length) is \"7OO\", not a whole number"},
+        {{"velocita, 2000 m, 100"},
+         "train.txt:2: error 25: the second number of this speed limit row (the speed in km/h) is \"m\", not a whole "
+         "number: it follows the number 2000 after a blank, and a unit after a number is not read; write the number "
+         "only"},
         {{"stazione, 1000, 300, 400, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, S"},
          "train.txt:2: error 25: the second number of this station row (the type code) is 300; it must lie between 0 "
          "and 255"},

@@ -82,10 +82,11 @@ Json LanguageServer::completion(const Json& params) {
                              false, replaced));
     }
     const bool general = role == Document::Line && (header.empty() || header == "[generale]");
-    const Section section = role == Document::Train ? Section::Train : general ? Section::LineGeneral
-                                                                               : Section::LineRecords;
+    const DocumentPart part = role == Document::Train ? DocumentPart::Train
+                              : general                 ? DocumentPart::LineGeneral
+                                                        : DocumentPart::LineRecords;
     for (const RecordReference& r : record_references()) {
-        if (r.section != section) continue;
+        if (part_of(r.kind) != part) continue;
         const bool first = std::find(preferred.begin(), preferred.end(), r.kind) != preferred.end();
         if (r.kind != RecordKind::Curve) {
             items.push_back(item(std::string(r.keyword), kKeywordItem, std::string(r.title), std::string(r.summary),

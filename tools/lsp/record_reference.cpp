@@ -113,80 +113,51 @@ constexpr FieldReference kStation[] = {
 };
 
 constexpr RecordReference kRecords[] = {
-    {RecordKind::RouteLength, "lunghezza percorso", "Route length", Section::LineGeneral,
+    {RecordKind::RouteLength, "lunghezza percorso", "Route length",
      "The length L of the route; sizes the grid (cells 0 to N, N = (L + 7000) / 50) and the line table.",
      kRouteLength},
-    {RecordKind::Progressive3, "progressiva chilometrica tre", "Progressive definition 3", Section::LineGeneral,
+    {RecordKind::Progressive3, "progressiva chilometrica tre", "Progressive definition 3",
      "The third kilometric progressive definition (letters compared exactly).", kProgressive},
-    {RecordKind::Progressive2, "progressiva chilometrica due", "Progressive definition 2", Section::LineGeneral,
+    {RecordKind::Progressive2, "progressiva chilometrica due", "Progressive definition 2",
      "The second kilometric progressive definition (letters compared exactly).", kProgressive},
-    {RecordKind::Progressive1, "progressiva chilometrica uno", "Progressive definition 1", Section::LineGeneral,
+    {RecordKind::Progressive1, "progressiva chilometrica uno", "Progressive definition 1",
      "The first kilometric progressive definition (letters compared exactly).", kProgressive},
-    {RecordKind::Background1, "sfondo uno", "Background 1", Section::LineGeneral,
+    {RecordKind::Background1, "sfondo uno", "Background 1",
      "A background value, stored as read in scenario slot 85.", kBackground},
-    {RecordKind::Background2, "sfondo due", "Background 2", Section::LineGeneral,
+    {RecordKind::Background2, "sfondo due", "Background 2",
      "A background value, stored as read in scenario slot 85.", kBackground},
-    {RecordKind::Background3, "sfondo tre", "Background 3", Section::LineGeneral,
+    {RecordKind::Background3, "sfondo tre", "Background 3",
      "A background value, stored as read in scenario slot 85.", kBackground},
-    {RecordKind::SignalRepetition, "ripetizione segnali 4 codici", "Signal repetition", Section::LineGeneral,
+    {RecordKind::SignalRepetition, "ripetizione segnali 4 codici", "Signal repetition",
      "The stretch with continuous signal repetition; the keyword names 4 or 9 codes.", kSignalRepetition},
-    {RecordKind::Gradient, "pendenza", "Gradient", Section::LineRecords,
+    {RecordKind::Gradient, "pendenza", "Gradient",
      "The gradient from the position up to the next gradient row.", kGradient},
-    {RecordKind::Curve, "curvad5", "Curve", Section::LineRecords,
+    {RecordKind::Curve, "curvad5", "Curve",
      "A curve: the keyword carries the hand (curvas left, curvad right) and the class 1 to 6.", kCurve},
-    {RecordKind::Montagna, "montagna", "Montagna stretch", Section::LineRecords,
+    {RecordKind::Montagna, "montagna", "Montagna stretch",
      "A stretch of scenery, with markers for a type above 10.", kMontagna},
-    {RecordKind::SpeedBoard, "indicatori_vmax", "Speed board", Section::LineRecords,
+    {RecordKind::SpeedBoard, "indicatori_vmax", "Speed board",
      "A speed indicator board showing three speeds.", kSpeedBoard},
-    {RecordKind::IndicationBoard, "cartello_indicatore", "Indication board", Section::LineRecords,
+    {RecordKind::IndicationBoard, "cartello_indicatore", "Indication board",
      "A board with a caption.", kIndicationBoard},
-    {RecordKind::BrakedMass, "percentuale massa frenata", "Braked mass", Section::Train,
+    {RecordKind::BrakedMass, "percentuale massa frenata", "Braked mass",
      "The train's braked-mass percentage.", kBrakedMass},
-    {RecordKind::Cars, "numero vetture", "Cars", Section::Train, "The number of cars of the train.", kCars},
-    {RecordKind::SpeedLimit, "velocita", "Speed limit", Section::Train,
+    {RecordKind::Cars, "numero vetture", "Cars", "The number of cars of the train.", kCars},
+    {RecordKind::SpeedLimit, "velocita", "Speed limit",
      "The train's speed limit from the position to the next speed-limit row.", kSpeedLimit},
-    {RecordKind::Adhesion, "aderenza", "Adhesion", Section::Train,
+    {RecordKind::Adhesion, "aderenza", "Adhesion",
      "The adhesion from the position to the next adhesion row.", kAdhesion},
-    {RecordKind::Clock, "orologio", "Clock", Section::Train,
+    {RecordKind::Clock, "orologio", "Clock",
      "The time of day the simulation starts; the numbers may stand apart by blanks alone.", kClock},
-    {RecordKind::Sand, "sabbia", "Sand", Section::Train, "The train's sand supply.", kSand},
-    {RecordKind::Signal, "segnale", "Signal", Section::Train, "A signal with its aspects and approach codes.",
+    {RecordKind::Sand, "sabbia", "Sand", "The train's sand supply.", kSand},
+    {RecordKind::Signal, "segnale", "Signal", "A signal with its aspects and approach codes.",
      kSignal},
-    {RecordKind::SlowDown, "rallentamento", "Slow-down", Section::Train,
+    {RecordKind::SlowDown, "rallentamento", "Slow-down",
      "A slow-down with its warning cell 1200 m before the start.", kSlowDown},
-    {RecordKind::Abbattimento, "abbattimento", "Abbattimento mark", Section::Train,
+    {RecordKind::Abbattimento, "abbattimento", "Abbattimento mark",
      "An abbattimento mark one cell before the cell a signal at the same position takes.", kAbbattimento},
-    {RecordKind::Station, "stazione", "Station", Section::Train,
+    {RecordKind::Station, "stazione", "Station",
      "A station with its type, length and scheduled time; the name ends the row.", kStation},
-};
-
-constexpr RecordKind kGradients[] = {RecordKind::Gradient};
-constexpr RecordKind kCurves[] = {RecordKind::Curve};
-constexpr RecordKind kMontagne[] = {RecordKind::Montagna};
-constexpr RecordKind kSpeedBoards[] = {RecordKind::SpeedBoard};
-constexpr RecordKind kIndicationBoards[] = {RecordKind::IndicationBoard};
-constexpr RecordKind kAdhesions[] = {RecordKind::Adhesion};
-constexpr RecordKind kSpeedLimits[] = {RecordKind::SpeedLimit};
-constexpr RecordKind kStations[] = {RecordKind::Station};
-constexpr RecordKind kSlowDowns[] = {RecordKind::SlowDown};
-constexpr RecordKind kSignals[] = {RecordKind::Signal};
-
-constexpr SectionHeader kHeaders[] = {
-    {"[generale]", Document::Line, {}},
-    {"[curve]", Document::Line, kCurves},
-    {"[pendenze]", Document::Line, kGradients},
-    {"[montagne]", Document::Line, kMontagne},
-    {"[cartelli]", Document::Line, kSpeedBoards},
-    {"[indicazioni]", Document::Line, kIndicationBoards},
-    {"[fine]", Document::Line, {}},
-    {"[generale]", Document::Train, {}},
-    {"[aderenze]", Document::Train, kAdhesions},
-    {"[vel_limite]", Document::Train, kSpeedLimits},
-    {"[stazioni]", Document::Train, kStations},
-    {"[rallentamenti]", Document::Train, kSlowDowns},
-    {"[segnali]", Document::Train, kSignals},
-    {"[codici]", Document::Train, {}},
-    {"[fine]", Document::Train, {}},
 };
 
 constexpr CurveClass kCurveClasses[] = {
@@ -204,7 +175,5 @@ const RecordReference& record_reference(RecordKind kind) {
     }
     return kRecords[0];  // every kind is in the table; the test of the table holds it so
 }
-
-std::span<const SectionHeader> section_headers() { return kHeaders; }
 
 std::span<const CurveClass> curve_classes() { return kCurveClasses; }

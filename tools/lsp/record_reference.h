@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/read_trace.h"
+#include "tools/common/section_headers.h"
 
 struct FieldReference {
     std::string_view name;   // "position", "gradient", "vas"
@@ -16,18 +17,10 @@ struct FieldReference {
     std::string_view range;  // what the compiler accepts, as the reference states it
 };
 
-// Where in its document a record kind is read.
-enum class Section {
-    LineGeneral,  // the line description between [generale] and the first header after it
-    LineRecords,  // the line description after that header
-    Train,        // the train description after [generale]
-};
-
 struct RecordReference {
     RecordKind kind;
     std::string_view keyword;  // as the built-in documents write it
     std::string_view title;    // "Gradient"
-    Section section;
     std::string_view summary;  // one sentence: what the row is for
     std::span<const FieldReference> fields;
 };
@@ -35,15 +28,6 @@ struct RecordReference {
 // Every record kind, in the order the readers test them.
 std::span<const RecordReference> record_references();
 const RecordReference& record_reference(RecordKind kind);
-
-// A section header as the built-in documents write it, with the record kind
-// the documents list under it (none for "[generale]", "[codici]" and "[fine]").
-struct SectionHeader {
-    std::string_view text;  // "[pendenze]"
-    Document document;
-    std::span<const RecordKind> kinds;
-};
-std::span<const SectionHeader> section_headers();
 
 // A curve class: the digit in the keyword and the turn rate it stands for.
 struct CurveClass {

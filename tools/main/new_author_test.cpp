@@ -1,7 +1,8 @@
 // What a new author trips over, run through scenario_tool as a separate
 // process: the names of the compiled files, names that would write outside
 // the output folder, a feature in the reserved first cell, a name too long for
-// the scenario file, documents that cannot be read, and the wording of the
+// the scenario file, documents that cannot be read, rows the reader passes
+// over (out of place, cut at a comma, misspelt), and the wording of the
 // messages about them. Each row is one mistake and the exact line it gives.
 #include <gtest/gtest.h>
 
@@ -313,6 +314,86 @@ std::vector<Trip> trips() {
          .args = "explain 25",
          .status = 0,
          .line = "  decimal point), a number too large for its field (a station's 8-bit fields"},
+
+        // 3: a row in a section whose reader does not read its kind says so,
+        // and never offers a keyword that gives the same warning again.
+        {.name = "CurveAboveItsSection",
+         .files = valdoro("curvad4,  2000,  300\n[curve]\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_linea.txt:3: warning W127: \"curvad4\" starts a curve row, a record of section [curve], but "
+                 "it stands in section [generale], where the reader reads only the general rows, so the row is passed "
+                 "over and the whole record is lost; move the row below the \"[curve]\" header"},
+        {.name = "GeneralRowBelowTheHeaders",
+         .files = valdoro("[curve]\ncurvad4,  2000,  300\n[pendenze]\nsfondo uno,    4000\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_linea.txt:6: warning W127: \"sfondo uno\" starts a background row, a record of section "
+                 "[generale], but it stands in section [pendenze], and general rows are read only above \"[curve]\" "
+                 "(line 3), the header that ends the general section, so the row is passed over and the whole record "
+                 "is lost; move the row above \"[curve]\""},
+        {.name = "TrainRowInTheLineDescription",
+         .files = valdoro("[segnali]\nsegnale,    1550,   1, 4, 1,  0, 0,    1,  3,1,0, 0\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_linea.txt:4: warning W127: \"segnale\" starts a signal row, a record of the train "
+                 "description, but it stands in the line description, whose reader does not read it, so the row is "
+                 "passed over and the whole record is lost; move the row to the train description, below the "
+                 "\"[segnali]\" header"},
+
+        // 6: a comma inside a text field that ends its row cuts the text.
+        {.name = "CommaInAStationName",
+         .files = valdoro("", "stazione,   2000,  4,  700,  0, 1, 0,  1,1,0,  4,1,1,    1,   8,10, 0, BORGO, SAN "
+                              "MARCO\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_R101-.txt:8: warning W128: the name of this station row holds a comma, so it is stored as "
+                 "\"BORGO\" and \"SAN MARCO\", after the comma, is read as a further field that the reader passes "
+                 "over; write it without a comma, such as \"BORGO SAN MARCO\""},
+        {.name = "CommaInACaption",
+         .files = valdoro("[indicazioni]\ncartello_indicatore,  1100,  PONTE, NORD\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_linea.txt:4: warning W128: the caption of this indication board row holds a comma, so it "
+                 "is stored as \"PONTE\" and \"NORD\", after the comma, is read as a further field that the reader "
+                 "passes over; write it without a comma, such as \"PONTE NORD\""},
+
+        // 12: what the keyword warning says instead of a hint that does not help.
+        {.name = "HeaderWithoutItsClosingBracket",
+         .files = valdoro("[curve]\ncurvad4,  2000,  300\n[pendenze\npendenza,  0,  5\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_linea.txt:5: warning W101: \"[pendenze\" lacks the closing bracket of a section header, so "
+                 "it opens no section: the reader passes it over and reads the rows after it in the section before "
+                 "it; write \"[pendenze]\""},
+        {.name = "UnitAfterASpeed",
+         .files = valdoro("", "velocita,  0,  100 km/h\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_R101-.txt:8: warning W101: \"km/h\" after the number 100 is not read with it: the number "
+                 "ends at the blank, and a unit after it is read as a further field, which the reader passes over; "
+                 "write the number only"},
+        {.name = "UnitAfterAPosition",
+         .files = valdoro("", "velocita,  2000 m,  100\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 1,
+         .line = "Valdoro_R101-.txt:8: error 25: the second number of this speed limit row (the speed in km/h) is "
+                 "\"m\", not a whole number: it follows the number 2000 after a blank, and a unit after a number is "
+                 "not read; write the number only"},
+        {.name = "KeywordWithADash",
+         .files = valdoro("[pendenze]\npendenza-media,  2000,  5\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_linea.txt:4: warning W101: \"pendenza-media\" holds a dash, so the reader takes it for a "
+                 "dash field and passes it over, and reads the values after it as further keyword fields: the whole "
+                 "record is lost; write \"pendenza\", without a dash"},
+        {.name = "NoHintOfAKeywordReadElsewhere",
+         .files = valdoro("", "pendenz,  2000,  5\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_R101-.txt:8: warning W101: \"pendenz\" contains no record keyword, so the reader passes it "
+                 "over and reads the values after it as further keyword fields: the whole record is lost; write the "
+                 "record's keyword"},
     };
 }
 
