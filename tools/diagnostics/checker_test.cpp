@@ -389,6 +389,7 @@ TEST(Check, ARouteLengthReadShortIsOneErrorAtItsRow) {
         std::string length;              // the route length row, line 2
         std::vector<std::string> line;   // rows after it, from line 3
         std::vector<Found> expected;
+        std::vector<std::string> train{};  // rows after kTrainHead, from line 5
     };
     const Case cases[] = {
         {.name = "cut by a comma", .length = "lunghezza percorso, 10,000",
@@ -400,6 +401,9 @@ TEST(Check, ARouteLengthReadShortIsOneErrorAtItsRow) {
         {.name = "cut by a blank, a lost row before the rows off the grid", .length = "lunghezza percorso, 10 000",
          .line = {"sfondo quattro, 1", "[pendenze]", "pendenza, 8000, 5"},
          .expected = {{'L', 2, "15"}, {'L', 3, "W101"}}},
+        // The first row off the grid in the train description.
+        {.name = "cut, a train row off the grid", .length = "lunghezza percorso, 10,000",
+         .line = {"[pendenze]", "pendenza, 0, 5"}, .expected = {{'L', 2, "15"}}, .train = {"velocita, 8000, 100"}},
         // Cut short but no row beyond the grid: the length row's own warning.
         {.name = "cut, every row on the grid", .length = "lunghezza percorso, 10,000",
          .line = {"[pendenze]", "pendenza, 1000, 5"},
@@ -410,7 +414,7 @@ TEST(Check, ARouteLengthReadShortIsOneErrorAtItsRow) {
          .expected = {{'L', 4, "15"}, {'L', 5, "15"}}},
     };
     for (const Case& c : cases) {
-        const CheckResult result = check_texts(document({"[generale]", c.length}, c.line), document(kTrainHead, {}));
+        const CheckResult result = check_texts(document({"[generale]", c.length}, c.line), document(kTrainHead, c.train));
         EXPECT_EQ(findings_of(result), c.expected) << c.name;
     }
 }

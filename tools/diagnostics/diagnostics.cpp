@@ -21,8 +21,10 @@ namespace {
 
 // The route length row read short, said at its line: what was read and why,
 // where the grid then ends and the first row it left off.
-std::string short_route_length_message(const ShortRouteLength& length, const std::string& room, int32_t rowLine,
+std::string short_route_length_message(const ShortRouteLength& length, const std::string& room, const Form1& form,
                                        long long rowPosition) {
+    const std::string rowAt = "line " + std::to_string(form.errorLine) +
+                              (form.errorDocument == Document::Train ? " of the train description" : "");
     const std::string why = length.empty ? "its value is empty"
                                          : std::string(length.endedAtBlank ? "the blank" : "the comma") +
                                                " ends the number and \"" + cp1252_to_utf8(length.rest) +
@@ -30,8 +32,8 @@ std::string short_route_length_message(const ShortRouteLength& length, const std
     const std::string fix = length.empty ? "write the route length in metres, such as \"lunghezza percorso, 10000\""
                                          : "write the length as one number, " + meant_length(length);
     return "the route length is read as " + std::to_string(length.length) + " m, as " + why + ": with this length " +
-           room + " from the start, so the rows beyond it cannot stand on the grid (the first at line " +
-           std::to_string(rowLine) + ", position " + std::to_string(rowPosition) + " m); " + fix;
+           room + " from the start, so the rows beyond it cannot stand on the grid (the first at " + rowAt +
+           ", position " + std::to_string(rowPosition) + " m); " + fix;
 }
 
 // The n-th value (from 0) of the refused record as read, 0 when it holds no such value.
@@ -372,7 +374,7 @@ std::string error_message(const Form1& form, int32_t code) {
                                                      : "a row may stand at most " + metres(end - kRowReach) +
                                                            " (a station " + metres(end - kStationReach) + ")";
             if (const std::optional<ShortRouteLength> length = short_route_length(form))
-                return short_route_length_message(*length, room, form.errorLine, p);
+                return short_route_length_message(*length, room, form, p);
             return "position " + metres(p) + " lies too near the end of the grid: with this route length " + room +
                    " from the start; move the row or lengthen the route";
         }
