@@ -1,7 +1,8 @@
 // Fuzz target: scenario_tool check against the compile pass. The input is the
 // line description, a NUL byte and the train description, as for the compile
 // target. The first error check reports must be the error compile reports
-// (same code, document and line), and without a compile error check reports none.
+// (same code, document and line; a document in the other's place as compile
+// refuses it), and without a compile error check reports none.
 #include <cstddef>
 #include <cstdint>
 
@@ -10,6 +11,7 @@
 #include "platform/platform.h"
 #include "tools/diagnostics/checker.h"
 #include "tools/diagnostics/diagnostics.h"
+#include "tools/diagnostics/misplaced_documents.h"
 
 namespace {
 
@@ -45,6 +47,15 @@ Reported compile_report(std::string_view lineText, std::optional<std::string_vie
     append(violations, trace_violations(form));
     const SourceDocument line{"line.txt", std::string(lineText)};
     const SourceDocument train{"train.txt", std::string(trainText.value_or("")), trainText.has_value()};
+    // compile refuses a document given in the other's place before anything else.
+    const PassDocuments documents{line.text, trainText ? std::optional<std::string>(train.text) : std::nullopt};
+    if (const std::optional<MisplacedDocument> misplaced = misplaced_document(form, documents, ScenarioNames{})) {
+        r.code = kDocumentMisplaced;
+        r.file = misplaced->place == Document::Line ? line.path : train.path;
+        r.line = 1;
+        r.failed = false;
+        return r;
+    }
     if (reported_error(form) > 0) {
         const ErrorPlace place = error_place(form, line, train);
         r.code = reported_error(form);

@@ -19,6 +19,8 @@
 #include "tools/diagnostics/diagnostics.h"
 #include "tools/diagnostics/feature_cells.h"
 #include "tools/diagnostics/label_lengths.h"
+#include "tools/diagnostics/misplaced_documents.h"
+#include "tools/diagnostics/short_route_length.h"
 #include "tools/diagnostics/warnings.h"
 #include "tools/pass/compile_pass.h"
 
@@ -107,6 +109,7 @@ public:
         : line_(line),
           train_(train),
           maxErrors_(std::max(maxErrors, 1)),
+          names_(names),
           pass_({.names = names, .trace = true, .lineTable = true, .compiledFiles = false, .messageBox = false}),
           form_(pass_.form()) {
         lineText_ = line.text.value_or("");
@@ -125,9 +128,14 @@ private:
     // Leaves the record out of the next pass; false when nothing was left to remove.
     bool blank_record(const TracedRecord& record, int32_t errorLine);
     void keep_refusal(Diagnostic& d);
+    void keep_length_refusal(Diagnostic& d, const ShortRouteLength& length);
+    // Whether a warning still says something sound after the check ended early.
+    bool kept_warning(const FoundWarning& w) const;
     // Runs the pass on the documents as they now stand; an unreadable document has no text.
     const PassEnd& run_pass();
     void take_checks_after_reading(const PassEnd& end);
+    // The check of a pair with a document in the other's place; nothing when each stands in its own.
+    std::optional<CheckResult> misplaced_check();
     // Each label too long for the scenario file, at its line.
     void take_long_labels(const std::vector<LongLabel>& labels);
     std::string& text_of(Document d) { return d == Document::Line ? lineText_ : trainText_; }
@@ -136,6 +144,7 @@ private:
     const CheckSource& line_;
     const CheckSource& train_;
     int maxErrors_;
+    ScenarioNames names_;
     CompilePass pass_;
     Form1& form_;
     std::string lineText_;
@@ -145,7 +154,19 @@ private:
     std::vector<RefusedRecord> refused_;
     int errors_ = 0;
     bool unreadable_ = false;
+    int32_t shortLengthLine_ = 0;  // the line of a route length row read short, 0: none
+    int32_t refusedLine_ = 0;      // the first row it left off the grid
 };
+
+// After a length row read short, only the line description's warnings
+// before the first row it left off the grid stand, the length row's own
+// (its empty or cut value, which the error tells) aside: the rest of both
+// documents was read against a grid of the wrong length, or not at all.
+bool Checker::kept_warning(const FoundWarning& w) const {
+    if (shortLengthLine_ == 0) return true;
+    const int32_t at = w.diagnostic.line;
+    return w.document == Document::Line && at > 0 && at < refusedLine_ && at != shortLengthLine_;
+}
 
 const PassEnd& Checker::run_pass() {
     PassDocuments documents;
@@ -180,6 +201,16 @@ bool Checker::take_reader_error() {
     if (record == nullptr && place.line > 0) record = record_at(form_, document, place.line);
     if (code == kReadFailure && record == nullptr) record = last_record(form_, document);
     const bool afterReading = code == kProgressiveNotOnCell;
+    if (const std::optional<ShortRouteLength> length = short_route_length(form_)) {
+        // A length row read short leaves every later row off the grid: it is
+        // said once, at its line, and nothing measured against that grid is.
+        add_error(rank_of(Document::Line), Document::Line, place.line, code, reported_error_message(form_, line, train),
+                  std::nullopt, std::nullopt);
+        keep_length_refusal(found_.back().diagnostic, *length);
+        shortLengthLine_ = length->record->line;
+        refusedLine_ = form_.errorDocument == Document::Line ? form_.errorLine : INT32_MAX;
+        return false;
+    }
     add_error(afterReading ? kAfterReading : rank_of(document), document, place.line, code,
               reported_error_message(form_, line, train), std::nullopt, position_of(record));
     keep_refusal(found_.back().diagnostic);
@@ -211,10 +242,38 @@ void Checker::keep_refusal(Diagnostic& d) {
     refused_.push_back(std::move(kept));
 }
 
+// The length row as the refused row: its value is the field at fault.
+void Checker::keep_length_refusal(Diagnostic& d, const ShortRouteLength& length) {
+    RefusedRecord kept{RefusedRow{.code = kNoRoomOnGrid, .document = Document::Line, .line = length.record->line,
+                                  .field = 0},
+                       *length.record, std::nullopt};
+    d.field = 1;
+    refused_.push_back(std::move(kept));
+}
+
 bool Checker::blank_record(const TracedRecord& record, int32_t errorLine) {
     const int32_t first = std::min(errorLine, record.line);
     const int32_t last = std::max(errorLine, last_line(record));
     return blank_lines(text_of(record.document), first, last);
+}
+
+// A document in the other's place is the only thing the check says: every
+// other finding would come from rows read by the wrong reader.
+std::optional<CheckResult> Checker::misplaced_check() {
+    PassDocuments documents;
+    if (line_.text) documents.line = lineText_;
+    if (train_.text) documents.train = trainText_;
+    const std::optional<MisplacedDocument> misplaced = misplaced_document(form_, documents, names_);
+    if (!misplaced) return std::nullopt;
+    Diagnostic d;
+    d.file = source_of(misplaced->place).path;
+    d.line = 1;
+    d.code = kDocumentMisplaced;
+    d.message = misplaced->message;
+    CheckResult result;
+    result.diagnostics.push_back(std::move(d));
+    result.errors = 1;
+    return result;
 }
 
 void Checker::take_long_labels(const std::vector<LongLabel>& labels) {
@@ -253,11 +312,12 @@ void Checker::take_checks_after_reading(const PassEnd& end) {
 }
 
 CheckResult Checker::run() {
-    PassEnd end;
+    PassEnd end = run_pass();
+    if (std::optional<CheckResult> misplaced = misplaced_check()) return std::move(*misplaced);
     // Every pass but the last blanks at least one line, so the passes are
     // bounded by the lines of the documents and by maxErrors.
-    for (;;) {
-        end = run_pass();
+    for (bool first = true;; first = false) {
+        if (!first) end = run_pass();
         const int32_t code = reported_error(form_);
         const bool readerError = code > 0 && !is_completion_error(code);
         if (!readerError) break;
@@ -287,7 +347,7 @@ CheckResult Checker::run() {
     std::vector<Ranked> warnings;
     if (!unreadable_) {
         for (FoundWarning& w : find_warnings(form_, line_, train_))
-            warnings.push_back({rank_of(w.document), w.diagnostic.line, std::move(w.diagnostic)});
+            if (kept_warning(w)) warnings.push_back({rank_of(w.document), w.diagnostic.line, std::move(w.diagnostic)});
     }
     const auto before = [](const Ranked& a, const Ranked& b) {
         return a.rank != b.rank ? a.rank < b.rank : a.line < b.line;

@@ -343,4 +343,80 @@ TEST(Check, ExitStatuses) {
     }
 }
 
+
+// Every finding of a check, errors and warnings, as (document, line, code).
+std::vector<Found> findings_of(const CheckResult& result) {
+    std::vector<Found> out;
+    for (const Diagnostic& d : result.diagnostics)
+        out.emplace_back(d.file == "train.txt" ? 'T' : 'L', d.line, code_name(d.code));
+    return out;
+}
+
+TEST(Check, ADocumentInTheOtherPlaceIsTheOnlyFinding) {
+    const std::string line = document(kLineHead, {"pendenza, 0, 5", "[curve]", "curvad1, 1000, 300"});
+    const std::string train = document(kTrainHead, {"[stazioni]", "stazione, 1000, 4, 400, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, A"});
+    struct Case {
+        const char* name;
+        std::string line;
+        std::string train;
+        std::vector<Found> expected;
+    };
+    const Case cases[] = {
+        {.name = "line description as both", .line = line, .train = line, .expected = {{'T', 1, "214"}}},
+        {.name = "train description as both", .line = train, .train = train, .expected = {{'L', 1, "214"}}},
+        {.name = "the other way round", .line = train, .train = line, .expected = {{'L', 1, "214"}}},
+        // A train description with rows of its own keeps a line description's
+        // keyword as one lost row, and one with no row of either document is
+        // no line description.
+        {.name = "a line keyword among train rows",
+         .line = line,
+         .train = document(kTrainHead, {"pendenza, 0, 5"}),
+         .expected = {{'T', 5, "W101"}}},
+        {.name = "no row of either document",
+         .line = line,
+         .train = document({"[generale]"}, {"vettura, 8"}),
+         .expected = {{'T', 1, "W119"}, {'T', 1, "W119"}, {'T', 2, "W101"}}},
+    };
+    for (const Case& c : cases) {
+        const CheckResult result = check_texts(c.line, c.train);
+        EXPECT_EQ(findings_of(result), c.expected) << c.name;
+    }
+}
+
+TEST(Check, ARouteLengthReadShortIsOneErrorAtItsRow) {
+    struct Case {
+        const char* name;
+        std::string length;              // the route length row, line 2
+        std::vector<std::string> line;   // rows after it, from line 3
+        std::vector<Found> expected;
+        std::vector<std::string> train{};  // rows after kTrainHead, from line 5
+    };
+    const Case cases[] = {
+        {.name = "cut by a comma", .length = "lunghezza percorso, 10,000",
+         .line = {"[pendenze]", "pendenza, 0, 5", "pendenza, 8000, 5", "pendenza, 9000, 5"},
+         .expected = {{'L', 2, "15"}}},
+        {.name = "empty", .length = "lunghezza percorso,", .line = {"[pendenze]", "pendenza, 8000, 5", "pendenza, 9000, 5"},
+         .expected = {{'L', 2, "15"}}},
+        // A warning before the first row left off the grid still stands.
+        {.name = "cut by a blank, a lost row before the rows off the grid", .length = "lunghezza percorso, 10 000",
+         .line = {"sfondo quattro, 1", "[pendenze]", "pendenza, 8000, 5"},
+         .expected = {{'L', 2, "15"}, {'L', 3, "W101"}}},
+        // The first row off the grid in the train description.
+        {.name = "cut, a train row off the grid", .length = "lunghezza percorso, 10,000",
+         .line = {"[pendenze]", "pendenza, 0, 5"}, .expected = {{'L', 2, "15"}}, .train = {"velocita, 8000, 100"}},
+        // Cut short but no row beyond the grid: the length row's own warning.
+        {.name = "cut, every row on the grid", .length = "lunghezza percorso, 10,000",
+         .line = {"[pendenze]", "pendenza, 1000, 5"},
+         .expected = {{'L', 2, "W101"}}},
+        // Written whole: each row beyond the grid at its own line.
+        {.name = "whole length", .length = "lunghezza percorso, 1000",
+         .line = {"[pendenze]", "pendenza, 8000, 5", "pendenza, 9000, 5"},
+         .expected = {{'L', 4, "15"}, {'L', 5, "15"}}},
+    };
+    for (const Case& c : cases) {
+        const CheckResult result = check_texts(document({"[generale]", c.length}, c.line), document(kTrainHead, c.train));
+        EXPECT_EQ(findings_of(result), c.expected) << c.name;
+    }
+}
+
 }  // namespace

@@ -16,11 +16,13 @@
 #include "tools/common/exit_status.h"
 #include "tools/common/text_encoding.h"
 #include "tools/common/wording.h"
+#include "tools/compiled/compiled_names.h"
 #include "tools/compiled/compiled_set.h"
 #include "tools/compiled/route_model.h"
 #include "tools/diagnostics/author_document.h"
 #include "tools/diagnostics/diagnostics.h"
 #include "tools/diagnostics/label_lengths.h"
+#include "tools/diagnostics/misplaced_documents.h"
 #include "tools/pass/compile_pass.h"
 
 namespace {
@@ -79,11 +81,20 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
                           .compiledFiles = true,
                           .lineDataBytes = false,
                           .messageBox = false});
+        // A pass that read no station may have read a document in the other's
+        // place, which only the trace tells: it is run again with it too.
         const PassEnd* ran = &pass.run(documents);
-        if (!ran->went_through() || pass.form().errorCode > 0) {
+        if (!ran->went_through() || pass.form().errorCode > 0 || slot_role(pass.form().scenario, 1) != "station") {
             pass.set_trace(true);
             pass.set_message_box(true);
             ran = &pass.run(documents);
+        }
+        if (const std::optional<MisplacedDocument> misplaced = misplaced_document(pass.form(), documents, options.names)) {
+            // Nothing read from such a pair is the scenario meant: no file is written.
+            const std::string& path = misplaced->place == Document::Line ? line.path : train.path;
+            err << diagnostic_text(path, 1, kDocumentMisplaced, misplaced->message) << '\n'
+                << explain_hint({kDocumentMisplaced}) << '\n';
+            return kExitScenarioError;
         }
         const PassEnd& end = *ran;
         // The diagnostics quote the documents' lines; the texts move there, uncopied.

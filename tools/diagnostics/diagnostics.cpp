@@ -12,11 +12,29 @@
 #include "tools/compiled/compiled_names.h"
 #include "tools/diagnostics/author_document.h"
 #include "tools/diagnostics/feature_cells.h"
+#include "tools/diagnostics/short_route_length.h"
 #include "tools/common/record_names.h"
 #include "tools/common/text_encoding.h"
 #include "tools/diagnostics/warnings.h"
 
 namespace {
+
+// The route length row read short, said at its line: what was read and why,
+// where the grid then ends and the first row it left off.
+std::string short_route_length_message(const ShortRouteLength& length, const std::string& room, const Form1& form,
+                                       long long rowPosition) {
+    const std::string rowAt = "line " + std::to_string(form.errorLine) +
+                              (form.errorDocument == Document::Train ? " of the train description" : "");
+    const std::string why = length.empty ? "its value is empty"
+                                         : std::string(length.endedAtBlank ? "the blank" : "the comma") +
+                                               " ends the number and \"" + cp1252_to_utf8(length.rest) +
+                                               "\" after it is read as a further field";
+    const std::string fix = length.empty ? "write the route length in metres, such as \"lunghezza percorso, 10000\""
+                                         : "write the length as one number, " + meant_length(length);
+    return "the route length is read as " + std::to_string(length.length) + " m, as " + why + ": with this length " +
+           room + " from the start, so the rows beyond it cannot stand on the grid (the first at " + rowAt +
+           ", position " + std::to_string(rowPosition) + " m); " + fix;
+}
 
 // The n-th value (from 0) of the refused record as read, 0 when it holds no such value.
 long long value_of(const Form1& form, size_t n) {
@@ -363,6 +381,8 @@ std::string error_message(const Form1& form, int32_t code) {
                                      : form.trace.on ? "a row may stand at most " + metres(end - kRowReach)
                                                      : "a row may stand at most " + metres(end - kRowReach) +
                                                            " (a station " + metres(end - kStationReach) + ")";
+            if (const std::optional<ShortRouteLength> length = short_route_length(form))
+                return short_route_length_message(*length, room, form, p);
             return "position " + metres(p) + " lies too near the end of the grid: with this route length " + room +
                    " from the start; move the row or lengthen the route";
         }
@@ -450,6 +470,9 @@ std::string error_message(const Form1& form, int32_t code) {
         case kLabelTooLong:
             return "a station name or indication board caption is longer than the " + std::to_string(kLongestLabel) +
                    " characters a label holds";
+        case kDocumentMisplaced:
+            return "a description document is given in the other document's place; give the line description first "
+                   "and the train description second";
     }
     return "unknown error";
 }
@@ -474,6 +497,10 @@ ErrorPlace error_place(const Form1& form, const SourceDocument& line, const Sour
     } else if (is_completion_error(code)) {
         doc = &train;
         at = 0;
+    } else if (const std::optional<ShortRouteLength> length = short_route_length(form)) {
+        // Every row beyond a length row read short is refused: the length row is the one to mend.
+        doc = &line;
+        at = length->record->line;
     }
     return {doc, at};
 }

@@ -1,9 +1,10 @@
 // What a new author trips over, run through scenario_tool as a separate
 // process: the names of the compiled files, names that would write outside
 // the output folder, a feature in the reserved first cell, a name too long for
-// the scenario file, documents that cannot be read, rows the reader passes
-// over (out of place, cut at a comma, misspelt), and the wording of the
-// messages about them. Each row is one mistake and the exact line it gives.
+// the scenario file, documents that cannot be read, documents given in each
+// other's place, a route length read short, rows the reader passes over (out
+// of place, cut at a comma, misspelt), and the wording of the messages about
+// them. Each row is one mistake and the exact line it gives.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -69,6 +70,14 @@ const std::string k1250Line =
     "Valdoro_R101-.txt:8: error 1250: the feature at 9 m lands in grid cell 1, whose first value is reserved for "
     "the compiler's marker; the compile pass stops with \" Errore n. 1250\" and writes no file; move the feature "
     "50 m or more along the line";
+
+// Rows of both line description sections for a document given in the other's place.
+const std::string kSections = "[pendenze]\npendenza,    0,    0\n[curve]\ncurvad1,    1000,    300\n";
+// A line description whose route length a comma or nothing leaves far shorter than its rows.
+const std::string kCutLength =
+    "[generale]\nlunghezza percorso,    10,000\n[pendenze]\npendenza,    0,    0\npendenza,    8000,    5\n[fine]\n";
+const std::string kEmptyLength =
+    "[generale]\nlunghezza percorso,\n[pendenze]\npendenza,    0,    0\npendenza,    8000,    5\n[fine]\n";
 
 // The documents of the route Valdoro and train R101, named by the convention.
 std::vector<File> valdoro(const std::string& lineRows = "", const std::string& trainRows = "") {
@@ -394,6 +403,85 @@ std::vector<Trip> trips() {
          .line = "Valdoro_R101-.txt:8: warning W101: \"pendenz\" contains no record keyword, so the reader passes it "
                  "over and reads the values after it as further keyword fields: the whole record is lost; write the "
                  "record's keyword"},
+
+        // 4: a document given in the other document's place is said once, at
+        // its line 1, with nothing read from it; compile writes no file.
+        {.name = "LineDescriptionGivenAsBoth",
+         .files = valdoro(kSections),
+         .args = "check Valdoro_linea.txt Valdoro_linea.txt",
+         .status = 1,
+         .line = "Valdoro_linea.txt:1: error 214: this is a line description (its rows \"lunghezza percorso\", "
+                 "\"pendenza\", \"curvad1\" and its sections [pendenze], [curve]), given in the train description's "
+                 "place; give the line description first and the train description second"},
+        {.name = "LineDescriptionGivenAsBothSaysNothingElse",
+         .files = valdoro(kSections),
+         .args = "check Valdoro_linea.txt Valdoro_linea.txt",
+         .status = 1,
+         .line = "1 error, 0 warnings"},
+        {.name = "TrainDescriptionGivenAsBoth",
+         .files = valdoro(kSections),
+         .args = "check Valdoro_R101-.txt Valdoro_R101-.txt",
+         .status = 1,
+         .line = "Valdoro_R101-.txt:1: error 214: this is a train description (its rows \"numero vetture\", "
+                 "\"percentuale massa frenata\", \"sabbia\" ...), given in the line description's place; give the "
+                 "line description first and the train description second"},
+        {.name = "DocumentsTheOtherWayRound",
+         .files = valdoro(kSections),
+         .args = "check Valdoro_R101-.txt Valdoro_linea.txt",
+         .status = 1,
+         .line = "Valdoro_R101-.txt:1: error 214: this is a train description (its rows \"numero vetture\", "
+                 "\"percentuale massa frenata\", \"sabbia\" ...), given in the line description's place, and the "
+                 "document in the train description's place is the line description: give the two documents the "
+                 "other way round"},
+        {.name = "CompileRefusesTheLineDescriptionAsBoth",
+         .files = valdoro(kSections),
+         .args = "compile Valdoro_linea.txt Valdoro_linea.txt --out out --route Valdoro --train-code R101",
+         .status = 1,
+         .line = "Valdoro_linea.txt:1: error 214: this is a line description (its rows \"lunghezza percorso\", "
+                 "\"pendenza\", \"curvad1\" and its sections [pendenze], [curve]), given in the train description's "
+                 "place; give the line description first and the train description second",
+         .out = listing({})},
+        {.name = "CompileRefusesTheDocumentsTheOtherWayRound",
+         .files = valdoro(kSections),
+         .args = "compile Valdoro_R101-.txt Valdoro_linea.txt --out out --route Valdoro --train-code R101",
+         .status = 1,
+         .line = "Valdoro_R101-.txt:1: error 214: this is a train description (its rows \"numero vetture\", "
+                 "\"percentuale massa frenata\", \"sabbia\" ...), given in the line description's place, and the "
+                 "document in the train description's place is the line description: give the two documents the "
+                 "other way round",
+         .out = listing({})},
+
+        // 7: a route length row read short is the one error, at its line,
+        // saying what was read; the rows it leaves off the grid are not listed.
+        {.name = "RouteLengthCutByAComma",
+         .files = {{"Valdoro_linea.txt", kCutLength}, {"Valdoro_R101-.txt", kTrain}},
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 1,
+         .line = "Valdoro_linea.txt:2: error 15: the route length is read as 10 m, as the comma ends the number and "
+                 "\"000\" after it is read as a further field: with this length a row may stand at most 6900 m from "
+                 "the start, so the rows beyond it cannot stand on the grid (the first at line 5, position 8000 m); "
+                 "write the length as one number, 10000"},
+        {.name = "RouteLengthCutByACommaIsTheOnlyFinding",
+         .files = {{"Valdoro_linea.txt", kCutLength}, {"Valdoro_R101-.txt", kTrain}},
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 1,
+         .line = "1 error, 0 warnings"},
+        {.name = "RouteLengthEmpty",
+         .files = {{"Valdoro_linea.txt", kEmptyLength}, {"Valdoro_R101-.txt", kTrain}},
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 1,
+         .line = "Valdoro_linea.txt:2: error 15: the route length is read as 0 m, as its value is empty: with this "
+                 "length a row may stand at most 6900 m from the start, so the rows beyond it cannot stand on the "
+                 "grid (the first at line 5, position 8000 m); write the route length in metres, such as "
+                 "\"lunghezza percorso, 10000\""},
+        {.name = "CompileStopsAtTheRouteLengthCutByAComma",
+         .files = {{"Valdoro_linea.txt", kCutLength}, {"Valdoro_R101-.txt", kTrain}},
+         .args = "compile Valdoro_linea.txt Valdoro_R101-.txt --out out",
+         .status = 1,
+         .line = "Valdoro_linea.txt:2: error 15: the route length is read as 10 m, as the comma ends the number and "
+                 "\"000\" after it is read as a further field: with this length a row may stand at most 6900 m from "
+                 "the start, so the rows beyond it cannot stand on the grid (the first at line 5, position 8000 m); "
+                 "write the length as one number, 10000"},
     };
 }
 
