@@ -89,7 +89,7 @@ Json LanguageServer::completion(const Json& params) {
         if (part_of(r.kind) != part) continue;
         const bool first = std::find(preferred.begin(), preferred.end(), r.kind) != preferred.end();
         if (r.kind != RecordKind::Curve) {
-            items.push_back(item(std::string(r.keyword), kKeywordItem, std::string(r.title), std::string(r.summary),
+            items.push_back(item(std::string(r.keyword), kKeywordItem, std::string(r.title), reference_text(r.summary),
                                  snippet(r.keyword, r), true, first, replaced));
             continue;
         }
@@ -99,7 +99,7 @@ Json LanguageServer::completion(const Json& params) {
                 const std::string detail = std::string(hand[5] == 'd' ? "right-hand" : "left-hand") + " curve, class " +
                                            std::to_string(c.number) + ": " + std::string(c.turnRate) +
                                            " rad/m, radius about " + std::string(c.radius);
-                items.push_back(item(keyword, kKeywordItem, detail, std::string(r.summary), snippet(keyword, r), true,
+                items.push_back(item(keyword, kKeywordItem, detail, reference_text(r.summary), snippet(keyword, r), true,
                                      first, replaced));
             }
         }

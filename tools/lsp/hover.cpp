@@ -18,13 +18,13 @@ std::string field_table(const RecordReference& r) {
     int n = 0;
     for (const FieldReference& f : r.fields) {
         text += "| " + std::to_string(++n) + " " + std::string(f.name) + " | " + std::string(f.width) + " | " +
-                std::string(f.unit) + " | " + std::string(f.range) + " |\n";
+                std::string(f.unit) + " | " + reference_text(f.range) + " |\n";
     }
     return text;
 }
 
 std::string keyword_hover(const RecordReference& r) {
-    return "**" + std::string(r.title) + "** (`" + std::string(r.keyword) + "`)\n\n" + std::string(r.summary) +
+    return "**" + std::string(r.title) + "** (`" + std::string(r.keyword) + "`)\n\n" + reference_text(r.summary) +
            "\n\n" + field_table(r);
 }
 
@@ -55,7 +55,7 @@ std::string field_hover(const TracedRecord& r, const std::vector<int32_t>& cells
     if (static_cast<size_t>(n) <= ref.fields.size()) {
         const FieldReference& f = ref.fields[static_cast<size_t>(n) - 1];
         text += "\n\n" + std::string(f.name) + ": " + std::string(f.width) +
-                (f.unit.empty() ? "" : ", " + std::string(f.unit)) + "; " + std::string(f.range);
+                (f.unit.empty() ? "" : ", " + std::string(f.unit)) + "; " + reference_text(f.range);
     }
     const TracedField& field = r.fields[static_cast<size_t>(n) - 1];
     if (field.number) {

@@ -1,11 +1,14 @@
 #include "tools/lsp/record_reference.h"
 
 #include <array>
+#include <string>
+
+#include "core/format.h"
 
 namespace {
 
-constexpr std::string_view kPosition = "0 to 50 × N - 100";
-constexpr std::string_view kFeaturePosition = "25 to 50 × N - 100";
+constexpr std::string_view kPosition = "0 to {cell} × N - 100";
+constexpr std::string_view kFeaturePosition = "{half_cell} to {cell} × N - 100";
 
 constexpr std::string_view kSignalValue4 = "`value4` = `rapp` × 10 + `sx` × 3 + `dx`; `timeCode` only when `sx` is 2";
 constexpr std::string_view kSignalValues =
@@ -13,13 +16,13 @@ constexpr std::string_view kSignalValues =
 
 constexpr FieldReference kRouteLength[] = {{"length L", "32-bit", "m", "0 to 1000000"}};
 constexpr FieldReference kProgressive[] = {
-    {"first value", "32-bit", "", "a multiple of 50"},
-    {"second value", "32-bit", "", "a multiple of 50"},
+    {"first value", "32-bit", "", "a multiple of {cell}"},
+    {"second value", "32-bit", "", "a multiple of {cell}"},
     {"third value", "32-bit", "", "exactly 1 adds 100 to the second value"},
 };
 constexpr FieldReference kBackground[] = {{"value", "32-bit", "", "stored as read"}};
 constexpr FieldReference kSignalRepetition[] = {
-    {"start", "32-bit", "m", "both multiples of 50 (errors 3, 4)"},
+    {"start", "32-bit", "m", "both multiples of {cell} (errors 3, 4)"},
     {"end", "32-bit", "m", "end 0 means none"},
 };
 constexpr FieldReference kGradient[] = {
@@ -53,11 +56,11 @@ constexpr FieldReference kIndicationBoard[] = {
 constexpr FieldReference kBrakedMass[] = {{"percentage", "32-bit", "percent", "stored as read"}};
 constexpr FieldReference kCars[] = {{"number of cars", "32-bit", "count", "stored as read"}};
 constexpr FieldReference kSpeedLimit[] = {
-    {"position", "32-bit", "m", "the first row at 0 (up to 25 m counts as 0), then increasing"},
+    {"position", "32-bit", "m", "the first row at 0 (up to {half_cell} m counts as 0), then increasing"},
     {"speed", "32-bit", "km/h", "0 to 1277; stored in steps of 5 km/h"},
 };
 constexpr FieldReference kAdhesion[] = {
-    {"position", "32-bit", "m", "the first row at 0 (up to 25 m counts as 0), then increasing"},
+    {"position", "32-bit", "m", "the first row at 0 (up to {half_cell} m counts as 0), then increasing"},
     {"adhesion", "32-bit", "percent", "0 to 255 (the built-in values are 90 to 100)"},
 };
 constexpr FieldReference kClock[] = {
@@ -92,13 +95,13 @@ constexpr FieldReference kAbbattimento[] = {
     {"value", "32-bit", "", "above 0: a mark with that value; 0 or less: an open mark"},
 };
 constexpr FieldReference kStation[] = {
-    {"position", "32-bit", "m", "a multiple of 50 (error 8); 0 to 50 × N - 800"},
+    {"position", "32-bit", "m", "a multiple of {cell} (error 8); 0 to {cell} × N - 800"},
     {"type code", "8-bit", "code", "5 and 6 end 150 m after the position, 7 and 8 reach a station length both ways, "
                                    "25 and above have no stop cell; any other is centred on the position"},
     {"station length", "32-bit", "m", "a multiple of 100"},
     {"flag", "8-bit", "", "stored unchanged"},
     {"byte4", "8-bit", "", "0 for a station shorter than 600 m and for the first station"},
-    {"extension", "8-bit", "switch", "non-zero lengthens the station's end by 50 m (not for types 5 to 8)"},
+    {"extension", "8-bit", "switch", "non-zero lengthens the station's end by {cell} m (not for types 5 to 8)"},
     {"int1", "16-bit", "", "stored unchanged"},
     {"int2", "16-bit", "", "stored unchanged"},
     {"byte1", "8-bit", "", "stored unchanged"},
@@ -114,7 +117,7 @@ constexpr FieldReference kStation[] = {
 
 constexpr RecordReference kRecords[] = {
     {RecordKind::RouteLength, "lunghezza percorso", "Route length",
-     "The length L of the route; sizes the grid (cells 0 to N, N = (L + 7000) / 50) and the line table.",
+     "The length L of the route; sizes the grid (cells 0 to N, N = (L + 7000) / {cell}) and the line table.",
      kRouteLength},
     {RecordKind::Progressive3, "progressiva chilometrica tre", "Progressive definition 3",
      "The third kilometric progressive definition (letters compared exactly).", kProgressive},
@@ -177,3 +180,13 @@ const RecordReference& record_reference(RecordKind kind) {
 }
 
 std::span<const CurveClass> curve_classes() { return kCurveClasses; }
+
+std::string reference_text(std::string_view text) {
+    const std::pair<std::string_view, int32_t> values[] = {{"{cell}", kCellMetres}, {"{half_cell}", kCellMetres / 2}};
+    std::string out(text);
+    for (const auto& [name, value] : values) {
+        for (size_t at = out.find(name); at != std::string::npos; at = out.find(name, at))
+            out.replace(at, name.size(), std::to_string(value));
+    }
+    return out;
+}

@@ -35,6 +35,10 @@ TEST(RecordReference, EveryKindOnceInTheReadersOrder) {
         EXPECT_EQ(refs[i].kind, static_cast<RecordKind>(i)) << refs[i].title;
         EXPECT_EQ(static_cast<int>(refs[i].fields.size()), traced_field_count(refs[i].kind)) << refs[i].title;
         EXPECT_EQ(&record_reference(refs[i].kind), &refs[i]);
+        // Every name of a format number in the texts is one reference_text knows.
+        EXPECT_EQ(reference_text(refs[i].summary).find('{'), std::string::npos) << refs[i].title;
+        for (const FieldReference& f : refs[i].fields)
+            EXPECT_EQ(reference_text(f.range).find('{'), std::string::npos) << refs[i].title << " " << f.name;
     }
 }
 
@@ -44,8 +48,8 @@ TEST(RecordReference, SaysWhatTheAuthorsReferenceSays) {
     for (const RecordReference& r : record_references()) {
         if (page.find(std::string(r.keyword)) == std::string::npos) missing.insert("keyword " + std::string(r.keyword));
         for (const FieldReference& f : r.fields) {
-            if (page.find(std::string(f.range)) == std::string::npos)
-                missing.insert(std::string(r.title) + " " + std::string(f.name) + ": " + std::string(f.range));
+            if (page.find(reference_text(f.range)) == std::string::npos)
+                missing.insert(std::string(r.title) + " " + std::string(f.name) + ": " + reference_text(f.range));
         }
     }
     for (const SectionHeader& h : section_headers()) {
