@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // --- The grid ----------------------------------------------------------------
@@ -189,7 +190,22 @@ inline constexpr std::string_view kCurveForms[] = {"curvad", "curvas"};
 // The signal repetition keyword names how many codes by one of these.
 inline constexpr std::string_view kRepetitionCodes[] = {"4", "9"};
 
+// A keyword field as the record tests read it: as written, for the tests that
+// compare letters exactly, and with its letters A-Z lowered once for the rest
+// (the kinds' words are written in lower case), so that a field tested for
+// every kind is lowered only once.
+struct KeywordText {
+    explicit KeywordText(std::string_view field);
+    std::string_view written;
+    std::string lowered;
+    // The letters a-z the field holds (bit 0: a), lowered and as written: a
+    // word with a letter the field lacks is not in it, without a search.
+    uint32_t loweredLetters = 0;
+    uint32_t writtenLetters = 0;
+};
+
 // Whether a keyword field names the record kind, by the kind's words.
+bool names_record(RecordKind kind, const KeywordText& keyword);
 bool names_record(RecordKind kind, std::string_view field);
 
 // A field that closes the line description's general section: it holds "["

@@ -139,37 +139,38 @@ Next general_section(Form1& f, LineReading& r) {
         r.recordLine = f.file1.line();
         const std::string key = f.currentField;
         f.trace.keyword(DocumentPart::LineGeneral, r.recordLine, key);
+        const KeywordText tested(key);
 
-        if (names_record(RecordKind::RouteLength, key)) {
+        if (names_record(RecordKind::RouteLength, tested)) {
             f.trace.record(RecordKind::RouteLength);
             if (route_length(f, r) == Next::Stop) return Next::Stop;
         }
         // These keywords compare letters exactly.
-        if (names_record(RecordKind::Progressive3, key)) {
+        if (names_record(RecordKind::Progressive3, tested)) {
             f.trace.record(RecordKind::Progressive3);
             read_triple(f, kSlotProgressive3);
         }
-        if (names_record(RecordKind::Progressive2, key)) {
+        if (names_record(RecordKind::Progressive2, tested)) {
             f.trace.record(RecordKind::Progressive2);
             read_triple(f, kSlotProgressive2);
         }
-        if (names_record(RecordKind::Progressive1, key)) {
+        if (names_record(RecordKind::Progressive1, tested)) {
             f.trace.record(RecordKind::Progressive1);
             read_triple(f, kSlotProgressive1);
         }
-        if (names_record(RecordKind::Background1, key)) {
+        if (names_record(RecordKind::Background1, tested)) {
             f.trace.record(RecordKind::Background1);
             f.scenario[kSlotRoute].long1 = f.file1.read_int32();
         }
-        if (names_record(RecordKind::Background2, key)) {
+        if (names_record(RecordKind::Background2, tested)) {
             f.trace.record(RecordKind::Background2);
             f.scenario[kSlotRoute].long3 = f.file1.read_int32();
         }
-        if (names_record(RecordKind::Background3, key)) {
+        if (names_record(RecordKind::Background3, tested)) {
             f.trace.record(RecordKind::Background3);
             f.scenario[kSlotRoute].long2 = f.file1.read_int32();
         }
-        if (names_record(RecordKind::SignalRepetition, key)) {
+        if (names_record(RecordKind::SignalRepetition, tested)) {
             f.trace.record(RecordKind::SignalRepetition);
             if (signal_repetition(f, r, key) == Next::Stop) return Next::Stop;
         }
@@ -313,25 +314,26 @@ Next record_section(Form1& f, LineReading& r) {
         r.recordLine = f.file1.line();
         const std::string key = f.currentField;
         f.trace.keyword(DocumentPart::LineRecords, r.recordLine, key);
+        const KeywordText tested(key);
 
         Next next = Next::Go;
-        if (names_record(RecordKind::Gradient, key)) {
+        if (names_record(RecordKind::Gradient, tested)) {
             f.trace.record(RecordKind::Gradient);
             next = gradient_row(f, r);
         }
-        if (next == Next::Go && f.j != 0 && names_record(RecordKind::Curve, key)) {
+        if (next == Next::Go && f.j != 0 && names_record(RecordKind::Curve, tested)) {
             f.trace.record(RecordKind::Curve);
             next = curve_row(f, r, key);
         }
-        if (next == Next::Go && names_record(RecordKind::Montagna, key)) {
+        if (next == Next::Go && names_record(RecordKind::Montagna, tested)) {
             f.trace.record(RecordKind::Montagna);
             next = montagna_row(f, r);
         }
-        if (next == Next::Go && names_record(RecordKind::SpeedBoard, key)) {
+        if (next == Next::Go && names_record(RecordKind::SpeedBoard, tested)) {
             f.trace.record(RecordKind::SpeedBoard);
             next = speed_board_row(f, r);
         }
-        if (next == Next::Go && names_record(RecordKind::IndicationBoard, key)) {
+        if (next == Next::Go && names_record(RecordKind::IndicationBoard, tested)) {
             f.trace.record(RecordKind::IndicationBoard);
             next = indication_board_row(f, r);
         }

@@ -241,51 +241,52 @@ Next records(Form1& form, TrainReading& r, const std::string& keyword) {
     ScenarioSlot& general = form.scenario[kSlotGeneral];
     ScenarioSlot& train = form.scenario[kSlotTrain];
     ReadTrace& trace = form.trace;
-    if (names_record(RecordKind::BrakedMass, keyword)) {
+    const KeywordText tested(keyword);
+    if (names_record(RecordKind::BrakedMass, tested)) {
         trace.record(RecordKind::BrakedMass);
         general.long1 = form.file1.read_int32();
     }
-    if (names_record(RecordKind::Cars, keyword)) {
+    if (names_record(RecordKind::Cars, tested)) {
         trace.record(RecordKind::Cars);
         general.long3 = form.file1.read_int32();
     }
-    if (names_record(RecordKind::SpeedLimit, keyword)) {
+    if (names_record(RecordKind::SpeedLimit, tested)) {
         trace.record(RecordKind::SpeedLimit);
         int32_t p = form.file1.read_int32();
         int32_t v = form.file1.read_int32();
         if (Next room = check_position(form, r, p, kRowReach); room != Next::Record) return room;
         speed_record(form, r, p, v);
     }
-    if (names_record(RecordKind::Adhesion, keyword)) {
+    if (names_record(RecordKind::Adhesion, tested)) {
         trace.record(RecordKind::Adhesion);
         int32_t p = form.file1.read_int32();
         int32_t a = form.file1.read_int32();
         if (Next room = check_position(form, r, p, kRowReach); room != Next::Record) return room;
         adhesion_record(form, r, p, a);
     }
-    if (names_record(RecordKind::Clock, keyword)) {
+    if (names_record(RecordKind::Clock, tested)) {
         trace.record(RecordKind::Clock);
         train.int3 = form.file1.read_int16();
         train.int4 = form.file1.read_int16();
         train.int5 = form.file1.read_int16();
     }
-    if (names_record(RecordKind::Sand, keyword)) {
+    if (names_record(RecordKind::Sand, tested)) {
         trace.record(RecordKind::Sand);
         train.int1 = form.file1.read_int16();
     }
-    if (names_record(RecordKind::Signal, keyword)) {
+    if (names_record(RecordKind::Signal, tested)) {
         trace.record(RecordKind::Signal);
         if (Next next = signal_record(form, r); next != Next::Record) return next;
     }
-    if (names_record(RecordKind::SlowDown, keyword)) {
+    if (names_record(RecordKind::SlowDown, tested)) {
         trace.record(RecordKind::SlowDown);
         if (Next next = slowdown_record(form, r); next != Next::Record) return next;
     }
-    if (names_record(RecordKind::Abbattimento, keyword)) {
+    if (names_record(RecordKind::Abbattimento, tested)) {
         trace.record(RecordKind::Abbattimento);
         if (Next next = abbattimento_record(form, r); next != Next::Record) return next;
     }
-    if (names_record(RecordKind::Station, keyword)) {
+    if (names_record(RecordKind::Station, tested)) {
         trace.record(RecordKind::Station);
         return station_record(form, r);
     }
