@@ -142,10 +142,7 @@ void LineTable::check_steps(int64_t first, int64_t last) const {
     if (last > last_) outside("column " + std::to_string(last), "index out of range");
 }
 
-// The walk of straight_steps and curve_steps: `turn` makes each new step
-// vector from the last one; the points stay in registers between columns.
-template <typename Turn>
-void LineTable::walk_steps(int64_t first, int64_t last, Turn turn) {
+void LineTable::straight_steps(int64_t first, int64_t last) {
     if (first > last) return;
     check_steps(first, last);
     const size_t stride = static_cast<size_t>(last_) + 1;
@@ -154,9 +151,8 @@ void LineTable::walk_steps(int64_t first, int64_t last, Turn turn) {
     char* const slots = slots_;
     uint8_t* const types = types_;
     for (size_t c = static_cast<size_t>(first); c <= static_cast<size_t>(last); ++c) {
-        double dx = x1 - x0;
-        double dy = y1 - y0;
-        turn(dx, dy);
+        const double dx = x1 - x0;
+        const double dy = y1 - y0;
         x0 = x1;
         y0 = y1;
         x1 = x1 + dx;
@@ -166,16 +162,25 @@ void LineTable::walk_steps(int64_t first, int64_t last, Turn turn) {
     }
 }
 
-void LineTable::straight_steps(int64_t first, int64_t last) {
-    walk_steps(first, last, [](double&, double&) {});
-}
-
 void LineTable::curve_steps(int64_t first, int64_t last, double k) {
-    walk_steps(first, last, [k](double& dx, double& dy) {
+    if (first > last) return;
+    check_steps(first, last);
+    const size_t stride = static_cast<size_t>(last_) + 1;
+    double x0 = read(first - 2), x1 = read(first - 1);
+    double y0 = read(stride + first - 2), y1 = read(stride + first - 1);
+    char* const slots = slots_;
+    uint8_t* const types = types_;
+    for (size_t c = static_cast<size_t>(first); c <= static_cast<size_t>(last); ++c) {
+        const double dx = x1 - x0;
+        const double dy = y1 - y0;
         // The new step vector, each component rounded to binary64 before it is added.
         const double nx = dx + k * dy;
         const double ny = dy - k * dx;
-        dx = nx;
-        dy = ny;
-    });
+        x0 = x1;
+        y0 = y1;
+        x1 = x1 + nx;
+        y1 = y1 + ny;
+        put_double(slots, types, c, x1);
+        put_double(slots, types, c + stride, y1);
+    }
 }

@@ -61,8 +61,6 @@ private:
     // A step reads the two columns before its own: one check of the columns
     // of a walk covers every entry it touches, which are then reached directly.
     void check_steps(int64_t first, int64_t last) const;
-    template <typename Turn>
-    void walk_steps(int64_t first, int64_t last, Turn turn);
 
     void take_from(LineTable& other) noexcept;
 

@@ -24,15 +24,13 @@ struct TrackCell {
 enum CellKind : uint8_t {
     kEmpty = 0,
     kSignal = 1,
-    kSlowDownEnd = 2,
-    kSlowDownStart = 3,
-    kSlowDownWarning = 4,
-    kWarningApproach = 5,
+    // A slow-down's cells: its end, its start, the warning before it and the warning's approach cells.
+    kSlowDownEnd = 2, kSlowDownStart = 3, kSlowDownWarning = 4, kWarningApproach = 5,
     kSpeedBoard = 6,
     kStationStop = 10,
     kMontagnaMarker = 11,
-    kAbbattimento = 12,
-    kOpenAbbattimento = 13,
+    // An abbattimento mark with its value, and one with none (a value of 0 or below).
+    kAbbattimento = 12, kOpenAbbattimento = 13,
     kSign = 14,
 };
 
