@@ -324,6 +324,70 @@ std::vector<Trip> trips() {
          .status = 0,
          .line = "  decimal point), a number too large for its field (a station's 8-bit fields"},
 
+        // 5: values the compiler stores other than written, or drops, each said at its row.
+        {.name = "ScheduledMinutesPastTheHour",
+         .files = valdoro("", "stazione,   2000,  4,  700,  0, 0, 0,  1,1,0,  4,1,1,    1,   8,75, 0, BORGO\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_R101-.txt:8: warning W120: the scheduled time 8,75,0 of \"BORGO\" has minutes outside 0 to 59; it "
+                 "is stored as 33300 seconds after midnight, 9:15:00; write hours, minutes and seconds, such as 9,15,0"},
+        {.name = "ClockHourOfTwentyFive",
+         .files = valdoro("", "orologio,    25               0            0\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_R101-.txt:8: warning W121: the clock is set to 25 h 0 min 0 s and stored so, but hours run from 0 "
+                 "to 23 and nothing is carried over; write the time of day the run starts, such as 9 37 0"},
+        {.name = "NegativeNumberOfCars",
+         .files = valdoro("", "numero vetture,    -3\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_R101-.txt:8: warning W122: the number of cars is -3 and is stored so: the train has no cars; write "
+                 "how many cars it has, such as 8"},
+        {.name = "NoCars",
+         .files = valdoro("", "numero vetture,    0\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_R101-.txt:8: warning W122: the number of cars is 0 and is stored so: the train has no cars; write "
+                 "how many cars it has, such as 8"},
+        {.name = "MontagnaEndingBeforeItsStart",
+         .files = valdoro("[curve]\n[montagne]\nmontagna,  3000,  2000,  5\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_linea.txt:5: warning W123: the montagna stretch from 3000 m to 2000 m ends before it starts, so it "
+                 "covers no grid cell and nothing of it is stored; write its end after its start"},
+        {.name = "MontagnaTypeOutOfRange",
+         .files = valdoro("[curve]\n[montagne]\nmontagna,  2000,  3000,  99\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_linea.txt:5: warning W124: montagna type 99 is outside 1 to 20 (1 to 10, or 11 to 20 with "
+                 "markers); type 89 is stored in its cells; write the type you mean"},
+        {.name = "EmptyStationName",
+         .files = valdoro("", "stazione,   2000,  4,  700,  0, 0, 0,  1,1,0,  4,1,1,    1,   8,10, 0,\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_R101-.txt:8: warning W125: the station at 2000 m has an empty name: the timetable and the simulator "
+                 "show no name for it; write its name after the last number"},
+        {.name = "CurveStartingInsideThePrevious",
+         .files = valdoro("[curve]\ncurvad1,  1000,  300\ncurvad1,  1200,  300\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 0,
+         .line = "Valdoro_linea.txt:5: warning W126: the curve from 1200 m starts before the curve before it (line 4) ends "
+                 "at 1300 m; the line turns by this curve only from 1300 m to 1500 m; start it at 1300 m or later"},
+
+        // 8: a file that is no grid file, though it is as long as the grid of a 0 m route.
+        {.name = "DumpOfNoGridFile",
+         .files = {{"other.dat", std::string(141 * 15, 'x')}},
+         .args = "dump grid other.dat",
+         .status = 2,
+         .line = "scenario_tool: other.dat is not a grid file: cell 1 holds 30840 where a compiled grid holds the marker 5121"},
+
+        // 17: SARIF names the documents relative to the folder check runs in.
+        {.name = "SarifPathsRelativeToTheFolder",
+         .files = valdoro("", "velocita,  0,  83\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt --format sarif",
+         .status = 0,
+         .line = "                  \"uri\": \"Valdoro_R101-.txt\","},
+
         // 3: a row in a section whose reader does not read its kind says so,
         // and never offers a keyword that gives the same warning again.
         {.name = "CurveAboveItsSection",
