@@ -14,6 +14,7 @@
 #include "tools/diagnostics/feature_cells.h"
 #include "tools/diagnostics/short_route_length.h"
 #include "tools/common/record_names.h"
+#include "tools/common/section_headers.h"
 #include "tools/common/text_encoding.h"
 #include "tools/diagnostics/warnings.h"
 
@@ -164,6 +165,14 @@ std::string unfinished_message(const Form1& form, const TracedRecord& r) {
     const int n = static_cast<int>(r.fields.size()) + 1;  // the field that failed
     const bool ranOut = failure.what == FieldStream::Failure::What::PastEnd ||
                         (failure.what == FieldStream::Failure::What::NotANumber && failure.line != r.line);
+    // A section header that holds a record's keyword is read as that record,
+    // and its values are then missing: the header is the mistake.
+    const std::string_view header = section_of(r.kind);
+    if (is_section_header(r.keyword) && !header.empty())
+        return "the section header \"" + cp1252_to_utf8(r.keyword) + "\" holds the keyword of a " + row_name(r.kind) +
+               ", so the reader reads it as one, which needs " + row_contents(r.kind) + " and finds " +
+               std::to_string(r.fields.size()) + "; write the header as the documents do, \"" + std::string(header) +
+               "\"";
     if (ranOut)
         return "a " + row_name(r.kind) + " needs " + row_contents(r.kind) + ", this one has " +
                std::to_string(r.fields.size());

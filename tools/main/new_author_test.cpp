@@ -468,6 +468,15 @@ std::vector<Trip> trips() {
                  "over and reads the values after it as further keyword fields: the whole record is lost; write the "
                  "record's keyword"},
 
+        // A section header written with a record's keyword is read as that record.
+        {.name = "HeaderHoldingARecordKeyword",
+         .files = valdoro("", "[stazione]\n"),
+         .args = "check Valdoro_linea.txt Valdoro_R101-.txt",
+         .status = 1,
+         .line = "Valdoro_R101-.txt:8: error 25: the section header \"[stazione]\" holds the keyword of a station row, "
+                 "so the reader reads it as one, which needs 16 numbers and a name and finds 0; write the header as "
+                 "the documents do, \"[stazioni]\""},
+
         // 4: a document given in the other document's place is said once, at
         // its line 1, with nothing read from it; compile writes no file.
         {.name = "LineDescriptionGivenAsBoth",
