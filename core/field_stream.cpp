@@ -75,14 +75,17 @@ bool FieldStream::consume_field_end() {
 
 // Every read starts here: a field must be left to read; its line is noted
 // once the blanks before it are skipped.
-void FieldStream::begin_field() {
-    if (!open_) failure("the file is not open");
-    if (eof()) {
-        failure_ = {Failure::What::PastEnd, currentLine_, "", 0, 0};
-        failure("read past the end of the file");
-    }
+inline void FieldStream::begin_field() {
+    if (!open_ || pos_ >= text_.size()) refuse_read();
     skip_blanks();
     fieldLine_ = currentLine_;
+}
+
+// Why no field can be read: kept out of the way of every field's read.
+void FieldStream::refuse_read() {
+    if (!open_) failure("the file is not open");
+    failure_ = {Failure::What::PastEnd, currentLine_, "", 0, 0};
+    failure("read past the end of the file");
 }
 
 // A traced field's place: its line, and its first and end byte in that line.

@@ -55,6 +55,7 @@ private:
     int64_t read_number(int64_t low, int64_t high, const char* width);
     void skip_blanks();
     void begin_field();
+    [[noreturn, gnu::cold, gnu::noinline]] void refuse_read();
     bool consume_field_end();  // blanks, then one comma or line end if present; false when other text follows
     TracedField placed_field(size_t start, size_t end, size_t lineStart) const;
     [[noreturn]] void failure(const std::string& why) const;

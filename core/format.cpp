@@ -41,21 +41,20 @@ constexpr auto kWordLetters = [] {
 
 KeywordText::KeywordText(std::string_view field) : written(field), lowered(field) {
     for (char& c : lowered) {
-        writtenLetters |= letter_bit(c);
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        loweredLetters |= letter_bit(c);
+        letters |= letter_bit(c);
     }
 }
 
 bool names_record(RecordKind kind, const KeywordText& keyword) {
     const size_t k = static_cast<size_t>(kind);
     const RecordFormat& format = kRecordFormats[k];
-    const uint32_t held = format.exactCase ? keyword.writtenLetters : keyword.loweredLetters;
     const std::string_view field = format.exactCase ? keyword.written : std::string_view(keyword.lowered);
     for (size_t w = 0; w < 2; ++w) {
         const std::string_view word = format.words[w];
         if (word.empty()) continue;
-        if ((kWordLetters[k][w] & ~held) != 0 || field.find(word) == std::string_view::npos) return false;
+        // A lower-case word is only in a field whose lowered form holds each of its letters.
+        if ((kWordLetters[k][w] & ~keyword.letters) != 0 || field.find(word) == std::string_view::npos) return false;
     }
     return true;
 }

@@ -198,10 +198,9 @@ struct KeywordText {
     explicit KeywordText(std::string_view field);
     std::string_view written;
     std::string lowered;
-    // The letters a-z the field holds (bit 0: a), lowered and as written: a
-    // word with a letter the field lacks is not in it, without a search.
-    uint32_t loweredLetters = 0;
-    uint32_t writtenLetters = 0;
+    // The letters a-z the lowered field holds (bit 0: a): a word with a
+    // letter the field lacks is not in it, without a search.
+    uint32_t letters = 0;
 };
 
 // Whether a keyword field names the record kind, by the kind's words.

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <sstream>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -89,85 +90,100 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
             pass.set_message_box(true);
             ran = &pass.run(documents);
         }
-        if (const std::optional<MisplacedDocument> misplaced = misplaced_document(pass.form(), documents, options.names)) {
-            // Nothing read from such a pair is the scenario meant: no file is written.
+        const std::optional<MisplacedDocument> misplaced = misplaced_document(pass.form(), documents, options.names);
+        // Writes the files the pass gave and says how it ended; the status.
+        auto write_and_report = [&](std::ostream& err, std::ostream& out) -> int {
+            const PassEnd& end = *ran;
+            // The diagnostics quote the documents' lines; the texts move there, uncopied.
+            for (auto [source, text] : {std::pair{&line, &documents.line}, std::pair{&train, &documents.train}}) {
+                source->exists = text->has_value();
+                if (text->has_value()) source->text = std::move(**text);
+            }
+            const Form1& form = pass.form();
+            std::optional<platform::RunTimeFailure> failure = end.failure;
+            if (end.files) {
+                try {
+                    if (options.lineTable) write_line_table(form.line, compiled.line);
+                    platform::write_file(compiled.scenario, end.files->scenario);
+                    platform::write_file(compiled.grid, end.files->grid);
+                } catch (const platform::RunTimeFailure& writing) {
+                    failure = writing;
+                }
+            }
+            if (failure) {
+                // A reader error that left the grid unsized ends in a run-time
+                // failure; the author still wants to know which row caused it.
+                // A label too long for the scenario file fails its encoding
+                // before any compiled file is touched: the row is named instead.
+                const std::vector<LongLabel> longLabels = labels_too_long(form);
+                if (form.errorCode <= 0 && longLabels.empty()) throw *failure;
+                std::vector<Code> printed;
+                if (form.errorCode > 0) {
+                    err << diagnostic(form, line, train) << '\n';
+                    printed.push_back(reported_error(form));
+                }
+                for (const LongLabel& label : longLabels) err << label_too_long_diagnostic(label, line, train) << '\n';
+                if (!longLabels.empty()) {
+                    printed.push_back(kLabelTooLong);
+                    err << explain_hint(printed) << '\n';
+                    return kExitScenarioError;
+                }
+                // A grid that was never sized is the consequence of the error just
+                // reported (no route length read); anything else is news.
+                if (form.grid.sized() && !misplaced) platform::report_failure(*failure);
+                err << explain_hint(printed) << '\n';
+                return kExitRunTimeFailure;
+            }
+            if (end.errore) {
+                // The reserved-field check ended the pass after its message; an
+                // error the readers met before it is still the first one.
+                std::vector<Code> printed;
+                if (form.errorCode > 0) {
+                    err << diagnostic(form, line, train) << '\n';
+                    printed.push_back(reported_error(form));
+                }
+                // The compiler's own message box text came first; this says where, as check does.
+                if (std::optional<ReservedFieldMessage> stop = reserved_field_stop(form)) {
+                    err << reserved_field_diagnostic(form, *stop, line, train) << '\n';
+                    printed.push_back(*stop);
+                }
+                if (!printed.empty()) err << explain_hint(printed) << '\n';
+                return kExitErrore;
+            }
+            std::vector<std::string> written;
+            // Named as the author typed the names (the files hold Windows-1252 bytes).
+            if (options.lineTable) written.push_back(cp1252_to_utf8(form.line_data_name()));
+            written.push_back(cp1252_to_utf8(form.scenario_file_name()));
+            written.push_back(cp1252_to_utf8(form.grid_file_name()));
+            const std::string counts = scenario_counts(form.grid.cells(), form.scenario);
+            if (form.errorCode > 0) {
+                err << diagnostic(form, line, train) << '\n'
+                    << explain_hint({reported_error(form)}) << '\n';
+                out << "compiled what was read before error " << reported_error(form) << " into "
+                    << shown_folder(options.outFolder) << ": " << listed(written) << " (" << counts << ")\n";
+                return kExitScenarioError;
+            }
+            out << "compiled into " << shown_folder(options.outFolder) << ": " << listed(written) << " (" << counts
+                << ")\n";
+            return kExitClean;
+        };
+        // A document in the other's place is the one thing said: what the
+        // pass met follows from it. The files the pass gives are written as
+        // ever, and the compile ends with the error's status.
+        std::ostringstream unsaid;
+        if (misplaced) {
             const std::string& path = misplaced->place == Document::Line ? line.path : train.path;
             err << diagnostic_text(path, 1, kDocumentMisplaced, misplaced->message) << '\n'
                 << explain_hint({kDocumentMisplaced}) << '\n';
-            return kExitScenarioError;
         }
-        const PassEnd& end = *ran;
-        // The diagnostics quote the documents' lines; the texts move there, uncopied.
-        for (auto [source, text] : {std::pair{&line, &documents.line}, std::pair{&train, &documents.train}}) {
-            source->exists = text->has_value();
-            if (text->has_value()) source->text = std::move(**text);
+        std::ostream& said = misplaced ? unsaid : err;
+        std::ostream& told = misplaced ? unsaid : out;
+        int status = kExitClean;
+        try {
+            status = write_and_report(said, told);
+        } catch (const platform::RunTimeFailure&) {
+            if (!misplaced) throw;
         }
-        const Form1& form = pass.form();
-        std::optional<platform::RunTimeFailure> failure = end.failure;
-        if (end.files) {
-            try {
-                if (options.lineTable) write_line_table(form.line, compiled.line);
-                platform::write_file(compiled.scenario, end.files->scenario);
-                platform::write_file(compiled.grid, end.files->grid);
-            } catch (const platform::RunTimeFailure& writing) {
-                failure = writing;
-            }
-        }
-        if (failure) {
-            // A reader error that left the grid unsized ends in a run-time
-            // failure; the author still wants to know which row caused it.
-            // A label too long for the scenario file fails its encoding
-            // before any compiled file is touched: the row is named instead.
-            const std::vector<LongLabel> longLabels = labels_too_long(form);
-            if (form.errorCode <= 0 && longLabels.empty()) throw *failure;
-            std::vector<Code> printed;
-            if (form.errorCode > 0) {
-                err << diagnostic(form, line, train) << '\n';
-                printed.push_back(reported_error(form));
-            }
-            for (const LongLabel& label : longLabels) err << label_too_long_diagnostic(label, line, train) << '\n';
-            if (!longLabels.empty()) {
-                printed.push_back(kLabelTooLong);
-                err << explain_hint(printed) << '\n';
-                return kExitScenarioError;
-            }
-            // A grid that was never sized is the consequence of the error just
-            // reported (no route length read); anything else is news.
-            if (form.grid.sized()) platform::report_failure(*failure);
-            err << explain_hint(printed) << '\n';
-            return kExitRunTimeFailure;
-        }
-        if (end.errore) {
-            // The reserved-field check ended the pass after its message; an
-            // error the readers met before it is still the first one.
-            std::vector<Code> printed;
-            if (form.errorCode > 0) {
-                err << diagnostic(form, line, train) << '\n';
-                printed.push_back(reported_error(form));
-            }
-            // The compiler's own message box text came first; this says where, as check does.
-            if (std::optional<ReservedFieldMessage> stop = reserved_field_stop(form)) {
-                err << reserved_field_diagnostic(form, *stop, line, train) << '\n';
-                printed.push_back(*stop);
-            }
-            if (!printed.empty()) err << explain_hint(printed) << '\n';
-            return kExitErrore;
-        }
-        std::vector<std::string> written;
-        // Named as the author typed the names (the files hold Windows-1252 bytes).
-        if (options.lineTable) written.push_back(cp1252_to_utf8(form.line_data_name()));
-        written.push_back(cp1252_to_utf8(form.scenario_file_name()));
-        written.push_back(cp1252_to_utf8(form.grid_file_name()));
-        const std::string counts = scenario_counts(form.grid.cells(), form.scenario);
-        if (form.errorCode > 0) {
-            err << diagnostic(form, line, train) << '\n'
-                << explain_hint({reported_error(form)}) << '\n';
-            out << "compiled what was read before error " << reported_error(form) << " into "
-                << shown_folder(options.outFolder) << ": " << listed(written) << " (" << counts << ")\n";
-            return kExitScenarioError;
-        }
-        out << "compiled into " << shown_folder(options.outFolder) << ": " << listed(written) << " (" << counts
-            << ")\n";
-        return kExitClean;
+        return misplaced ? kExitScenarioError : status;
     }));
 }
