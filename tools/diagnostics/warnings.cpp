@@ -219,6 +219,11 @@ private:
     void records_out_of_place();
     void cut_text_fields();
     const TracedRecord* last_complete(RecordKind kind) const;
+    struct StoredStation {
+        const TracedRecord* record;
+        const ScenarioSlot* slot;
+    };
+    std::vector<StoredStation> stored_stations() const;
 
     // Fields passed over on a line from a column on, by document and line:
     // the rule that tells about the first of them tells about the rest, its row's values.
@@ -883,12 +888,21 @@ const TracedRecord* Finder::last_complete(RecordKind kind) const {
 
 // The station records fill the station slots in order, from slot 1; a
 // record is paired with its slot only when the slot holds its position and name.
-void Finder::scheduled_times() {
+std::vector<Finder::StoredStation> Finder::stored_stations() const {
+    std::vector<StoredStation> out;
     size_t slot = 1;
     for (const TracedRecord* r : records(RecordKind::Station)) {
         if (!complete(*r) || slot > static_cast<size_t>(kFirstBoardSlot)) break;
         const ScenarioSlot& stored = form_.scenario[slot++];
         if (stored.long3 != r->fields[0].value || stored.label != r->fields[kStationNameField].text) break;
+        out.push_back({r, &stored});
+    }
+    return out;
+}
+
+void Finder::scheduled_times() {
+    for (const auto& [r, slot] : stored_stations()) {
+        const ScenarioSlot& stored = *slot;
         const int64_t hours = r->fields[kStationTimeFields.first].value;
         const int64_t minutes = r->fields[kStationTimeFields.first + 1].value;
         const int64_t seconds = r->fields[kStationTimeFields.first + 2].value;
@@ -960,12 +974,8 @@ void Finder::montagna_stretches() {
 }
 
 void Finder::empty_station_names() {
-    size_t slot = 1;
-    for (const TracedRecord* r : records(RecordKind::Station)) {
-        if (!complete(*r) || slot > static_cast<size_t>(kFirstBoardSlot)) break;
-        const ScenarioSlot& stored = form_.scenario[slot++];
-        if (stored.long3 != r->fields[0].value || stored.label != r->fields[kStationNameField].text) break;
-        if (!stored.label.empty()) continue;
+    for (const auto& [r, stored] : stored_stations()) {
+        if (!stored->label.empty()) continue;
         add(Warning::StationNameEmpty, r->document, r->line,
             "the station at " + metres(r->fields[0].value) + " has an empty name: the timetable and the "
             "simulator show no name for it; write its name after the last number",
