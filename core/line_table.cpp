@@ -142,23 +142,42 @@ void LineTable::check_steps(int64_t first, int64_t last) const {
     if (last > last_) outside("column " + std::to_string(last), "index out of range");
 }
 
+// x and y of one column side by side: a straight step is the same two
+// operations on both, each lane exactly the binary64 operation on its own.
+typedef double PointPair __attribute__((vector_size(16)));
+
 void LineTable::straight_steps(int64_t first, int64_t last) {
     if (first > last) return;
     check_steps(first, last);
     const size_t stride = static_cast<size_t>(last_) + 1;
-    double x0 = read(first - 2), x1 = read(first - 1);
-    double y0 = read(stride + first - 2), y1 = read(stride + first - 1);
-    char* const slots = slots_;
-    uint8_t* const types = types_;
-    for (size_t c = static_cast<size_t>(first); c <= static_cast<size_t>(last); ++c) {
-        const double dx = x1 - x0;
-        const double dy = y1 - y0;
-        x0 = x1;
-        y0 = y1;
-        x1 = x1 + dx;
-        y1 = y1 + dy;
-        put_double(slots, types, c, x1);
-        put_double(slots, types, c + stride, y1);
+    const size_t count = static_cast<size_t>(last - first) + 1;
+    PointPair p0 = {read(first - 2), read(stride + first - 2)};
+    PointPair p1 = {read(first - 1), read(stride + first - 1)};
+    char* x = slots_ + static_cast<size_t>(first) * kSlotBytes;
+    uint8_t* t = types_ + first;
+    const size_t toY = stride * kSlotBytes;  // from a column's x slot to its y slot
+    // The lanes' bytes into a column's two slots, little-endian as the file holds them.
+    const auto store = [toY](char* slot, const PointPair& p) {
+        store_le<2>(slot, kDouble);
+        std::memcpy(slot + 2, &p, 8);
+        store_le<2>(slot + toY, kDouble);
+        std::memcpy(slot + toY + 2, reinterpret_cast<const char*>(&p) + 8, 8);
+    };
+    // Two columns a round, the two points taking turns as the newer one.
+    constexpr uint16_t kTwoDoubles = kDouble | (kDouble << 8);
+    size_t n = count;
+    for (; n >= 2; n -= 2, x += 2 * kSlotBytes, t += 2) {
+        p0 = p1 + (p1 - p0);
+        store(x, p0);
+        p1 = p0 + (p0 - p1);
+        store(x + kSlotBytes, p1);
+        store_le<2>(reinterpret_cast<char*>(t), kTwoDoubles);
+        store_le<2>(reinterpret_cast<char*>(t + stride), kTwoDoubles);
+    }
+    if (n == 1) {
+        store(x, p1 + (p1 - p0));
+        t[0] = kDouble;
+        t[stride] = kDouble;
     }
 }
 
@@ -166,11 +185,13 @@ void LineTable::curve_steps(int64_t first, int64_t last, double k) {
     if (first > last) return;
     check_steps(first, last);
     const size_t stride = static_cast<size_t>(last_) + 1;
+    const size_t count = static_cast<size_t>(last - first) + 1;
     double x0 = read(first - 2), x1 = read(first - 1);
     double y0 = read(stride + first - 2), y1 = read(stride + first - 1);
-    char* const slots = slots_;
-    uint8_t* const types = types_;
-    for (size_t c = static_cast<size_t>(first); c <= static_cast<size_t>(last); ++c) {
+    char* x = slots_ + static_cast<size_t>(first) * kSlotBytes;
+    uint8_t* t = types_ + first;
+    const size_t toY = stride * kSlotBytes;
+    for (char* const end = x + count * kSlotBytes; x != end; x += kSlotBytes, ++t) {
         const double dx = x1 - x0;
         const double dy = y1 - y0;
         // The new step vector, each component rounded to binary64 before it is added.
@@ -180,7 +201,11 @@ void LineTable::curve_steps(int64_t first, int64_t last, double k) {
         y0 = y1;
         x1 = x1 + nx;
         y1 = y1 + ny;
-        put_double(slots, types, c, x1);
-        put_double(slots, types, c + stride, y1);
+        store_le<2>(x, kDouble);
+        store_le<8>(x + 2, double_bits(x1));
+        store_le<2>(x + toY, kDouble);
+        store_le<8>(x + toY + 2, double_bits(y1));
+        t[0] = kDouble;
+        t[stride] = kDouble;
     }
 }

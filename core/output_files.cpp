@@ -1,6 +1,7 @@
 // The three compiled files: line data, scenario and grid.
 #include "core/output_files.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -108,23 +109,44 @@ void replace_file(const Form1& form, const std::string& name, const std::string&
 
 }  // namespace
 
-std::string encode_grid(const TrackGrid& grid) {
-    const auto& cells = grid.cells();
-    ByteWriter out((static_cast<size_t>(grid.upper()) + 1) * kCellBytes);  // fails when never sized
-    for (const TrackCell& c : cells) {
-        out.u8(c.kind);
-        out.i16(c.value1);
-        out.i16(c.value2);
-        out.i16(c.value3);
-        out.i16(c.value4);
-        out.u8(c.timeCode);
-        out.u8(c.approachCode);
-        out.u8(c.scenery);
-        out.u8(c.aux1);
-        out.u8(c.aux2);
-        out.u8(c.aux3);
+namespace {
+
+// The cells into `out` (anything with append(std::string_view)), a block at
+// a time, so that a grid file need not be built whole. Fails when the grid
+// was never sized.
+template <typename Out>
+void encode_grid_cells(const TrackGrid& grid, Out& out) {
+    const size_t cellCount = static_cast<size_t>(grid.upper()) + 1;
+    const TrackCell* cells = grid.cells().data();
+    constexpr size_t kBlockCells = 1024;
+    char block[kBlockCells * kCellBytes];
+    for (size_t first = 0; first < cellCount; first += kBlockCells) {
+        const size_t n = std::min(kBlockCells, cellCount - first);
+        char* p = block;
+        for (const TrackCell* c = cells + first; c != cells + first + n; ++c) {
+            p = store_le<1>(p, c->kind);
+            p = store_le<2>(p, static_cast<uint16_t>(c->value1));
+            p = store_le<2>(p, static_cast<uint16_t>(c->value2));
+            p = store_le<2>(p, static_cast<uint16_t>(c->value3));
+            p = store_le<2>(p, static_cast<uint16_t>(c->value4));
+            p = store_le<1>(p, c->timeCode);
+            p = store_le<1>(p, c->approachCode);
+            p = store_le<1>(p, c->scenery);
+            p = store_le<1>(p, c->aux1);
+            p = store_le<1>(p, c->aux2);
+            p = store_le<1>(p, c->aux3);
+        }
+        out.append(std::string_view(block, n * kCellBytes));
     }
-    return out.take();
+}
+
+}  // namespace
+
+std::string encode_grid(const TrackGrid& grid) {
+    std::string out;
+    out.reserve((static_cast<size_t>(grid.upper()) + 1) * kCellBytes);  // fails when never sized
+    encode_grid_cells(grid, out);
+    return out;
 }
 
 std::string encode_scenario(const ScenarioTable& scenario) {
@@ -165,11 +187,15 @@ std::string encode_line_table(const LineTable& line) {
     return out;
 }
 
-CompiledFiles encode_compiled_files(const Form1& form, bool withLineData) {
+CompiledFiles encode_compiled_files(const Form1& form, bool withLineData, bool withGrid) {
     if (form.j != 0) form.line.require_made();
     CompiledFiles files;
     files.scenario = encode_scenario(form.scenario);
-    files.grid = encode_grid(form.grid);
+    if (withGrid) {
+        files.grid = encode_grid(form.grid);
+    } else {
+        form.grid.upper();  // a grid never sized fails here, as its encoding would
+    }
     if (form.j != 0 && withLineData) files.lineData = encode_line_table(form.line);
     return files;
 }
@@ -177,6 +203,12 @@ CompiledFiles encode_compiled_files(const Form1& form, bool withLineData) {
 void write_line_table(const LineTable& line, const std::string& path) {
     platform::FileWriter file(path);
     encode_line_rows(line, file);
+    file.close();
+}
+
+void write_grid(const TrackGrid& grid, const std::string& path) {
+    platform::FileWriter file(path);
+    encode_grid_cells(grid, file);
     file.close();
 }
 

@@ -30,17 +30,20 @@ std::string encode_line_table(const LineTable& line);
 // The line data file is there only when the pass built the line table (j
 // non-zero) and `withLineData` asks for it: the longest route's 20 MB are
 // otherwise never built whole (write_line_table writes them piece by piece).
+// The grid file is there when `withGrid` asks for it (write_grid streams it).
 // Fails as scrivi_file_compilati does before it writes.
 struct CompiledFiles {
     std::optional<std::string> lineData;
     std::string scenario;
-    std::string grid;
+    std::optional<std::string> grid;
 };
-CompiledFiles encode_compiled_files(const Form1& form, bool withLineData = true);
+CompiledFiles encode_compiled_files(const Form1& form, bool withLineData = true, bool withGrid = true);
 
 // Writes the line data file's bytes into the file at `path` (created, or
 // emptied first), appended piece by piece and never built whole in memory.
 void write_line_table(const LineTable& line, const std::string& path);
+// The same for the grid file, a block of cells at a time.
+void write_grid(const TrackGrid& grid, const std::string& path);
 
 // Each replaces one compiled file in the form's program folder: an older file
 // is opened, closed and deleted first, an absent one is written at once.

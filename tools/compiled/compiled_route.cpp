@@ -48,7 +48,7 @@ RouteModel decode_route(const CompiledPaths& paths, CentreLineCache* cache, Byte
     std::string path = paths.grid;
     std::string kind = "grid file";
     try {
-        const std::vector<TrackCell> grid = read_grid_file(*bytes_of(Compiled::Grid));
+        const std::vector<TrackCell> grid = read_grid_file(bytes_of(Compiled::Grid).value());
         path = paths.scenario;
         kind = "scenario file";
         const ScenarioTable table = read_scenario_file(*bytes_of(Compiled::Scenario));

@@ -74,13 +74,14 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
         // The read trace and the message box serve only an error's report: a
         // pass that went through without one needs neither, and one that did
         // not is run again with both (the pass gives the same bytes each time).
-        // The line data file goes from the line table into its file piece by
-        // piece, never built whole.
+        // The line data and grid files go from their tables into their files
+        // piece by piece, never built whole.
         CompilePass pass({.names = options.names,
                           .trace = false,
                           .lineTable = options.lineTable,
                           .compiledFiles = true,
                           .lineDataBytes = false,
+                          .gridBytes = false,
                           .messageBox = false});
         // A pass that read no station may have read a document in the other's
         // place, which only the trace tells: it is run again with it too.
@@ -105,7 +106,7 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
                 try {
                     if (options.lineTable) write_line_table(form.line, compiled.line);
                     platform::write_file(compiled.scenario, end.files->scenario);
-                    platform::write_file(compiled.grid, end.files->grid);
+                    write_grid(form.grid, compiled.grid);
                 } catch (const platform::RunTimeFailure& writing) {
                     failure = writing;
                 }

@@ -29,7 +29,7 @@ const PassEnd& CompilePass::run(const PassDocuments& documents) {
     try {
         form_.prepara_percorso(settings_.lineTable ? 1 : 0);
         if (settings_.compiledFiles) {
-            end_.files = encode_compiled_files(form_, settings_.lineDataBytes);
+            end_.files = encode_compiled_files(form_, settings_.lineDataBytes, settings_.gridBytes);
         } else {
             // Once the pass went through, only a caption too long for the
             // scenario file can stop the writing of the compiled files.

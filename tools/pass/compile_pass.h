@@ -26,6 +26,7 @@ struct PassSettings {
     bool lineTable = true;      // build the line table and give the line data file
     bool compiledFiles = true;  // give the compiled files' bytes; off, only what would stop their writing is tried
     bool lineDataBytes = true;  // with them the line data file's; off, it is never built whole (write_line_table)
+    bool gridBytes = true;      // and the grid file's; off, write_grid streams it
     bool messageBox = false;    // errore shows its message box, as the compiler's does
 };
 

@@ -112,7 +112,7 @@ Outcome memory_pass(const PassCase& c) {
     if (end.files) {
         if (end.files->lineData) o.files[kCompiledNames[0]] = *end.files->lineData;
         o.files[kCompiledNames[1]] = end.files->scenario;
-        o.files[kCompiledNames[2]] = end.files->grid;
+        o.files[kCompiledNames[2]] = *end.files->grid;
     }
     return o;
 }
@@ -147,14 +147,14 @@ TEST(CompilePass, EachRunStartsAfresh) {
     const PassEnd& end = pass.run({b.line, b.train});
     ASSERT_TRUE(end.files);
     EXPECT_EQ(pass.form().errorCode, 0);
-    EXPECT_EQ(end.files->grid, memory_pass({.name = "", .line = b.line, .train = b.train}).files[kCompiledNames[2]]);
+    EXPECT_EQ(*end.files->grid, memory_pass({.name = "", .line = b.line, .train = b.train}).files[kCompiledNames[2]]);
     // Without the line data file's bytes the other two are the same.
     CompilePass streaming({.names = {}, .lineDataBytes = false});
     const PassEnd& streamed = streaming.run({b.line, b.train});
     ASSERT_TRUE(streamed.files);
     EXPECT_FALSE(streamed.files->lineData);
     EXPECT_EQ(streamed.files->scenario, end.files->scenario);
-    EXPECT_EQ(streamed.files->grid, end.files->grid);
+    EXPECT_EQ(*streamed.files->grid, *end.files->grid);
     // Without bytes asked for, none are given; the tables are still there.
     CompilePass checking({.names = {}, .compiledFiles = false});
     EXPECT_FALSE(checking.run({b.line, b.train}).files);
