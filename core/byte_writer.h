@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -12,10 +13,17 @@
 #include <utility>
 
 // Stores the low N bytes of v at p, least significant first, and returns the
-// position after them. With N fixed the compiler merges the byte stores into one.
+// position after them: one store. On a little-endian machine those are the
+// first N bytes of v as it lies in memory; elsewhere they are taken a byte at
+// a time.
 template <int N>
 inline char* store_le(char* p, uint64_t v) {
-    for (int i = 0; i < N; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    static_assert(N >= 1 && N <= 8);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(p, &v, N);
+    } else {
+        for (int i = 0; i < N; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    }
     return p + N;
 }
 

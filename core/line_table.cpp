@@ -1,8 +1,9 @@
-// The line table: one x and one y per metre, each entry kept as the line data
-// file holds it (a slot of type code and value) and as a type byte, both in
-// the element order of that file.
+// The line table: one x and one y per metre, each entry a value and its kind
+// (empty, 16-bit, floating point), in the element order of the line data file.
 #include "core/line_table.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -13,24 +14,48 @@ namespace {
 [[noreturn]] void outside(const std::string& where, const std::string& why) {
     throw platform::RunTimeFailure("access line table", where, why);
 }
+
+constexpr uint64_t bit_of(size_t i) { return uint64_t{1} << (i % 64); }
+
+// Bits first to first + count - 1 of a bit set, all set (or all cleared):
+// the partial words at either end by mask, the whole ones between at once.
+void set_bits(uint64_t* words, size_t first, size_t count, bool on) {
+    if (count == 0) return;
+    const size_t last = first + count - 1;
+    const auto apply = [&](size_t w, uint64_t mask) { words[w] = on ? (words[w] | mask) : (words[w] & ~mask); };
+    const uint64_t fromFirst = ~uint64_t{0} << (first % 64);       // bits first.. of its word
+    const uint64_t toLast = ~uint64_t{0} >> (63 - last % 64);      // bits ..last of its word
+    if (first / 64 == last / 64) {
+        apply(first / 64, fromFirst & toLast);
+        return;
+    }
+    apply(first / 64, fromFirst);
+    for (size_t w = first / 64 + 1; w < last / 64; ++w) words[w] = on ? ~uint64_t{0} : 0;
+    apply(last / 64, toLast);
+}
 }  // namespace
 
 void LineTable::create(int32_t lastColumn) {
     if (lastColumn < 0) outside("column " + std::to_string(lastColumn), "negative size");
     const size_t entries = 2 * (static_cast<size_t>(lastColumn) + 1);
-    memory_ = platform::ZeroedMemory(entries * (kSlotBytes + 1));
-    slots_ = static_cast<char*>(memory_.data());
-    types_ = reinterpret_cast<uint8_t*>(slots_ + entries * kSlotBytes);
+    const size_t words = (entries + 63) / 64;
+    memory_ = platform::ZeroedMemory((entries + 2 * words) * sizeof(uint64_t));
+    values_ = static_cast<uint64_t*>(memory_.data());
+    doubles_ = values_ + entries;
+    ints_ = doubles_ + words;
     entries_ = entries;
+    words_ = words;
     last_ = lastColumn;
     exists_ = true;
 }
 
 void LineTable::destroy() {
     memory_ = platform::ZeroedMemory();
-    slots_ = nullptr;
-    types_ = nullptr;
+    values_ = nullptr;
+    doubles_ = nullptr;
+    ints_ = nullptr;
     entries_ = 0;
+    words_ = 0;
     last_ = -1;
     exists_ = false;
 }
@@ -44,8 +69,7 @@ LineTable& LineTable::operator=(const LineTable& other) {
         return *this;
     }
     create(other.last_);
-    std::memcpy(slots_, other.slots_, entries_ * kSlotBytes);
-    std::memcpy(types_, other.types_, entries_);
+    std::memcpy(values_, other.values_, (entries_ + 2 * words_) * sizeof(uint64_t));
     return *this;
 }
 
@@ -58,14 +82,18 @@ LineTable& LineTable::operator=(LineTable&& other) noexcept {
 
 void LineTable::take_from(LineTable& other) noexcept {
     memory_ = std::move(other.memory_);
-    slots_ = other.slots_;
-    types_ = other.types_;
+    values_ = other.values_;
+    doubles_ = other.doubles_;
+    ints_ = other.ints_;
     entries_ = other.entries_;
+    words_ = other.words_;
     last_ = other.last_;
     exists_ = other.exists_;
-    other.slots_ = nullptr;
-    other.types_ = nullptr;
+    other.values_ = nullptr;
+    other.doubles_ = nullptr;
+    other.ints_ = nullptr;
     other.entries_ = 0;
+    other.words_ = 0;
     other.last_ = -1;
     other.exists_ = false;
 }
@@ -86,38 +114,39 @@ size_t LineTable::index(int64_t column, int row) const {
     return static_cast<size_t>(column) + static_cast<size_t>(row) * (static_cast<size_t>(last_) + 1);
 }
 
-uint16_t LineTable::type(int64_t column, int row) const { return types_[index(column, row)]; }
+uint16_t LineTable::type(int64_t column, int row) const {
+    const size_t i = index(column, row);
+    if (doubles_[i / 64] & bit_of(i)) return kDouble;
+    if (ints_[i / 64] & bit_of(i)) return kInt16;
+    return kEmpty;
+}
 
 double LineTable::value(int64_t column, int row) const { return read(index(column, row)); }
 
 // An empty entry counts as 0, as an empty variant does in arithmetic.
 double LineTable::read(size_t i) const {
-    const char* slot = slots_ + i * kSlotBytes + 2;
-    switch (types_[i]) {
-        case kDouble: {
-            uint64_t bits = 0;
-            for (int b = 0; b < 8; ++b) bits |= uint64_t{static_cast<uint8_t>(slot[b])} << (8 * b);
-            double v = 0;
-            std::memcpy(&v, &bits, sizeof v);
-            return v;
-        }
-        case kInt16: {
-            const auto low = static_cast<uint8_t>(slot[0]);
-            const auto high = static_cast<uint8_t>(slot[1]);
-            return static_cast<int16_t>(static_cast<uint16_t>(low | (high << 8)));
-        }
-        default: return 0.0;
-    }
+    if (doubles_[i / 64] & bit_of(i)) return std::bit_cast<double>(values_[i]);
+    if (ints_[i / 64] & bit_of(i)) return static_cast<int16_t>(static_cast<uint16_t>(values_[i]));
+    return 0.0;
 }
 
 void LineTable::set_int16(int64_t column, int row, int16_t v) {
     const size_t i = index(column, row);
-    store_le<2>(slots_ + i * kSlotBytes, kInt16);
-    store_le<2>(slots_ + i * kSlotBytes + 2, static_cast<uint16_t>(v));
-    types_[i] = static_cast<uint8_t>(kInt16);
+    values_[i] = static_cast<uint16_t>(v);
+    doubles_[i / 64] &= ~bit_of(i);
+    ints_[i / 64] |= bit_of(i);
 }
 
-void LineTable::set_double(int64_t column, int row, double v) { put_double(slots_, types_, index(column, row), v); }
+void LineTable::set_double(int64_t column, int row, double v) {
+    const size_t i = index(column, row);
+    values_[i] = std::bit_cast<uint64_t>(v);
+    mark_doubles(i, 1);
+}
+
+void LineTable::mark_doubles(size_t first, size_t count) {
+    set_bits(doubles_, first, count, true);
+    set_bits(ints_, first, count, false);
+}
 
 void LineTable::seed() {
     set_int16(0, 0, 0);
@@ -126,14 +155,36 @@ void LineTable::seed() {
     set_int16(1, 1, 1);
 }
 
-std::span<const uint8_t> LineTable::row_types(int row) const {
+std::span<const uint64_t> LineTable::row_values(int row) const {
     const size_t first = index(0, row);
-    return {types_ + first, static_cast<size_t>(last_) + 1};
+    return {values_ + first, static_cast<size_t>(last_) + 1};
 }
 
-std::span<const char> LineTable::row_slots(int row) const {
-    const size_t first = index(0, row);
-    return {slots_ + first * kSlotBytes, (static_cast<size_t>(last_) + 1) * kSlotBytes};
+size_t LineTable::end_of_doubles(int row, size_t column) const {
+    const size_t rowEnd = index(0, row) + static_cast<size_t>(last_) + 1;
+    size_t i = index(0, row) + column;
+    while (i < rowEnd) {
+        // The entries from i to the end of its word that are not floating point.
+        const uint64_t others = ~doubles_[i / 64] >> (i % 64);
+        if (others != 0) {
+            i += static_cast<size_t>(std::countr_zero(others));
+            break;
+        }
+        i += 64 - i % 64;
+    }
+    return std::min(i, rowEnd) - index(0, row);
+}
+
+size_t LineTable::double_count() const {
+    size_t n = 0;
+    for (size_t w = 0; w < words_; ++w) n += static_cast<size_t>(std::popcount(doubles_[w]));
+    return n;
+}
+
+size_t LineTable::int16_count() const {
+    size_t n = 0;
+    for (size_t w = 0; w < words_; ++w) n += static_cast<size_t>(std::popcount(ints_[w]));
+    return n;
 }
 
 void LineTable::check_steps(int64_t first, int64_t last) const {
@@ -153,32 +204,23 @@ void LineTable::straight_steps(int64_t first, int64_t last) {
     const size_t count = static_cast<size_t>(last - first) + 1;
     PointPair p0 = {read(first - 2), read(stride + first - 2)};
     PointPair p1 = {read(first - 1), read(stride + first - 1)};
-    char* x = slots_ + static_cast<size_t>(first) * kSlotBytes;
-    uint8_t* t = types_ + first;
-    const size_t toY = stride * kSlotBytes;  // from a column's x slot to its y slot
-    // The lanes' bytes into a column's two slots, little-endian as the file holds them.
-    const auto store = [toY](char* slot, const PointPair& p) {
-        store_le<2>(slot, kDouble);
-        std::memcpy(slot + 2, &p, 8);
-        store_le<2>(slot + toY, kDouble);
-        std::memcpy(slot + toY + 2, reinterpret_cast<const char*>(&p) + 8, 8);
+    uint64_t* x = values_ + first;
+    // The lanes into a column's two entries, x in row 0 and y in row 1.
+    const auto store = [stride](uint64_t* at, const PointPair& p) {
+        std::memcpy(at, &p, 8);
+        std::memcpy(at + stride, reinterpret_cast<const char*>(&p) + 8, 8);
     };
     // Two columns a round, the two points taking turns as the newer one.
-    constexpr uint16_t kTwoDoubles = kDouble | (kDouble << 8);
     size_t n = count;
-    for (; n >= 2; n -= 2, x += 2 * kSlotBytes, t += 2) {
+    for (; n >= 2; n -= 2, x += 2) {
         p0 = p1 + (p1 - p0);
         store(x, p0);
         p1 = p0 + (p0 - p1);
-        store(x + kSlotBytes, p1);
-        store_le<2>(reinterpret_cast<char*>(t), kTwoDoubles);
-        store_le<2>(reinterpret_cast<char*>(t + stride), kTwoDoubles);
+        store(x + 1, p1);
     }
-    if (n == 1) {
-        store(x, p1 + (p1 - p0));
-        t[0] = kDouble;
-        t[stride] = kDouble;
-    }
+    if (n == 1) store(x, p1 + (p1 - p0));
+    mark_doubles(static_cast<size_t>(first), count);
+    mark_doubles(stride + static_cast<size_t>(first), count);
 }
 
 void LineTable::curve_steps(int64_t first, int64_t last, double k) {
@@ -188,10 +230,8 @@ void LineTable::curve_steps(int64_t first, int64_t last, double k) {
     const size_t count = static_cast<size_t>(last - first) + 1;
     double x0 = read(first - 2), x1 = read(first - 1);
     double y0 = read(stride + first - 2), y1 = read(stride + first - 1);
-    char* x = slots_ + static_cast<size_t>(first) * kSlotBytes;
-    uint8_t* t = types_ + first;
-    const size_t toY = stride * kSlotBytes;
-    for (char* const end = x + count * kSlotBytes; x != end; x += kSlotBytes, ++t) {
+    uint64_t* x = values_ + first;
+    for (uint64_t* const end = x + count; x != end; ++x) {
         const double dx = x1 - x0;
         const double dy = y1 - y0;
         // The new step vector, each component rounded to binary64 before it is added.
@@ -201,11 +241,9 @@ void LineTable::curve_steps(int64_t first, int64_t last, double k) {
         y0 = y1;
         x1 = x1 + nx;
         y1 = y1 + ny;
-        store_le<2>(x, kDouble);
-        store_le<8>(x + 2, double_bits(x1));
-        store_le<2>(x + toY, kDouble);
-        store_le<8>(x + toY + 2, double_bits(y1));
-        t[0] = kDouble;
-        t[stride] = kDouble;
+        x[0] = std::bit_cast<uint64_t>(x1);
+        x[stride] = std::bit_cast<uint64_t>(y1);
     }
+    mark_doubles(static_cast<size_t>(first), count);
+    mark_doubles(stride + static_cast<size_t>(first), count);
 }

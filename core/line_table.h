@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <span>
 
-#include "core/byte_writer.h"
 #include "platform/platform.h"
 
 class LineTable {
@@ -15,8 +14,6 @@ public:
     static constexpr uint16_t kEmpty = 0;
     static constexpr uint16_t kInt16 = 2;
     static constexpr uint16_t kDouble = 5;
-    // Bytes of an entry's slot: its type code, then room for the largest value.
-    static constexpr size_t kSlotBytes = 10;
 
     // Makes the table anew with columns 0 to lastColumn, every entry empty.
     void create(int32_t lastColumn);
@@ -31,13 +28,16 @@ public:
     void set_int16(int64_t column, int row, int16_t v);
     void set_double(int64_t column, int row, double v);
 
-    // Row 0 or 1, columns 0 to the last, for writing a whole row at once: the
-    // entries' types, and their slots. A slot holds the entry as the line data
-    // file does, its type code and its value little-endian one after the
-    // other, so that its first 2, 4 or 10 bytes (empty, 16-bit, floating
-    // point) are the entry's bytes in that file.
-    std::span<const uint8_t> row_types(int row) const;
-    std::span<const char> row_slots(int row) const;
+    // Row 0 or 1, columns 0 to the last, for writing a whole row at once: each
+    // entry's value, a floating-point one's bits or a 16-bit one's in the low
+    // 16 bits (an empty entry holds 0).
+    std::span<const uint64_t> row_values(int row) const;
+    // The first column from `column` on, in `row`, whose entry is not
+    // floating point (the column after the last when there is none).
+    size_t end_of_doubles(int row, size_t column) const;
+    // How many entries of the whole table are floating point, and 16-bit.
+    size_t double_count() const;
+    size_t int16_count() const;
 
     // Seeds columns 0 and 1: (0, 0) and (0, 1) as 16-bit integers.
     void seed();
@@ -65,18 +65,20 @@ private:
     void take_from(LineTable& other) noexcept;
 
     double read(size_t i) const;  // entry i as a number; an empty one is 0
-    static void put_double(char* slots, uint8_t* types, size_t i, double v) {
-        store_le<2>(slots + i * kSlotBytes, kDouble);
-        store_le<8>(slots + i * kSlotBytes + 2, double_bits(v));
-        types[i] = static_cast<uint8_t>(kDouble);
-    }
+    // Entries first to first + count - 1 are now floating point.
+    void mark_doubles(size_t first, size_t count);
 
-    // One block of zero-filled memory (an empty entry is all zero): the slots,
-    // then a type byte per entry, each in element order.
+    // One block of zero-filled memory (an empty entry is all zero): a value
+    // per entry in element order (row 0, then row 1), then two bit sets by
+    // entry, of the floating-point entries and of the 16-bit ones. Eight
+    // bytes an entry where the file takes ten: the file's type codes are
+    // written as it is written.
     platform::ZeroedMemory memory_;
-    char* slots_ = nullptr;
-    uint8_t* types_ = nullptr;
+    uint64_t* values_ = nullptr;
+    uint64_t* doubles_ = nullptr;
+    uint64_t* ints_ = nullptr;
     size_t entries_ = 0;
+    size_t words_ = 0;  // of each bit set
     int32_t last_ = -1;
     bool exists_ = false;
 };

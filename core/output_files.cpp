@@ -17,77 +17,67 @@ namespace {
 constexpr size_t kCellBytes = 15;
 constexpr size_t kSlotBytes = 34;  // without the label's characters
 
-[[noreturn]] void unknown_type(uint16_t type, size_t column, int row) {
-    throw platform::RunTimeFailure("encode line table",
-                                   "column " + std::to_string(column) + " row " + std::to_string(row),
-                                   "unknown value type " + std::to_string(type));
-}
-
-// The first column from `c` on whose entry is not floating point.
-size_t end_of_doubles(std::span<const uint8_t> types, size_t c) {
-    constexpr uint64_t kEightDoubles = 0x0505050505050505;  // LineTable::kDouble in every byte
-    static_assert(LineTable::kDouble == 5);
-    for (uint64_t eight = 0; c + 8 <= types.size(); c += 8) {
-        std::memcpy(&eight, types.data() + c, sizeof eight);
-        if (eight != kEightDoubles) break;
-    }
-    while (c < types.size() && types[c] == LineTable::kDouble) ++c;
-    return c;
-}
-
-// Row 0 then row 1 into `out` (anything with append(std::string_view)). The
-// table keeps each entry in a slot that begins with the entry's bytes in the
-// file, so a run of floating-point entries, whose slots are whole, goes out
-// as it stands in one piece; the other entries, the first 2 or 4 bytes of
-// their slots, are gathered in between.
+// Row 0 then row 1 into `out` (anything with append(std::string_view)), each
+// entry as its type code and its value, little-endian: a block of bytes at a
+// time, so that the file is never built whole. A run of floating-point
+// entries, nearly all of a walked table, is encoded in one tight loop.
 template <typename Out>
 void encode_line_rows(const LineTable& line, Out& out) {
-    constexpr size_t kGathered = size_t{1} << 16;
-    std::string gathered;
+    constexpr size_t kBlock = 32 * 1024;
+    constexpr size_t kDoubleBytes = 10;
+    char block[kBlock];
+    size_t used = 0;
+    const auto flush = [&] {
+        out.append(std::string_view(block, used));
+        used = 0;
+    };
     for (int row = 0; row < 2; ++row) {
-        const std::span<const uint8_t> types = line.row_types(row);
-        const std::span<const char> slots = line.row_slots(row);
-        for (size_t c = 0; c < types.size();) {
-            const size_t end = end_of_doubles(types, c);
-            if (end > c) {
-                if (!gathered.empty()) out.append(gathered);
-                gathered.clear();
-                out.append(std::string_view(slots.data() + c * LineTable::kSlotBytes,
-                                            (end - c) * LineTable::kSlotBytes));
-                c = end;
-                continue;
+        const std::span<const uint64_t> values = line.row_values(row);
+        for (size_t c = 0; c < values.size();) {
+            const size_t end = line.end_of_doubles(row, c);
+            while (c < end) {
+                if (kBlock - used < kDoubleBytes) flush();
+                const size_t fit = std::min(end - c, (kBlock - used) / kDoubleBytes);
+                char* p = block + used;
+                const uint64_t* v = values.data() + c;
+                // The type code goes in as four bytes, whose upper two the
+                // value then covers: a plain 32-bit store (a 16-bit one of a
+                // constant costs the compiler a register load each time).
+                const auto put = [](char* at, uint64_t value) {
+                    store_le<4>(at, LineTable::kDouble);
+                    store_le<8>(at + 2, value);
+                };
+                size_t k = 0;
+                for (; k + 4 <= fit; k += 4, p += 4 * kDoubleBytes) {
+                    put(p, v[k]);
+                    put(p + kDoubleBytes, v[k + 1]);
+                    put(p + 2 * kDoubleBytes, v[k + 2]);
+                    put(p + 3 * kDoubleBytes, v[k + 3]);
+                }
+                for (; k < fit; ++k, p += kDoubleBytes) put(p, v[k]);
+                used += fit * kDoubleBytes;
+                c += fit;
             }
-            const char* slot = slots.data() + c * LineTable::kSlotBytes;
-            switch (types[c]) {
-                case LineTable::kEmpty: gathered.append(slot, 2); break;
-                case LineTable::kInt16: gathered.append(slot, 4); break;
-                default: unknown_type(types[c], c, row);
-            }
-            if (gathered.size() >= kGathered) {
-                out.append(gathered);
-                gathered.clear();
+            if (c == values.size()) break;
+            // An entry that is not floating point: empty, or 16-bit.
+            if (kBlock - used < 4) flush();
+            const uint16_t type = line.type(static_cast<int64_t>(c), row);
+            store_le<2>(block + used, type);
+            used += 2;
+            if (type == LineTable::kInt16) {
+                store_le<2>(block + used, values[c]);
+                used += 2;
             }
             ++c;
         }
     }
-    if (!gathered.empty()) out.append(gathered);
+    if (used > 0) flush();
 }
 
 // Bytes of the encoded line table.
 size_t line_table_bytes(const LineTable& line) {
-    size_t size = 0;
-    for (int row = 0; row < 2; ++row) {
-        const std::span<const uint8_t> types = line.row_types(row);
-        for (size_t c = 0; c < types.size(); ++c) {
-            switch (types[c]) {
-                case LineTable::kEmpty: size += 2; break;
-                case LineTable::kInt16: size += 4; break;
-                case LineTable::kDouble: size += 10; break;
-                default: unknown_type(types[c], c, row);
-            }
-        }
-    }
-    return size;
+    const size_t entries = 2 * (static_cast<size_t>(line.last_column()) + 1);
+    return 2 * entries + 8 * line.double_count() + 2 * line.int16_count();
 }
 
 // Removes an older file before its replacement is written: open it for
