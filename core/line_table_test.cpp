@@ -175,3 +175,42 @@ TEST(LineTable, CopiesAreIndependentAndMovesLeaveNothingBehind) {
     EXPECT_FALSE(moved.exists());
     EXPECT_EQ(copy.last_column(), 20);
 }
+
+// The kinds of entries are kept by entry across the words of their sets and
+// the boundary between the rows: a run of floating-point entries ends at the
+// first other entry or at the end of its row, and an entry changes kind when
+// it is written anew.
+TEST(LineTable, KindsHoldAcrossWordsAndRows) {
+    const int32_t last = 200;  // rows of 201 entries: row 1 starts inside a word
+    LineTable t = straight_table(last, last);
+    EXPECT_EQ(t.double_count(), 2u * (last - 1));
+    EXPECT_EQ(t.int16_count(), 4u);
+    struct Case {
+        int row;
+        size_t from, end;
+    };
+    // Columns 0 and 1 are 16-bit (the seed); 2 to the last are floating point.
+    for (Case c : {Case{0, 0, 0}, Case{0, 2, last + 1}, Case{1, 1, 1}, Case{1, 2, last + 1}, Case{1, 63, last + 1},
+                   Case{0, last + 1, last + 1}}) {
+        EXPECT_EQ(t.end_of_doubles(c.row, c.from), c.end) << c.row << " " << c.from;
+    }
+    t.set_int16(64, 1, -7);  // the first entry of a word in row 0's numbering, 64 of row 1
+    t.set_int16(127, 0, 9);
+    EXPECT_EQ(t.end_of_doubles(0, 2), 127u);
+    EXPECT_EQ(t.end_of_doubles(0, 128), size_t{last} + 1);
+    EXPECT_EQ(t.end_of_doubles(1, 2), 64u);
+    EXPECT_EQ(t.type(64, 1), LineTable::kInt16);
+    EXPECT_EQ(t.value(64, 1), -7.0);
+    EXPECT_EQ(t.int16_count(), 6u);
+    // Walked over again, they are floating point once more, with the step's values.
+    t.straight_steps(60, 130);
+    EXPECT_EQ(t.type(64, 1), LineTable::kDouble);
+    EXPECT_EQ(t.value(127, 0), 0.0);
+    EXPECT_EQ(t.value(127, 1), 127.0);
+    EXPECT_EQ(t.end_of_doubles(1, 2), size_t{last} + 1);
+    EXPECT_EQ(t.int16_count(), 4u);
+    // An empty entry ends a run as well.
+    LineTable partial = straight_table(last, 100);
+    EXPECT_EQ(partial.end_of_doubles(0, 2), 101u);
+    EXPECT_EQ(partial.type(101, 0), LineTable::kEmpty);
+}

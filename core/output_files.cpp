@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,9 +24,12 @@ constexpr size_t kSlotBytes = 34;  // without the label's characters
 // entries, nearly all of a walked table, is encoded in one tight loop.
 template <typename Out>
 void encode_line_rows(const LineTable& line, Out& out) {
-    constexpr size_t kBlock = 32 * 1024;
+    // Large enough that the writes cost little each, small enough to stay in
+    // the processor's caches.
+    constexpr size_t kBlock = 128 * 1024;
     constexpr size_t kDoubleBytes = 10;
-    char block[kBlock];
+    const std::unique_ptr<char[]> blockMemory = std::make_unique_for_overwrite<char[]>(kBlock);
+    char* const block = blockMemory.get();
     size_t used = 0;
     const auto flush = [&] {
         out.append(std::string_view(block, used));
