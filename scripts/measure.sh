@@ -33,7 +33,7 @@ earlier_bin() {
     git -C "$here" archive "$commit" | tar -x -C "$at/source"
     # The page's packages, where this tree and the earlier one keep them (the
     # preview moved into the serve room).
-    local modules page
+    local modules
     for modules in "$here"/tools/preview/node_modules "$here"/tools/serve/preview/node_modules; do
       [ -d "$modules" ] || continue
       for page in "$at/source/tools/preview" "$at/source/tools/serve/preview"; do
