@@ -3,7 +3,8 @@
 // and folders of its own layer only where the layer says so (the compiler's
 // form spans core/, line/, train/ and documents/; the commands never use one
 // another). A new folder goes into this table, at the layer docs/developing.md's
-// Layout section gives it.
+// Layout section gives it. Below the folders, no unit may include itself back
+// through others (unit_circles.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "tools/testing/unit_circles.h"
 
 namespace fs = std::filesystem;
 
@@ -87,6 +90,36 @@ std::optional<std::string> included(const std::string& line) {
     return line.substr(open + 1, close - open - 1);
 }
 
+// Every source and header of the project, in path order.
+std::vector<fs::path> project_sources(const fs::path& root) {
+    std::vector<fs::path> files;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+        if (it->is_directory() && skipped(it->path())) {
+            it.disable_recursion_pending();
+            continue;
+        }
+        if (it->is_regular_file() && is_source(it->path())) files.push_back(it->path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+struct QuotedInclude {
+    int line = 0;
+    std::string name;  // as written: "core/format.h", or "format.h" for a file of the same folder
+};
+
+std::vector<QuotedInclude> quoted_includes(const fs::path& file) {
+    std::vector<QuotedInclude> found;
+    std::ifstream in(file);
+    int number = 0;
+    for (std::string line; std::getline(in, line) && number < 1000000;) {
+        ++number;
+        if (std::optional<std::string> name = included(line)) found.push_back({number, std::move(*name)});
+    }
+    return found;
+}
+
 // Every breach of the table in one file: "FILE:LINE: #include "X": FOLDER may not use OTHER".
 std::vector<std::string> breaches(const fs::path& root, const fs::path& file) {
     const std::string path = fs::relative(file, root).generic_string();
@@ -96,14 +129,11 @@ std::vector<std::string> breaches(const fs::path& root, const fs::path& file) {
     const std::string stem = file.stem().string();
     const bool isTest = stem.ends_with("_test") || stem.starts_with("test_");
     std::vector<std::string> found;
-    std::ifstream in(file);
-    int number = 0;
-    for (std::string line; std::getline(in, line) && number < 1000000;) {
-        ++number;
-        const std::optional<std::string> name = included(line);
-        if (!name || name->find('/') == std::string::npos) continue;  // a file of the same folder
-        const std::string where = path + ":" + std::to_string(number) + ": #include \"" + *name + "\": ";
-        const std::optional<Place> used = place_of(*name);
+    for (const QuotedInclude& include : quoted_includes(file)) {
+        const std::string& name = include.name;
+        if (name.find('/') == std::string::npos) continue;  // a file of the same folder
+        const std::string where = path + ":" + std::to_string(include.line) + ": #include \"" + name + "\": ";
+        const std::optional<Place> used = place_of(name);
         if (!used) found.push_back(where + "in no folder of the layering table");
         else if (!may_use(*user, *used, isTest)) found.push_back(where + user->folder + " may not use " + used->folder);
     }
@@ -112,20 +142,31 @@ std::vector<std::string> breaches(const fs::path& root, const fs::path& file) {
 
 TEST(Layering, EveryIncludeKeepsTheLayerOrder) {
     const fs::path root = SOURCE_ROOT;
-    size_t files = 0;
+    const std::vector<fs::path> files = project_sources(root);
     std::vector<std::string> found;
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
-        if (it->is_directory() && skipped(it->path())) {
-            it.disable_recursion_pending();
-            continue;
-        }
-        if (!it->is_regular_file() || !is_source(it->path())) continue;
-        ++files;
-        for (std::string& breach : breaches(root, it->path())) found.push_back(std::move(breach));
+    for (const fs::path& file : files) {
+        for (std::string& breach : breaches(root, file)) found.push_back(std::move(breach));
     }
-    EXPECT_GT(files, 100u) << "the sources were not found under " << root;
+    EXPECT_GT(files.size(), 100u) << "the sources were not found under " << root;
     std::sort(found.begin(), found.end());
     for (const std::string& breach : found) ADD_FAILURE() << breach;
+}
+
+TEST(Layering, NoCircleOfUnits) {
+    const fs::path root = SOURCE_ROOT;
+    std::vector<IncludeLine> includes;
+    for (const fs::path& file : project_sources(root)) {
+        const std::string path = fs::relative(file, root).generic_string();
+        const std::string folder = fs::path(path).parent_path().generic_string();
+        for (const QuotedInclude& include : quoted_includes(file)) {
+            const bool sameFolder = include.name.find('/') == std::string::npos && !folder.empty();
+            includes.push_back({.file = path, .header = sameFolder ? folder + "/" + include.name : include.name});
+        }
+    }
+    EXPECT_GT(includes.size(), 100u) << "the includes were not found under " << root;
+    for (const UnitCircle& circle : find_unit_circles(includes)) {
+        ADD_FAILURE() << "a circle of includes between units: " << describe_circle(circle);
+    }
 }
 
 TEST(Layering, TheRuleItself) {
