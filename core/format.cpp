@@ -4,8 +4,6 @@
 #include <array>
 #include <iterator>
 
-#include "core/field_stream.h"
-
 namespace {
 
 constexpr bool rows_in_kind_order() {
