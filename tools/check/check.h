@@ -5,17 +5,9 @@
 #include <ostream>
 #include <string>
 
+#include "tools/check/check_options.h"
 #include "tools/common/command.h"
 #include "tools/diagnostics/checker.h"
-
-struct CheckOptions {
-    std::string lineDocument;
-    std::string trainDocument;
-    ScenarioNames names;
-    std::string format = "text";  // text, json or sarif
-    bool werror = false;          // a warning fails the check like an error
-    int maxErrors = 50;           // stop after this many errors (at least 1)
-};
 
 // Reads the two documents named in the options and checks them.
 CheckResult run_check(const CheckOptions& options);

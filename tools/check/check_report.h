@@ -5,7 +5,8 @@
 #include <ostream>
 #include <string>
 
-#include "tools/check/check.h"
+#include "tools/check/check_options.h"
+#include "tools/diagnostics/checker.h"
 
 void write_check_report(std::ostream& out, const CheckResult& result, const CheckOptions& options);
 
