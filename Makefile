@@ -93,8 +93,9 @@ measure: release-build
 	@bash scripts/measure.sh $(RELEASE_BUILD) $(EARLIER)
 
 # Releases: a Release build in build-dist/ for the archives.
-# `make dist` packs it and the Windows build into dist/ (scripts/make_dist.sh), and
-# the VS Code extension as a .vsix (scripts/package_vscode.sh);
+# `make dist` packs it, the Windows build and the VS Code extension (a .vsix,
+# scripts/package_vscode.sh) into dist/ (scripts/make_dist.sh): the .vsix goes
+# into each archive and beside them;
 # `make install` installs scenario_tool and its manual page under PREFIX.
 DIST_BUILD ?= build-dist
 PREFIX ?= /usr/local
@@ -109,7 +110,6 @@ dist-build: deps
 dist: dist-build windows
 	@bash scripts/install_deps.sh dist
 	@cmake --build $(DIST_BUILD) --target dist
-	@bash scripts/package_vscode.sh dist
 
 install: dist-build
 	@cmake --install $(DIST_BUILD) --prefix $(PREFIX) --strip

@@ -3,11 +3,14 @@
 # with the version of CMakeLists.txt; each archive holds one folder with exactly
 # its files; unpacked into an empty folder, its compiler (the Windows one under
 # Wine in a virtual X display) leaves there the six files of the normal build,
-# byte for byte; the Linux programs need only the C and C++ runtimes (the
-# archive has no lib/ and ldd names nothing else), the Windows ones only DLLs
-# of Windows itself; LEGGIMI.txt is README.txt in Windows-1252 with
-# CR LF; both carry the authors' reference (docs/authoring.md and
-# docs/explanations.md) as the source tree has it. `make install` into a fresh
+# byte for byte; the Linux programs carry the C++ runtime and need only the C
+# library, no newer than the one README.txt names (the archive has no lib/,
+# ldd names nothing else and objdump -T no version of the C++ runtime), the
+# Windows ones only DLLs of Windows itself; LEGGIMI.txt is README.txt in
+# Windows-1252 with CR LF; both carry the VS Code extension, the .vsix that
+# make dist leaves beside them, which README.txt tells how to install, and the
+# authors' reference (docs/authoring.md and docs/explanations.md) as the
+# source tree has it. `make install` into a fresh
 # prefix installs scenario_tool, which
 # shows the version, and its manual page, which `man -l` shows.
 # Every step is bounded in time. Ends with the line "N passed, M failed".
@@ -59,7 +62,8 @@ else
   fail "make dist (dist/ holds: $(ls dist 2>/dev/null | tr '\n' ' '))"
   finish
 fi
-vsix="dist/scenario-tool-$(node -p "require('./editors/vscode/package.json').version").vsix"
+vsix_name="scenario-tool-$(node -p "require('./editors/vscode/package.json').version").vsix"
+vsix="dist/$vsix_name"
 if unzip -Z1 "$vsix" 2>/dev/null | grep -qx 'extension/extension.js'; then
   pass "make dist leaves $vsix with the extension in it"
 else
@@ -100,9 +104,18 @@ check_references() {
     fail "$label: docs/authoring.md or docs/explanations.md differs from the source tree's"
   fi
 }
+# The archive's VS Code extension is the one make dist leaves beside it.
+check_extension() {
+  local folder=$1 label=$2
+  if [ -s "$folder/$vsix_name" ] && cmp -s "$folder/$vsix_name" "$vsix"; then
+    pass "$label: $vsix_name is the extension make dist leaves in dist/"
+  else
+    fail "$label: $vsix_name is missing or differs from $vsix"
+  fi
+}
 
 # --- the Linux archive ---------------------------------------------------------
-linux_files="README.txt scenario_compiler scenario_tool scenario_tool.1"
+linux_files="README.txt scenario_compiler scenario_tool scenario_tool.1 $vsix_name"
 listing=$(tar -tzf "$tarball" | sort)
 if [ "$listing" = "$(printf '%s\n' "$linux_name/" $(printf "$linux_name/%s " $linux_files $references) | sort)" ]; then
   pass "$tarball holds one folder with $linux_files $references"
@@ -113,18 +126,52 @@ mkdir "$work/linux"
 tar -xzf "$tarball" -C "$work/linux"
 linux_dir="$work/linux/$linux_name"
 check_references "$linux_dir" "Linux archive"
+check_extension "$linux_dir" "Linux archive"
 linux_files="$linux_files docs"
+# The C library version README.txt names; Debian 12 has 2.36.
+named_glibc=$(sed -n 's/^Linux: x86-64 with the GNU C library \([0-9][0-9.]*\) or later, as Debian 12 and$/\1/p' "$linux_dir/README.txt")
+if [ -n "$named_glibc" ] && [ "$(printf '%s\n' "$named_glibc" 2.36 | sort -V | tail -1)" = 2.36 ]; then
+  pass "README.txt names the GNU C library $named_glibc, which Debian 12 has"
+else
+  fail "README.txt names the GNU C library '$named_glibc', not one that Debian 12 (2.36) has"
+fi
+needed_glibc=()
 for program in scenario_compiler scenario_tool; do
   # Each library the program loads, as NAME=WHERE_FOUND.
   libraries=$(ldd "$linux_dir/$program" 2>&1 | awk '$2 == "=>" { print $1 "=" $3 }' | sort)
-  foreign=$(printf '%s\n' "$libraries" |
-    grep -vE '^(libc|libm|libstdc\+\+|libgcc_s)\.so\.[0-9]+=/')
+  foreign=$(printf '%s\n' "$libraries" | grep -vE '^(libc|libm)\.so\.[0-9]+=/')
   if grep -q '^libc\.so\.6=/' <<<"$libraries" && [ -z "$foreign" ]; then
-    pass "$program needs only the C and C++ runtimes ($(sed 's/=.*//' <<<"$libraries" | tr '\n' ' '))"
+    pass "$program needs only the C library ($(sed 's/=.*//' <<<"$libraries" | tr '\n' ' '))"
   else
-    fail "$program needs libraries beyond the C and C++ runtimes: $(echo $foreign)"
+    fail "$program needs libraries beyond the C library: $(echo $foreign)"
+  fi
+  # The versions of the runtimes the program asks for: of the C library alone.
+  versions=$(objdump -T "$linux_dir/$program" | grep -oE '\b[A-Z]+_[0-9][0-9.]*\b' | sort -u)
+  cxx=$(grep -vE '^GLIBC_' <<<"$versions")
+  newest=$(grep -E '^GLIBC_' <<<"$versions" | sed 's/^GLIBC_//' | sort -V | tail -1)
+  needed_glibc+=("$newest")
+  if [ -n "$newest" ] && [ -z "$cxx" ] &&
+     [ "$(printf '%s\n' "$newest" "$named_glibc" | sort -V | tail -1)" = "$named_glibc" ]; then
+    pass "$program carries the C++ runtime and asks for the GNU C library $newest at most"
+  else
+    fail "$program asks for $(echo $cxx) and the GNU C library $newest (README.txt names $named_glibc)"
   fi
 done
+if [ "$(printf '%s\n' "${needed_glibc[@]}" | sort -V | tail -1)" = "$named_glibc" ]; then
+  pass "README.txt names the newest GNU C library the programs ask for"
+else
+  fail "the programs ask for the GNU C library ${needed_glibc[*]}, README.txt names $named_glibc"
+fi
+if grep -qF "GNU C library $named_glibc or later (Debian 12 or later)" README.md; then
+  pass "the Download section of README.md names the GNU C library $named_glibc too"
+else
+  fail "the Download section of README.md names another GNU C library than $named_glibc"
+fi
+if grep -qx "    code --install-extension $vsix_name" "$linux_dir/README.txt"; then
+  pass "README.txt tells how to install $vsix_name"
+else
+  fail "README.txt has no line 'code --install-extension $vsix_name'"
+fi
 # Started from another folder: the program writes beside itself.
 (cd / && timeout 300 "$linux_dir/scenario_compiler" >"$work/linux-run.log" 2>&1)
 status=$?
@@ -143,7 +190,7 @@ else
 fi
 
 # --- the Windows archive -------------------------------------------------------
-windows_files="LEGGIMI.txt scenario_compiler.exe scenario_tool.exe"
+windows_files="LEGGIMI.txt scenario_compiler.exe scenario_tool.exe $vsix_name"
 listing=$(unzip -Z1 "$zipfile" | sort)
 if [ "$listing" = "$(printf '%s\n' "$windows_name/" $(printf "$windows_name/%s " $windows_files $references) | sort)" ]; then
   pass "$zipfile holds one folder with $windows_files $references"
@@ -154,6 +201,7 @@ mkdir "$work/windows"
 unzip -q "$zipfile" -d "$work/windows"
 windows_dir="$work/windows/$windows_name"
 check_references "$windows_dir" "Windows archive"
+check_extension "$windows_dir" "Windows archive"
 windows_files="$windows_files docs"
 leggimi="$windows_dir/LEGGIMI.txt"
 if [ -s "$leggimi" ] && [ "$(grep -c $'\r$' "$leggimi")" -eq "$(wc -l <"$leggimi")" ] &&
