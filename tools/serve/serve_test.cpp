@@ -287,10 +287,12 @@ TEST(Serve, AnnouncesItsAddressAndServesTheScenario) {
 }
 
 // The page is a tree of modules from /assets/preview.js: every module it
-// imports is served, as JavaScript (a browser runs no module of another type).
+// imports is served, as JavaScript (a browser runs no module of another
+// type), and the page asks for each at once rather than import by import.
 TEST(Serve, ServesEveryModuleOfThePageAsJavaScript) {
     Server server;
     ASSERT_GT(server.port(), 0) << server.first_line();
+    const std::string page = body_of(get(server.port(), "/"));
     const std::regex imported(R"(\bfrom '\./([a-z_]+\.js)';)");
     std::set<std::string> seen = {"preview.js"};
     std::vector<std::string> waiting = {"preview.js"};
@@ -300,6 +302,9 @@ TEST(Serve, ServesEveryModuleOfThePageAsJavaScript) {
         const std::string response = get(server.port(), "/assets/" + name);
         ASSERT_EQ(status_of(response), 200) << name;
         EXPECT_NE(response.find("Content-Type: text/javascript"), std::string::npos) << name;
+        if (name != "preview.js") {
+            EXPECT_NE(page.find("<link rel=\"modulepreload\" href=\"/assets/" + name + "\">"), std::string::npos) << name;
+        }
         const std::string body = body_of(response);
         for (std::sregex_iterator i(body.begin(), body.end(), imported), end; i != end; ++i)
             if (seen.insert((*i)[1]).second) waiting.push_back((*i)[1]);
