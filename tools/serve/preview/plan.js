@@ -254,26 +254,32 @@ export function rescaleMarkers() {
 // Labels stand beside their mark, across the line (stations to the right
 // of the direction of travel, the rest to the left), upright; a label that
 // would cover one placed before it (stations first) is hidden until a
-// closer zoom makes room for it.
+// closer zoom makes room for it. All labels are placed before any is
+// measured, so the browser lays the plan out once, not once a label.
 function layoutLabels() {
-  /** @type {{l: number, t: number, r: number, b: number}[]} */
-  const placed = [];
-  for (const t of document.querySelectorAll('#plan .label')) {
+  const labels = [...document.querySelectorAll('#plan .label')];
+  for (const t of labels) {
     const at = t.parentNode instanceof Element ? placements.get(t.parentNode) : undefined;
     if (!at) continue;
     const heading = at.heading * Math.PI / 180;
     const side = Number(t.getAttribute('side'));
     const nx = -Math.sin(heading) * side, ny = Math.cos(heading) * side;
     t.setAttribute('x', String(nx * 9));
-    t.setAttribute('y', String(ny * 9 + 4));
+    t.setAttribute('y', String(Math.abs(nx) <= 0.3 ? ny * 12 + (ny > 0 ? 8 : 0) : ny * 9 + 4));
     t.setAttribute('text-anchor', nx > 0.3 ? 'start' : nx < -0.3 ? 'end' : 'middle');
-    if (Math.abs(nx) <= 0.3) t.setAttribute('y', String(ny * 12 + (ny > 0 ? 8 : 0)));
-    t.setAttribute('visibility', 'visible');
-    const r = t.getBoundingClientRect();
-    const box = { l: r.left - 2, t: r.top - 1, r: r.right + 2, b: r.bottom + 1 };
-    if (placed.some((p) => box.l < p.r && p.l < box.r && box.t < p.b && p.t < box.b)) t.setAttribute('visibility', 'hidden');
-    else placed.push(box);
   }
+  const boxes = labels.map((t) => {
+    const r = t.getBoundingClientRect();
+    return { l: r.left - 2, t: r.top - 1, r: r.right + 2, b: r.bottom + 1 };
+  });
+  /** @type {{l: number, t: number, r: number, b: number}[]} */
+  const placed = [];
+  labels.forEach((t, i) => {
+    const box = boxes[i];
+    const covers = placed.some((p) => box.l < p.r && p.l < box.r && box.t < p.b && p.t < box.b);
+    t.setAttribute('visibility', covers ? 'hidden' : 'visible');
+    if (!covers) placed.push(box);
+  });
 }
 
 /**
