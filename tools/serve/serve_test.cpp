@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <regex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -278,10 +280,36 @@ TEST(Serve, AnnouncesItsAddressAndServesTheScenario) {
 
     const std::string page = get(server.port(), "/");
     EXPECT_EQ(status_of(page), 200);
-    EXPECT_NE(page.find("/assets/preview.js"), std::string::npos);
-    for (const char* asset : {"/assets/preview.js", "/assets/preview.css", "/assets/uPlot.iife.min.js",
-                              "/assets/uPlot.min.css", "/assets/svg-pan-zoom.min.js"})
+    EXPECT_NE(page.find("<script type=\"module\" src=\"/assets/preview.js\">"), std::string::npos);
+    for (const char* asset : {"/assets/preview.css", "/assets/uPlot.iife.min.js", "/assets/uPlot.min.css",
+                              "/assets/svg-pan-zoom.min.js"})
         EXPECT_EQ(status_of(get(server.port(), asset)), 200) << asset;
+}
+
+// The page is a tree of modules from /assets/preview.js: every module it
+// imports is served, as JavaScript (a browser runs no module of another
+// type), and the page asks for each at once rather than import by import.
+TEST(Serve, ServesEveryModuleOfThePageAsJavaScript) {
+    Server server;
+    ASSERT_GT(server.port(), 0) << server.first_line();
+    const std::string page = body_of(get(server.port(), "/"));
+    const std::regex imported(R"(\bfrom '\./([a-z_]+\.js)';)");
+    std::set<std::string> seen = {"preview.js"};
+    std::vector<std::string> waiting = {"preview.js"};
+    while (!waiting.empty()) {
+        const std::string name = waiting.back();
+        waiting.pop_back();
+        const std::string response = get(server.port(), "/assets/" + name);
+        ASSERT_EQ(status_of(response), 200) << name;
+        EXPECT_NE(response.find("Content-Type: text/javascript"), std::string::npos) << name;
+        if (name != "preview.js") {
+            EXPECT_NE(page.find("<link rel=\"modulepreload\" href=\"/assets/" + name + "\">"), std::string::npos) << name;
+        }
+        const std::string body = body_of(response);
+        for (std::sregex_iterator i(body.begin(), body.end(), imported), end; i != end; ++i)
+            if (seen.insert((*i)[1]).second) waiting.push_back((*i)[1]);
+    }
+    EXPECT_GT(seen.size(), 1u) << "no import of /assets/preview.js was read";
 }
 
 // Saves a document as editors do, into a new file renamed over the old one,

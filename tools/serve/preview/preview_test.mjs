@@ -8,11 +8,12 @@
 //   SCENARIO_TOOL_RUNNER  optional: a program that runs the tool (wine, for scenario_tool.exe)
 import { test, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { spawn, execFileSync } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { chromium } from 'playwright-core';
+import { runTool, serve, servers, stopped } from './serve_process.mjs';
 
 const tool = process.env.SCENARIO_TOOL;
 const makeRoute = process.env.MAKE_ROUTE;
@@ -21,7 +22,6 @@ const timingsFile = process.env.TIMINGS;
 assert.ok(tool && makeRoute && screenshot, 'SCENARIO_TOOL, MAKE_ROUTE and SCREENSHOT must be set');
 
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'preview-test-'));
-const servers = [];
 let browser = null;
 
 after(async () => {
@@ -29,47 +29,6 @@ after(async () => {
   for (const s of servers) if (s.exitCode === null) s.kill('SIGKILL');
   fs.rmSync(work, { recursive: true, force: true });
 });
-
-// The tool's command line, through the runner when there is one.
-function toolCommand(args) {
-  const runner = process.env.SCENARIO_TOOL_RUNNER;
-  return runner ? [runner, [tool, ...args]] : [tool, args];
-}
-
-function runTool(args) {
-  const [command, all] = toolCommand(args);
-  execFileSync(command, all);
-}
-
-// Starts serve on the port (0: any free one) with a private temporary folder;
-// resolves with its URL.
-function serve(line, train, tmp, port = 0) {
-  fs.mkdirSync(tmp, { recursive: true });
-  const [command, args] = toolCommand(['serve', line, train, '--port', String(port)]);
-  const child = spawn(command, args, {
-    env: { ...process.env, TMPDIR: tmp }, stdio: ['ignore', 'pipe', 'pipe'],
-  });
-  servers.push(child);
-  let err = '';
-  child.stderr.on('data', (d) => { err += d; });
-  return new Promise((resolve, reject) => {
-    let out = '';
-    const timer = setTimeout(() => reject(new Error('serve printed no address in 20 s: ' + err)), 20000);
-    child.stdout.on('data', (d) => {
-      out += d;
-      const m = out.match(/^Preview at (http:\/\/127\.0\.0\.1:\d+\/)\n/);
-      if (m) { clearTimeout(timer); resolve({ url: m[1], child }); }
-    });
-    child.on('exit', (code) => reject(new Error('serve ended with ' + code + ': ' + err)));
-  });
-}
-
-function stopped(child) {
-  return new Promise((resolve) => {
-    if (child.exitCode !== null) resolve(child.exitCode);
-    else child.on('exit', (code) => resolve(code));
-  });
-}
 
 async function openPage(url) {
   if (!browser) {
@@ -92,6 +51,29 @@ async function openPage(url) {
 }
 
 const renderedVersion = (page) => page.evaluate(() => window.preview.renderedVersion);
+
+// Page coordinates of a km on the first chart, halfway down its plot area (run in the page).
+function pointForKm(value) {
+  const u = window.preview.charts[0];
+  const r = u.over.getBoundingClientRect();
+  return { x: r.left + u.valToPos(value, 'x'), y: r.top + r.height / 2 };
+}
+
+// The page's cumulative layout shift so far, as the browser measured it:
+// every layout-shift entry that no input of the user caused (run in the page).
+function layoutShift() {
+  return new Promise((resolve) => {
+    let total = 0;
+    const add = (entries) => { for (const e of entries) if (!e.hadRecentInput) total += e.value; };
+    const observer = new PerformanceObserver((list) => add(list.getEntries()));
+    observer.observe({ type: 'layout-shift', buffered: true });
+    requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(() => {
+      add(observer.takeRecords());
+      observer.disconnect();
+      resolve(total);
+    })));
+  });
+}
 
 // Whether the page shows a state (run in the page): `kind` with its `arg`.
 function pageShows([version, kind, arg]) {
@@ -146,9 +128,13 @@ test('built-in route: page, cursor, diagnostics, stale drawing, undo', async () 
   assert.deepEqual(onPlan, expected);
   const listed = await page.$$eval('#stations li', (ls) => ls.map((l) => l.firstChild.textContent.trim()));
   assert.deepEqual(listed, expected);
+  // Every chart and panel had its place before the data came: nothing moved when it was drawn.
+  const shift = await page.evaluate(layoutShift);
+  console.log('# cumulative layout shift of the built-in route\'s page: ' + shift.toFixed(4));
+  assert.ok(shift < 0.1, 'cumulative layout shift ' + shift);
 
   // The shared cursor: a real mouse move over the profile.
-  const at = await page.evaluate(() => window.preview.pointForKm(18.55));
+  const at = await page.evaluate(pointForKm, 18.55);
   await page.mouse.move(at.x, at.y);
   assert.match(await page.textContent('#r-station'), /^PIANCASTELLO \(station, km /);
   // The cursor stands on whole pixels: about 0.12 km each on the 106 km route.
@@ -169,6 +155,12 @@ test('built-in route: page, cursor, diagnostics, stale drawing, undo', async () 
   assert.ok(panel.includes('cartello_indicatore,  15350,   (P.C.CAVRIA)'), panel);
   assert.equal(await page.$eval('body', (b) => b.classList.contains('stale')), true);
   assert.match(await page.textContent('#status'), /^stale/);
+  // The refused board's place is a link to its metre on the drawing; each
+  // other row the message names is shown as its place and what it is.
+  await page.click('#diagnostics li.error a.place');
+  assert.equal(await page.textContent('#r-km'), '15.350');
+  const related = await page.evaluate(() => window.preview.data.diagnostics.flatMap((d) => d.related || []));
+  for (const r of related) assert.ok(panel.includes(r.file + ':' + r.line + ': ' + r.label), JSON.stringify(r));
   // The drawing kept: still the last good compile, all stations there.
   assert.equal((await page.$$('#plan .station-name')).length, 24);
 
@@ -195,6 +187,23 @@ test('built-in route: page, cursor, diagnostics, stale drawing, undo', async () 
   assert.ok(tip.includes(train + ':' + stationRow), tip);
   assert.ok(tip.includes('stazione,   18550,  4,  700,'), tip);
 
+  // A finding that names another row shows that row as check writes a
+  // place, with what it is and its text; the place is a link to the row's
+  // feature on the drawing. The finding is given to the page's own panel.
+  const holder = await page.evaluate(() => window.preview.data.speed_boards[1]);
+  await page.evaluate(async (holder) => {
+    const { drawDiagnostics } = await import('/assets/panels.js');
+    const d = window.preview.data;
+    drawDiagnostics({ ...d, diagnostics: [{ file: d.documents.line, line: 7, severity: 'error', code: '6',
+      message: 'taken', shown: d.documents.line + ':7: error 6: taken',
+      related: [{ file: holder.source.file, line: holder.source.line, label: 'the speed board', startColumn: 1, endColumn: 9 }] }] });
+  }, holder);
+  assert.equal(await page.textContent('#diagnostics .related li'),
+    holder.source.file + ':' + holder.source.line + ': the speed board' + holder.source.text);
+  await page.click('#diagnostics .related a.place');
+  assert.equal(Number(await page.textContent('#r-km')), holder.position_m / 1000);
+  await page.evaluate(async () => (await import('/assets/panels.js')).drawDiagnostics(window.preview.data));
+
   const builtIn = [toError, toClear];
   const change = changeFirstGradient(text);
   const edited = Buffer.from(change.text, 'latin1');
@@ -206,7 +215,7 @@ test('built-in route: page, cursor, diagnostics, stale drawing, undo', async () 
   const height = await page.evaluate(() => document.documentElement.scrollHeight);
   await page.setViewportSize({ width: 1400, height: height + 24 });
   await page.waitForTimeout(300);
-  const again = await page.evaluate(() => window.preview.pointForKm(18.55));
+  const again = await page.evaluate(pointForKm, 18.55);
   await page.mouse.move(again.x, again.y);
   fs.mkdirSync(path.dirname(screenshot), { recursive: true });
   await page.screenshot({ path: screenshot });
