@@ -126,8 +126,15 @@ TEST(CheckSarif, TheValidatorAcceptsTheSarifOfBrokenDocuments) {
         const std::string name = "sarif/case_" + std::to_string(i + 1) + ".sarif";
         dir.write(name, r.out);
         files += " '" + name + "'";
-        const std::string shown = locations(json::parse(r.out));
+        const json log = json::parse(r.out);
+        const std::string shown = locations(log);
         EXPECT_EQ(shown, placed(c.locations, dir.path())) << c.name;
+        // The board on the speed board's cell: its field's columns, and the speed board's row at its own.
+        const json& taken = log["runs"][0]["results"][0];
+        EXPECT_EQ(taken["locations"][0]["physicalLocation"]["region"],
+                  json({{"startLine", 5}, {"startColumn", 22}, {"endColumn", 26}})) << c.name;
+        EXPECT_EQ(taken["relatedLocations"][0]["physicalLocation"]["region"],
+                  json({{"startLine", 4}, {"startColumn", 18}, {"endColumn", 22}})) << c.name;
         for (size_t at = shown.find("no line"); at != std::string::npos; at = shown.find("no line", at + 1)) ++lineless;
     }
     {
