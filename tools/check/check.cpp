@@ -33,9 +33,9 @@ CommandRun setup(CLI::App& command) {
 
 }  // namespace
 
-CheckResult run_check(const CheckOptions& options) {
+CheckResult run_check(const CheckOptions& options, ReadTrace* trace) {
     return check_sources(read_author_document(options.lineDocument), read_author_document(options.trainDocument),
-                         options.names, options.maxErrors);
+                         options.names, options.maxErrors, trace);
 }
 
 int check_documents(const CheckOptions& options, std::ostream& out, std::ostream& err) {
@@ -46,8 +46,11 @@ int check_documents(const CheckOptions& options, std::ostream& out, std::ostream
     // A run-time failure here is compiled files that could not be encoded, as
     // compile reports it (or memory running out).
     return reported_status(run_to_end([&] {
-        const CheckResult result = run_check(options);
-        write_check_report(out, result, options);
+        // JSON and SARIF give the columns of the fields, which the trace knows.
+        ReadTrace trace;
+        const bool placed = options.format != "text";
+        const CheckResult result = run_check(options, placed ? &trace : nullptr);
+        write_check_report(out, result, options, placed ? &trace : nullptr);
         return check_status(result, options.werror);
     }));
 }

@@ -9,8 +9,9 @@
 #include "tools/common/command.h"
 #include "tools/diagnostics/checker.h"
 
-// Reads the two documents named in the options and checks them.
-CheckResult run_check(const CheckOptions& options);
+// Reads the two documents named in the options and checks them; with
+// `trace`, what the last pass read is kept there.
+CheckResult run_check(const CheckOptions& options, ReadTrace* trace = nullptr);
 
 // The command: runs the check and writes it in the options' format on `out`;
 // run-time failures go to `err`. Returns the exit status.

@@ -7,14 +7,16 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/diagnostics/diagnostics.h"
 #include "tools/codes/explanations.h"
+#include "tools/common/version.h"
+#include "tools/diagnostics/diagnostics.h"
+#include "tools/places/related_json.h"
 
 namespace {
 
 using nlohmann::ordered_json;
 
-ordered_json diagnostic_json(const Diagnostic& d) {
+ordered_json diagnostic_json(const Diagnostic& d, const FindingPlaces* places) {
     ordered_json j;
     j["file"] = d.file;
     j["line"] = d.line;
@@ -23,6 +25,7 @@ ordered_json diagnostic_json(const Diagnostic& d) {
     j["message"] = d.message;
     if (d.cell) j["cell"] = *d.cell;
     if (d.position) j["position"] = *d.position;
+    j["related"] = related_json(d, places != nullptr ? places->related_spans(d) : std::vector<std::optional<TextSpan>>());
     return j;
 }
 
@@ -86,6 +89,28 @@ ordered_json artifact_location(const std::string& path, const std::string& folde
     return {{"uri", uri_path(relative)}, {"uriBaseId", kBase}};
 }
 
+// A row's line, with the columns of a span that stands on it.
+ordered_json region(int32_t line, const std::optional<TextSpan>& span) {
+    ordered_json r = {{"startLine", line}};
+    if (const auto columns = columns_on(span, line)) {
+        r["startColumn"] = columns->first;
+        r["endColumn"] = columns->second;
+    }
+    return r;
+}
+
+// The other rows a finding names, each with its label and an id of its own in the result.
+ordered_json related_locations(const Diagnostic& d, const std::string& folder, const FindingPlaces* places) {
+    ordered_json list = ordered_json::array();
+    for (const RelatedPlace& place : d.related) {
+        ordered_json physical = {{"artifactLocation", artifact_location(place.file, folder)}};
+        if (place.line > 0)
+            physical["region"] = region(place.line, places != nullptr ? places->related(place) : std::nullopt);
+        list.push_back({{"id", list.size() + 1}, {"physicalLocation", physical}, {"message", {{"text", place.label}}}});
+    }
+    return list;
+}
+
 }  // namespace
 
 void write_check_text(std::ostream& out, const CheckResult& result, const CheckOptions& options) {
@@ -104,17 +129,18 @@ void write_check_text(std::ostream& out, const CheckResult& result, const CheckO
     if (!printed.empty()) out << explain_hint(printed) << '\n';
 }
 
-void write_check_json(std::ostream& out, const CheckResult& result) {
+void write_check_json(std::ostream& out, const CheckResult& result, const FindingPlaces* places) {
     ordered_json j;
     j["diagnostics"] = ordered_json::array();
-    for (const Diagnostic& d : result.diagnostics) j["diagnostics"].push_back(diagnostic_json(d));
+    for (const Diagnostic& d : result.diagnostics) j["diagnostics"].push_back(diagnostic_json(d, places));
     j["errors"] = result.errors;
     j["warnings"] = result.warnings;
     j["stoppedAtMaxErrors"] = result.stoppedAtMaxErrors;
     out << j.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
 }
 
-void write_check_sarif(std::ostream& out, const CheckResult& result, const std::string& folder) {
+void write_check_sarif(std::ostream& out, const CheckResult& result, const std::string& folder,
+                       const FindingPlaces* places) {
     // A rule for every code the tool can report, in the order of the code
     // tables, with its explanation where it has one.
     ordered_json rules = ordered_json::array();
@@ -134,7 +160,11 @@ void write_check_sarif(std::ostream& out, const CheckResult& result, const std::
     ordered_json results = ordered_json::array();
     for (const Diagnostic& d : result.diagnostics) {
         ordered_json physical = {{"artifactLocation", artifact_location(d.file, folder)}};
-        if (d.line > 0) physical["region"] = {{"startLine", d.line}};
+        if (d.line > 0) {
+            // As the language server marks it: the field, else the keyword of the record the finding is about.
+            const std::optional<FindingMark> mark = places != nullptr ? places->mark(d) : std::nullopt;
+            physical["region"] = region(d.line, mark ? std::optional<TextSpan>(mark->span) : std::nullopt);
+        }
         ordered_json r = {{"ruleId", code_name(d.code)}};
         for (size_t i = 0; i < ids.size(); ++i) {
             if (ids[i] == d.code) r["ruleIndex"] = i;
@@ -142,12 +172,13 @@ void write_check_sarif(std::ostream& out, const CheckResult& result, const std::
         r["level"] = severity_word(d.severity());
         r["message"] = {{"text", d.message}};
         r["locations"] = ordered_json::array({{{"physicalLocation", physical}}});
+        if (!d.related.empty()) r["relatedLocations"] = related_locations(d, folder, places);
         results.push_back(r);
     }
     ordered_json run = {{"tool",
                          {{"driver",
                            {{"name", "scenario_tool"},
-                            {"version", "1.0"},
+                            {"version", kScenarioVersion},
                             {"informationUri", kInformationUri},
                             {"rules", rules}}}}}};
     if (is_absolute(folder)) {
@@ -156,6 +187,9 @@ void write_check_sarif(std::ostream& out, const CheckResult& result, const std::
         run["originalUriBaseIds"] = {
             {kBase, {{"uri", base}, {"description", {{"text", "The folder scenario_tool check ran in"}}}}}};
     }
+    // The documents are Windows-1252, one UTF-16 code unit for each byte, which the columns count.
+    run["defaultEncoding"] = "windows-1252";
+    run["columnKind"] = "utf16CodeUnits";
     run["results"] = results;
     ordered_json log = {
         {"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
@@ -165,13 +199,16 @@ void write_check_sarif(std::ostream& out, const CheckResult& result, const std::
     out << log.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
 }
 
-void write_check_report(std::ostream& out, const CheckResult& result, const CheckOptions& options) {
+void write_check_report(std::ostream& out, const CheckResult& result, const CheckOptions& options,
+                        const ReadTrace* trace) {
+    std::optional<FindingPlaces> places;
+    if (trace != nullptr) places.emplace(options.lineDocument, options.trainDocument, *trace, result.refused);
     if (options.format == "json") {
-        write_check_json(out, result);
+        write_check_json(out, result, places ? &*places : nullptr);
     } else if (options.format == "sarif") {
         std::error_code failed;
         const std::filesystem::path here = std::filesystem::current_path(failed);
-        write_check_sarif(out, result, failed ? std::string() : here.string());
+        write_check_sarif(out, result, failed ? std::string() : here.string(), places ? &*places : nullptr);
     } else {
         write_check_text(out, result, options);
     }

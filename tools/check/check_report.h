@@ -7,11 +7,19 @@
 
 #include "tools/check/check_options.h"
 #include "tools/diagnostics/checker.h"
+#include "tools/places/finding_places.h"
 
-void write_check_report(std::ostream& out, const CheckResult& result, const CheckOptions& options);
+// With `trace`, the check's last pass, JSON and SARIF give the columns of
+// the fields the findings and their related places name.
+void write_check_report(std::ostream& out, const CheckResult& result, const CheckOptions& options,
+                        const ReadTrace* trace = nullptr);
 
 void write_check_text(std::ostream& out, const CheckResult& result, const CheckOptions& options);
-void write_check_json(std::ostream& out, const CheckResult& result);
+// Each diagnostic with its related places (related_json), columns where `places` knows them.
+void write_check_json(std::ostream& out, const CheckResult& result, const FindingPlaces* places = nullptr);
 // Paths are given relative to `folder`, the absolute folder check runs in
 // (empty when unknown), through the base "%SRCROOT%"; paths outside it as file URIs.
-void write_check_sarif(std::ostream& out, const CheckResult& result, const std::string& folder);
+// Columns count characters of the Windows-1252 documents (one UTF-16 code
+// unit each), where `places` knows the field.
+void write_check_sarif(std::ostream& out, const CheckResult& result, const std::string& folder,
+                       const FindingPlaces* places = nullptr);

@@ -8,6 +8,8 @@
 #include <set>
 #include <sstream>
 
+#include "tools/testing/tool_runner.h"
+
 namespace {
 
 using nlohmann::json;
@@ -126,6 +128,72 @@ TEST(CheckReport, SarifFieldByField) {
     // No line: the file alone, no region.
     EXPECT_FALSE(results[2]["locations"][0]["physicalLocation"].contains("region"));
     EXPECT_EQ(results[2]["locations"][0]["physicalLocation"]["artifactLocation"]["uri"], "train.txt");
+}
+
+// An indication board on a speed board's cell (error 6, line 5), checked with
+// its trace, and the speed board's row named by hand as the related place.
+struct TakenCell {
+    const std::string linePath = "linea.txt";
+    ReadTrace trace;
+    CheckResult result;
+    size_t error = 0;  // the index of the taken-cell error
+    TakenCell() {
+        result = check_sources({linePath, crlf({"[generale]", "lunghezza percorso,    10000", "[pendenze]",
+                                                "indicatori_vmax, 2000, 80, 80, 80, 0, , , , 0",
+                                                "cartello_indicatore, 2000, (DOPPIO)", "[fine]"})},
+                               {"treno.txt", crlf({"[generale]", "numero vetture, 8", "velocita, 0, 80", "[fine]"})},
+                               ScenarioNames{}, 10, &trace);
+        while (error < result.diagnostics.size() && result.diagnostics[error].code != kIndicationBoardCellTaken)
+            ++error;
+        if (error == result.diagnostics.size()) ADD_FAILURE() << "no taken-cell error";
+        else result.diagnostics[error].related = {{.file = linePath, .line = 4, .field = 1, .label = "the speed board"},
+                                                  {.file = "treno.txt", .line = 2, .field = std::nullopt, .label = "the train"}};
+    }
+};
+
+TEST(CheckReport, JsonGivesTheRelatedPlacesWithTheColumnsOfTheirFields) {
+    const TakenCell taken;
+    const FindingPlaces places(taken.linePath, "treno.txt", taken.trace, taken.result.refused);
+    std::ostringstream out;
+    write_check_json(out, taken.result, &places);
+    const json diagnostics = json::parse(out.str())["diagnostics"];
+    ASSERT_LT(taken.error, diagnostics.size());
+    EXPECT_EQ(diagnostics[taken.error]["related"], json::parse(R"([
+        {"file": "linea.txt", "line": 4, "label": "the speed board", "startColumn": 18, "endColumn": 22},
+        {"file": "treno.txt", "line": 2, "label": "the train"}])"));
+    for (size_t i = 0; i < diagnostics.size(); ++i) {
+        if (i == taken.error) continue;
+        EXPECT_EQ(diagnostics[i]["related"], json::array()) << i;
+    }
+    // Without the trace the places are there, their columns not.
+    std::ostringstream untraced;
+    write_check_json(untraced, taken.result);
+    EXPECT_FALSE(json::parse(untraced.str())["diagnostics"][taken.error]["related"][0].contains("startColumn"));
+}
+
+TEST(CheckReport, SarifMarksTheFieldAndGivesTheRelatedLocations) {
+    const TakenCell taken;
+    const FindingPlaces places(taken.linePath, "treno.txt", taken.trace, taken.result.refused);
+    std::ostringstream out;
+    write_check_sarif(out, taken.result, "/home/author/route", &places);
+    const json run = json::parse(out.str())["runs"][0];
+    EXPECT_EQ(run["columnKind"], "utf16CodeUnits");
+    EXPECT_EQ(run["defaultEncoding"], "windows-1252");
+    const json& result = run["results"][taken.error];
+    // "2000" of "cartello_indicatore, 2000, (DOPPIO)": the position that found its cell taken.
+    EXPECT_EQ(result["locations"][0]["physicalLocation"]["region"],
+              json({{"startLine", 5}, {"startColumn", 22}, {"endColumn", 26}}));
+    EXPECT_EQ(result["relatedLocations"], json::parse(R"([
+        {"id": 1, "physicalLocation": {"artifactLocation": {"uri": "linea.txt", "uriBaseId": "%SRCROOT%"},
+                                       "region": {"startLine": 4, "startColumn": 18, "endColumn": 22}},
+         "message": {"text": "the speed board"}},
+        {"id": 2, "physicalLocation": {"artifactLocation": {"uri": "treno.txt", "uriBaseId": "%SRCROOT%"},
+                                       "region": {"startLine": 2}},
+         "message": {"text": "the train"}}])"));
+    for (const json& other : run["results"]) {
+        if (&other == &result) continue;
+        EXPECT_FALSE(other.contains("relatedLocations")) << other.dump();
+    }
 }
 
 // Paths as the author typed them: relative ones through the base of the

@@ -1,7 +1,8 @@
 // check --format sarif as Microsoft's SARIF validator reads it: the SARIF of
-// broken documents named in every way an author names them, all accepted
-// with no error, and a faulty log beside them refused, which shows that the
-// validator ran and reads what it is given. Its one warning is for findings
+// broken documents named in every way an author names them, and of a
+// taken-cell error with the columns of its field and its related locations,
+// all accepted with no error, and a faulty log beside them refused, which
+// shows that the validator ran and reads what it is given. Its one warning is for findings
 // that belong to no line (a completion error, a missing document): they
 // have no region to give.
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/check/check_report.h"
 #include "tools/testing/test_folder.h"
 #include "tools/testing/tool_runner.h"
 
@@ -124,8 +126,37 @@ TEST(CheckSarif, TheValidatorAcceptsTheSarifOfBrokenDocuments) {
         const std::string name = "sarif/case_" + std::to_string(i + 1) + ".sarif";
         dir.write(name, r.out);
         files += " '" + name + "'";
-        const std::string shown = locations(json::parse(r.out));
+        const json log = json::parse(r.out);
+        const std::string shown = locations(log);
         EXPECT_EQ(shown, placed(c.locations, dir.path())) << c.name;
+        // The board on the speed board's cell: its field's columns, and the speed board's row at its own.
+        const json& taken = log["runs"][0]["results"][0];
+        EXPECT_EQ(taken["locations"][0]["physicalLocation"]["region"],
+                  json({{"startLine", 5}, {"startColumn", 22}, {"endColumn", 26}})) << c.name;
+        EXPECT_EQ(taken["relatedLocations"][0]["physicalLocation"]["region"],
+                  json({{"startLine", 4}, {"startColumn", 18}, {"endColumn", 22}})) << c.name;
+        for (size_t at = shown.find("no line"); at != std::string::npos; at = shown.find("no line", at + 1)) ++lineless;
+    }
+    {
+        // A taken-cell error with the row holding the cell named by hand as its related place.
+        const std::string line = dir.file("run/../linea.txt"), train = dir.file("run/treno.txt");
+        ReadTrace trace;
+        CheckResult result = check_sources({line, kLine}, {train, kTrain}, ScenarioNames{}, 50, &trace);
+        ASSERT_FALSE(result.diagnostics.empty());
+        ASSERT_EQ(result.diagnostics[0].code, kIndicationBoardCellTaken);
+        result.diagnostics[0].related = {{.file = line, .line = 4, .field = 1, .label = "the speed board"},
+                                         {.file = train, .line = 5, .field = std::nullopt, .label = "a signal"}};
+        const FindingPlaces places(line, train, trace, result.refused);
+        std::ostringstream out;
+        write_check_sarif(out, result, dir.file("run"), &places);
+        const json log = json::parse(out.str());
+        const json& related = log["runs"][0]["results"][0]["relatedLocations"];
+        ASSERT_EQ(related.size(), 2u) << related.dump();
+        EXPECT_EQ(related[0]["physicalLocation"]["region"]["startColumn"], 18) << related.dump();
+        EXPECT_TRUE(log["runs"][0]["results"][0]["locations"][0]["physicalLocation"]["region"].contains("endColumn"));
+        dir.write("sarif/related.sarif", out.str());
+        files += " 'sarif/related.sarif'";
+        const std::string shown = locations(log);
         for (size_t at = shown.find("no line"); at != std::string::npos; at = shown.find("no line", at + 1)) ++lineless;
     }
     // An absolute path written as a relative reference: the fault the
@@ -139,7 +170,7 @@ TEST(CheckSarif, TheValidatorAcceptsTheSarifOfBrokenDocuments) {
     const RunResult v =
         run_command("'" + validator + "' validate" + files + " sarif/control.sarif -o report.sarif", dir.path());
     ASSERT_EQ(v.status, 0) << v.out << v.err;
-    EXPECT_NE(v.out.find("Done. " + std::to_string(std::size(cases) + 1) + " files scanned."), std::string::npos)
+    EXPECT_NE(v.out.find("Done. " + std::to_string(std::size(cases) + 2) + " files scanned."), std::string::npos)
         << v.out;
     std::istringstream lines(v.out);
     std::vector<std::string> errors;
@@ -157,4 +188,16 @@ TEST(CheckSarif, TheValidatorAcceptsTheSarifOfBrokenDocuments) {
     ASSERT_EQ(errors.size(), 1u) << v.out;
     EXPECT_EQ(errors[0].rfind("sarif/control.sarif(", 0), 0u) << errors[0];
     EXPECT_NE(errors[0].find("error SARIF1004"), std::string::npos) << errors[0];
+}
+
+// The log names the program that wrote it by the version it prints itself.
+TEST(CheckSarif, TheDriverVersionIsTheProgramsOwn) {
+    TestFolder dir;
+    dir.write("linea.txt", kLine);
+    dir.write("treno.txt", kTrain);
+    const RunResult version = run_command(kTool + " --version", dir.path());
+    ASSERT_EQ(version.status, 0) << version.err;
+    const RunResult sarif = run_command(kTool + " check linea.txt treno.txt --format sarif", dir.path());
+    const json driver = json::parse(sarif.out)["runs"][0]["tool"]["driver"];
+    EXPECT_EQ("scenario_tool " + driver["version"].get<std::string>() + "\n", version.out);
 }

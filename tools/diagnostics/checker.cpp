@@ -120,8 +120,8 @@ public:
     const ReadTrace& trace() const { return form_.trace; }
 
 private:
-    void add_error(int rank, Document document, int32_t line, Code code, std::string message,
-                   std::optional<int32_t> cell, std::optional<int64_t> position);
+    void add_error(int rank, Document document, int32_t line, Code code, ErrorText text, std::optional<int32_t> cell,
+                   std::optional<int64_t> position);
     bool full() const { return errors_ >= maxErrors_; }
     // Takes the pass's reader error; false when the check cannot go past it.
     bool take_reader_error();
@@ -175,15 +175,19 @@ const PassEnd& Checker::run_pass() {
     return pass_.run(documents);
 }
 
-void Checker::add_error(int rank, Document document, int32_t line, Code code, std::string message,
+void Checker::add_error(int rank, Document document, int32_t line, Code code, ErrorText text,
                         std::optional<int32_t> cell, std::optional<int64_t> position) {
     Diagnostic d;
     d.file = source_of(document == Document::Train ? Document::Train : Document::Line).path;
     d.line = line;
     d.code = code;
-    d.message = std::move(message);
+    d.message = std::move(text.message);
     d.cell = cell;
     d.position = position;
+    for (NamedRow& row : text.related) {
+        d.related.push_back({source_of(row.document == Document::Train ? Document::Train : Document::Line).path,
+                             row.line, row.field, std::move(row.label)});
+    }
     // An error of no one line comes at the end of its document's part.
     found_.push_back({rank, rank == kAfterReading || line == 0 ? INT32_MAX : line, std::move(d)});
     ++errors_;
@@ -204,7 +208,7 @@ bool Checker::take_reader_error() {
     if (const std::optional<ShortRouteLength> length = short_route_length(form_)) {
         // A length row read short leaves every later row off the grid: it is
         // said once, at its line, and nothing measured against that grid is.
-        add_error(rank_of(Document::Line), Document::Line, place.line, code, reported_error_message(form_, line, train),
+        add_error(rank_of(Document::Line), Document::Line, place.line, code, reported_error_text(form_, line, train),
                   std::nullopt, std::nullopt);
         keep_length_refusal(found_.back().diagnostic, *length);
         shortLengthLine_ = length->record->line;
@@ -212,7 +216,7 @@ bool Checker::take_reader_error() {
         return false;
     }
     add_error(afterReading ? kAfterReading : rank_of(document), document, place.line, code,
-              reported_error_message(form_, line, train), std::nullopt, position_of(record));
+              reported_error_text(form_, line, train), std::nullopt, position_of(record));
     keep_refusal(found_.back().diagnostic);
 
     // A document that cannot be read at all ends the check.
@@ -295,7 +299,7 @@ void Checker::take_checks_after_reading(const PassEnd& end) {
     for (const CompletionFault& fault : form_.trace.completionFaults) {
         if (full()) return;
         form_.errorCell = fault.cell;  // the message names this fault's cell
-        add_error(kAfterReading, Document::Train, 0, static_cast<ErrorCode>(fault.code), error_message(form_, fault.code),
+        add_error(kAfterReading, Document::Train, 0, static_cast<ErrorCode>(fault.code), error_text(form_, fault.code),
                   fault.cell, cell_position(fault.cell));
     }
     if (end.errore && !full()) {
@@ -307,7 +311,8 @@ void Checker::take_checks_after_reading(const PassEnd& end) {
         // A message of no code table: told as it is, as a failure with no code of its own.
         std::string message = stop ? reserved_field_message(*stop, position.value_or(0))
                                    : "the compile pass stops with \" Errore n. " + form_.erroreNumber + "\"";
-        add_error(kAfterReading, document, line, stop ? Code(*stop) : Code(kNoError), std::move(message), 1, position);
+        add_error(kAfterReading, document, line, stop ? Code(*stop) : Code(kNoError), {std::move(message), {}}, 1,
+                  position);
     }
 }
 

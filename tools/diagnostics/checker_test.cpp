@@ -93,6 +93,59 @@ TEST(Check, EveryIndependentErrorOfBothDocuments) {
     }
 }
 
+// A message that names another row carries it as data, with the path its
+// document was given by, its line, the field meant and a short label; the
+// message itself names the row as before.
+TEST(Check, TheRowsAMessageNamesAreItsRelatedPlaces) {
+    const std::string alfa = "stazione, 5900, 4, 400, 0, 0, 0, 1,1,0, 4,1,1, 1, 9,0,0, ALFA";
+    struct Case {
+        const char* name;
+        std::vector<std::string> line{};   // rows after kLineHead, from line 5
+        std::vector<std::string> train{};  // rows after kTrainHead, from line 5
+        const char* code;                  // of the diagnostic looked at, the first with it
+        const char* named;                 // how its message names the other row
+        std::vector<RelatedPlace> related{};
+    };
+    const Case cases[] = {
+        {.name = "a signal on a station's stop cell",
+         .train = {alfa, "segnale, 6000, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0"},
+         .code = "16",
+         .named = "the stop cell of station ALFA (line 5)",
+         .related = {{.file = "train.txt", .line = 5, .label = "the stop cell of station ALFA"}}},
+        {.name = "a signal on a speed board's cell of the line description",
+         .line = {"indicatori_vmax, 1000, 50, 50, 50, 0, , , , 0"},
+         .train = {"segnale, 1000, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0"},
+         .code = "16",
+         .named = "the cell of the speed board at 1000 m (line 5 of the line description)",
+         .related = {{.file = "line.txt", .line = 5, .field = 1, .label = "the cell of the speed board at 1000 m"}}},
+        {.name = "stations out of order",
+         .train = {alfa, "stazione, 2000, 4, 400, 0, 0, 0, 1,1,0, 4,1,1, 1, 9,5,0, BETA"},
+         .code = "22",
+         .named = "the previous station ALFA at 5900 m (line 5)",
+         .related = {{.file = "train.txt", .line = 5, .field = 1, .label = "the previous station ALFA"}}},
+        {.name = "the sand given twice, its first line named twice and kept once",
+         .train = {"sabbia, 300", "sabbia, 200"},
+         .code = "W105",
+         .named = "(first at line 5); the last one read wins, so line 5 has",
+         .related = {{.file = "train.txt", .line = 5, .label = "the sand given first"}}},
+        {.name = "a stop cell over a speed board of the line description",
+         .line = {"indicatori_vmax, 1200, 80, 80, 80, 0, , , , 0"},
+         .train = {"stazione, 1000, 4, 600, 0, 0, 0, 1,1,0, 4,1,1, 1, 0,0,0, ALFA"},
+         .code = "W111",
+         .named = "the speed board at 1200 m (line 5 of the line description)",
+         .related = {{.file = "line.txt", .line = 5, .field = 1, .label = "the speed board at 1200 m"}}},
+        {.name = "a value that names no other row", .train = {"aderenza, 2000, 300"}, .code = "W103", .named = ""},
+    };
+    for (const Case& c : cases) {
+        const CheckResult result = check_texts(document(kLineHead, c.line), document(kTrainHead, c.train));
+        const auto found = std::find_if(result.diagnostics.begin(), result.diagnostics.end(),
+                                        [&](const Diagnostic& d) { return code_name(d.code) == c.code; });
+        ASSERT_NE(found, result.diagnostics.end()) << c.name;
+        EXPECT_NE(found->message.find(c.named), std::string::npos) << c.name << ": " << found->message;
+        EXPECT_EQ(found->related, c.related) << c.name;
+    }
+}
+
 // Two refused rows of every record kind, in the line description's general
 // section (lines 3 and 4) or record section (6 and 7), or in the train
 // description (4 and 5): each is reported once, at its own line, and the

@@ -23,7 +23,7 @@ namespace {
 // The route length row read short, said at its line: what was read and why,
 // where the grid then ends and the first row it left off.
 std::string short_route_length_message(const ShortRouteLength& length, const std::string& room, const Form1& form,
-                                       long long rowPosition) {
+                                       long long rowPosition, std::vector<NamedRow>& named) {
     const std::string rowAt = "line " + std::to_string(form.errorLine) +
                               (form.errorDocument == Document::Train ? " of the train description" : "");
     const std::string why = length.empty ? "its value is empty"
@@ -32,6 +32,7 @@ std::string short_route_length_message(const ShortRouteLength& length, const std
                                                "\" after it is read as a further field";
     const std::string fix = length.empty ? "write the route length in metres, such as \"lunghezza percorso, 10000\""
                                          : "write the length as one number, " + meant_length(length);
+    named.push_back({form.errorDocument, form.errorLine, 1, "the first row left off the grid"});
     return "the route length is read as " + std::to_string(length.length) + " m, as " + why + ": with this length " +
            room + " from the start, so the rows beyond it cannot stand on the grid (the first at " + rowAt +
            ", position " + std::to_string(rowPosition) + " m); " + fix;
@@ -98,10 +99,16 @@ std::vector<const TracedRecord*> traced(const Form1& form, RecordKind kind) {
 }
 
 // The feature that holds a cell, named with the record that placed it: "the
-// stop cell of station PIANCASTELLO (line 40)", "the cell of the speed board
-// at 15350 m (line 134 of the line description)"; nothing when no traced
-// record placed it.
-std::optional<std::string> owner(const Form1& form, int64_t cell) {
+// stop cell of station PIANCASTELLO", "the cell of the speed board at 15350
+// m", with that record's position field when the cell stands at it; nothing
+// when no traced record placed it.
+struct Owner {
+    std::string label;
+    const TracedRecord* record;
+    std::optional<int> field;
+};
+
+std::optional<Owner> owner(const Form1& form, int64_t cell) {
     if (!form.grid.contains(cell)) return std::nullopt;
     const TrackCell& c = form.grid[cell];
     CellRole role;
@@ -114,32 +121,40 @@ std::optional<std::string> owner(const Form1& form, int64_t cell) {
     if (c.kind == kStationStop) {
         const auto slot = static_cast<size_t>(c.value1);
         if (slot < 1 || slot >= form.scenario.size()) return std::nullopt;
-        return "the stop cell of station " + cp1252_to_utf8(form.scenario[slot].label) + " " + line_ref(form, r);
+        return Owner{"the stop cell of station " + cp1252_to_utf8(form.scenario[slot].label), &r, std::nullopt};
     }
     if (r.fields.empty()) return std::nullopt;
-    const std::string at = " at " + metres(r.fields[0].value) + " " + line_ref(form, r);
+    const std::string at = " at " + metres(r.fields[0].value);
     switch (c.kind) {
-        case kSlowDownStart: return "the start cell of the slow-down" + at;
-        case kSlowDownEnd: return "the end cell of the slow-down" + at;
-        case kSlowDownWarning: return "the warning cell of the slow-down" + at;
-        case kWarningApproach: return "a warning approach cell of the slow-down" + at;
+        case kSlowDownStart: return Owner{"the start cell of the slow-down" + at, &r, 1};
+        case kSlowDownEnd: return Owner{"the end cell of the slow-down" + at, &r, std::nullopt};
+        case kSlowDownWarning: return Owner{"the warning cell of the slow-down" + at, &r, std::nullopt};
+        case kWarningApproach: return Owner{"a warning approach cell of the slow-down" + at, &r, std::nullopt};
         case kSign:
             if (r.fields.size() > 1)
-                return "the cell of the indication board \"" + cp1252_to_utf8(r.fields[1].text) + "\"" + at;
-            return "the cell of the indication board" + at;
-        default: return std::string("the cell of the ") + feature_name(r.kind) + at;
+                return Owner{"the cell of the indication board \"" + cp1252_to_utf8(r.fields[1].text) + "\"" + at, &r,
+                             1};
+            return Owner{"the cell of the indication board" + at, &r, 1};
+        default: return Owner{std::string("the cell of the ") + feature_name(r.kind) + at, &r, 1};
     }
 }
 
+// The holder as the message names it, "the stop cell of station X (line 40)",
+// kept as a row the message names.
+std::string named_owner(const Form1& form, const Owner& who, std::vector<NamedRow>& named) {
+    named.push_back({who.record->document, who.record->line, who.field, who.label});
+    return who.label + " " + line_ref(form, *who.record);
+}
+
 // ", the stop cell of station X (line 40)", or ", which already holds a signal".
-std::string apposition(const Form1& form, int64_t cell) {
-    if (auto who = owner(form, cell)) return ", " + *who;
+std::string apposition(const Form1& form, int64_t cell, std::vector<NamedRow>& named) {
+    if (auto who = owner(form, cell)) return ", " + named_owner(form, *who, named);
     return ", which " + holds(form, cell);
 }
 
 // "is the stop cell of station X (line 40)", or "already holds a signal".
-std::string predicate(const Form1& form, int64_t cell) {
-    if (auto who = owner(form, cell)) return "is " + *who;
+std::string predicate(const Form1& form, int64_t cell, std::vector<NamedRow>& named) {
+    if (auto who = owner(form, cell)) return "is " + named_owner(form, *who, named);
     return holds(form, cell);
 }
 
@@ -264,7 +279,7 @@ std::string route_length_message(const LengthRow& row) {
 }
 
 // Stations out of order, or too close: named with their neighbour.
-std::string stations_message(const Form1& form) {
+std::string stations_message(const Form1& form, std::vector<NamedRow>& named) {
     const auto stations = traced(form, RecordKind::Station);
     const size_t slot = stations.size();  // every station before the refused one took the next slot
     if (slot < 2 || slot >= form.scenario.size()) return "";
@@ -274,7 +289,11 @@ std::string stations_message(const Form1& form) {
     const std::string where = line_ref(form, *stations[slot - 2]);
     const std::string previous = name + " " + where;
     const std::string station = "the station " + cp1252_to_utf8(here.label);
-    if (here.long3 <= before.long3)
+    const bool outOfOrder = here.long3 <= before.long3;
+    // Out of order, the positions are at fault; too close, the extents.
+    named.push_back({stations[slot - 2]->document, stations[slot - 2]->line,
+                     outOfOrder ? std::optional<int>(1) : std::nullopt, name});
+    if (outOfOrder)
         return station + " at " + metres(here.long3) + " does not come after " + name + " at " +
                metres(before.long3) + " " + where + ": the stations are out of order; list them in route order";
     if (here.long1 < before.long2)
@@ -346,10 +365,15 @@ std::string reserved_field_diagnostic(const Form1& form, ReservedFieldMessage nu
                            reserved_field_message(number, position));
 }
 
-std::string error_message(const Form1& form, int32_t code) {
+namespace {
+
+// The sentence for a code, keeping in `named` the other rows it names.
+std::string worded(const Form1& form, int32_t code, std::vector<NamedRow>& named) {
     const long long p = value_of(form, 0);
     const long long cell = cell_index(static_cast<double>(p));
-    const std::string at = "at " + metres(p) + " falls on grid cell " + std::to_string(cell) + apposition(form, cell);
+    const auto at = [&] {
+        return "at " + metres(p) + " falls on grid cell " + std::to_string(cell) + apposition(form, cell, named);
+    };
     const std::string elsewhere = free_neighbours(form, cell, cell_position);
     const std::string last = form.grid.sized() ? std::to_string(form.grid.upper()) : "?";
     // Every code has its case and there is no default: a code without a message does not compile.
@@ -391,19 +415,19 @@ std::string error_message(const Form1& form, int32_t code) {
                                                      : "a row may stand at most " + metres(end - kRowReach) +
                                                            " (a station " + metres(end - kStationReach) + ")";
             if (const std::optional<ShortRouteLength> length = short_route_length(form))
-                return short_route_length_message(*length, room, form, p);
+                return short_route_length_message(*length, room, form, p, named);
             return "position " + metres(p) + " lies too near the end of the grid: with this route length " + room +
                    " from the start; move the row or lengthen the route";
         }
         case kIndicationBoardCellTaken:
-            return "indication board " + at + "; move the board to a free cell" + elsewhere;
+            return "indication board " + at() + "; move the board to a free cell" + elsewhere;
         case kProgressiveNotOnCell:
             return "a kilometric progressive definition has a first or second value that is not a multiple of " +
                    std::to_string(kCellMetres) + "; round them to " + metres(kCellMetres);
         case kAbbattimentoCellTaken: {
             const long long c = refused_cell(form, profile_cell_index(static_cast<double>(p)));
-            return "abbattimento at " + metres(p) + " falls on grid cell " + std::to_string(c) + apposition(form, c) +
-                   "; move it to a free cell" + free_neighbours(form, c, profile_cell_start);
+            return "abbattimento at " + metres(p) + " falls on grid cell " + std::to_string(c) +
+                   apposition(form, c, named) + "; move it to a free cell" + free_neighbours(form, c, profile_cell_start);
         }
         case kStationNotOnCell:
             return "station position " + metres(p) + " is not a multiple of " + std::to_string(kCellMetres) +
@@ -415,33 +439,34 @@ std::string error_message(const Form1& form, int32_t code) {
             return "the station at " + metres(p) + " ends at or before metre 100, so it has no stop cell; "
                    "move it further along the line";
         case kStationsTooClose:
-            if (std::string named = stations_message(form); !named.empty()) return named;
+            if (std::string text = stations_message(form, named); !text.empty()) return text;
             return "the station at " + metres(p) + " begins less than " + metres(kStationSpacing) +
                    " after the previous station ends; move the stations apart";
         case kStationSlotsUsedUp:
             return "too many stations: the station slots below the indication board captions are used up "
                    "(with S indication boards at most 78 - S stations)";
-        case kSignalCellTaken: return "signal " + at + "; move the signal to a free cell" + elsewhere;
+        case kSignalCellTaken: return "signal " + at() + "; move the signal to a free cell" + elsewhere;
         case kWarningCellTaken: {
             const long long w = refused_cell(form, -1);
             return "the warning cell " + std::to_string(w) + " of the slow-down at " + metres(p) + ", " +
-                   metres(kWarningDistance) + " before its start, " + predicate(form, w) + "; move the slow-down";
+                   metres(kWarningDistance) + " before its start, " + predicate(form, w, named) +
+                   "; move the slow-down";
         }
-        case kStartCellTaken: return "slow-down start " + at + "; move the slow-down";
+        case kStartCellTaken: return "slow-down start " + at() + "; move the slow-down";
         case kEndCellTaken: {
             const long long e = refused_cell(form, -1);
             return "the end of the slow-down at " + metres(p) + " falls on grid cell " + std::to_string(e) +
-                   apposition(form, e) + "; change its length";
+                   apposition(form, e, named) + "; change its length";
         }
         case kApproachCellTaken: {
             if (const long long taken = refused_cell(form, -1); taken >= 0)
                 return "the warning approach cell " + std::to_string(taken) + " of the slow-down at " + metres(p) +
-                       " " + predicate(form, taken) + "; move the slow-down or set its approach switch to 0";
+                       " " + predicate(form, taken, named) + "; move the slow-down or set its approach switch to 0";
             return "one of the four warning approach cells of the slow-down at " + metres(p) +
                    " is not free; move the slow-down or set its approach switch to 0";
         }
         case kSpeedBoardCellTaken:
-            return "speed board " + at + "; move the board to a free cell" + elsewhere;
+            return "speed board " + at() + "; move the board to a free cell" + elsewhere;
         case kSignalCapsTaken:
         case kStartCapsTaken:
         case kInsideCapsTaken: return cap_message(static_cast<ErrorCode>(code), form.errorCell);
@@ -486,6 +511,16 @@ std::string error_message(const Form1& form, int32_t code) {
     return "unknown error";
 }
 
+}  // namespace
+
+ErrorText error_text(const Form1& form, int32_t code) {
+    ErrorText text;
+    text.message = worded(form, code, text.related);
+    return text;
+}
+
+std::string error_message(const Form1& form, int32_t code) { return error_text(form, code).message; }
+
 ErrorCode reported_error(const Form1& form) {
     return static_cast<ErrorCode>(form.errorReported != kNoError ? form.errorReported : form.errorCode);
 }
@@ -522,13 +557,17 @@ std::string diagnostic_text(const std::string& file, int32_t line, Code code, co
     return out;
 }
 
-std::string reported_error_message(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
+ErrorText reported_error_text(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
     const int32_t code = reported_error(form);
     const ErrorPlace place = error_place(form, line, train);
-    if (code == kLineDocumentMissing) return unreadable_document_message("line", line.absence);
+    if (code == kLineDocumentMissing) return {unreadable_document_message("line", line.absence), {}};
     if (code == kReadFailure && !place.document->exists)
-        return unreadable_document_message(place.document == &line ? "line" : "train", place.document->absence);
-    return error_message(form, code);
+        return {unreadable_document_message(place.document == &line ? "line" : "train", place.document->absence), {}};
+    return error_text(form, code);
+}
+
+std::string reported_error_message(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
+    return reported_error_text(form, line, train).message;
 }
 
 std::string diagnostic(const Form1& form, const SourceDocument& line, const SourceDocument& train) {

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/form1.h"
 #include "tools/codes/code.h"
@@ -16,8 +17,25 @@ struct SourceDocument {
     std::string absence{};  // why it could not be read, when it could not (see author_document.h)
 };
 
+// Another row a message names, by its document: the check gives it the
+// document's path as a related place.
+struct NamedRow {
+    Document document;
+    int32_t line;                // from 1
+    std::optional<int> field;    // numbered as Fix::field, where known
+    std::string label;           // "the stop cell of station PIANCASTELLO"
+    bool operator==(const NamedRow&) const = default;
+};
+
+// A message and the other rows it names, in its order.
+struct ErrorText {
+    std::string message;
+    std::vector<NamedRow> related;
+};
+
 // The English sentence for a code: the refused row the pass recorded in its
 // read trace supplies the values, the cells and what holds them.
+ErrorText error_text(const Form1& form, int32_t code);
 std::string error_message(const Form1& form, int32_t code);
 
 // The sentence for a reserved-field message (1250, 1251) that the check
@@ -59,6 +77,7 @@ ErrorPlace error_place(const Form1& form, const SourceDocument& line, const Sour
 std::string line_of(const std::string& text, int32_t wanted);
 
 // The sentence of the reported error, for the document and line error_place gives.
+ErrorText reported_error_text(const Form1& form, const SourceDocument& line, const SourceDocument& train);
 std::string reported_error_message(const Form1& form, const SourceDocument& line, const SourceDocument& train);
 
 // "FILE:LINE: SEVERITY CODE: MESSAGE", without ":LINE" when the line is 0.

@@ -187,6 +187,11 @@ public:
 private:
     void add(Warning w, Document document, int32_t line, std::string message,
              std::optional<int64_t> position = std::nullopt, std::optional<int32_t> cell = std::nullopt);
+    // Keeps a row the last warning's message names as its related place, once.
+    void relate(Document document, int32_t line, std::optional<int> field, std::string label);
+    void relate(const TracedRecord& r, std::optional<int> field, std::string label) {
+        relate(r.document, r.line, field, std::move(label));
+    }
     std::vector<const TracedRecord*> records(RecordKind kind) const;
     bool train_read() const;
 
@@ -265,6 +270,15 @@ void Finder::add(Warning w, Document document, int32_t line, std::string message
     d.position = position;
     d.cell = cell;
     found_.push_back({document, std::move(d)});
+}
+
+void Finder::relate(Document document, int32_t line, std::optional<int> field, std::string label) {
+    Diagnostic& d = found_.back().diagnostic;
+    const std::string& file = document == Document::Train ? train_.path : line_.path;
+    for (const RelatedPlace& named : d.related) {
+        if (named.file == file && named.line == line) return;
+    }
+    d.related.push_back({file, line, field, std::move(label)});
 }
 
 std::vector<const TracedRecord*> Finder::records(RecordKind kind) const {
@@ -492,6 +506,7 @@ void Finder::records_out_of_place() {
         const std::string start = quoted(k.text) + " starts a " + row_name(kind) + ", a record of ";
         const std::string lost = ", so the row is passed over and the whole record is lost; ";
         std::string message;
+        const KeywordField* ending = nullptr;  // the header the message names
         if (document_of(home) != k.document) {
             const bool train = document_of(home) == Document::Train;
             const std::string_view section = section_of(kind);
@@ -506,6 +521,7 @@ void Finder::records_out_of_place() {
                       section + "\" header";
         } else {
             if (under[d] == nullptr || closing[d] == nullptr) continue;
+            ending = closing[d];
             message = start + "section " + std::string(kGeneralSection) + ", but it stands in section " +
                       under[d]->text + ", and general rows are read only above " + quoted(closing[d]->text) + " (" +
                       line_ref(closing[d]->line) + "), the header that ends the general section" + lost +
@@ -513,6 +529,7 @@ void Finder::records_out_of_place() {
         }
         add(Warning::RecordOutOfPlace, k.document, k.line, message);
         found_.back().diagnostic.field = 0;
+        if (ending != nullptr) relate(k.document, ending->line, 0, "the header " + quoted(ending->text));
     }
 }
 
@@ -631,6 +648,7 @@ void Finder::repeated_general_records() {
                     std::string("the ") + name + " is given again (first at " + line_ref(earlier->line) +
                         "); the last one read wins, so " + line_ref(earlier->line) +
                         " has no effect; keep one of the two");
+            if (earlier != nullptr) relate(*earlier, std::nullopt, std::string("the ") + name + " given first");
             earlier = r;
         }
     }
@@ -653,6 +671,7 @@ void Finder::timetable() {
         if (time != 0) stops.push_back({r, r->fields[0].value, time});
     }
     const auto name = [](const TracedRecord* r) { return quoted(r->fields[kStationNameField].text); };
+    constexpr int kTimeField = static_cast<int>(kStationTimeFields.first) + 1;  // its hours, as a field is numbered
     for (size_t i = 1; i < stops.size(); ++i) {
         const Scheduled& a = stops[i - 1];
         const Scheduled& b = stops[i];
@@ -662,6 +681,7 @@ void Finder::timetable() {
                     clock_text(a.time) + " at " + name(a.record) + " (" + line_ref(a.record->line) +
                     "), which comes before it along the route; correct one of the two times",
                 b.position);
+            relate(*a.record, kTimeField, "the scheduled time at " + name(a.record));
             continue;
         }
         // The shortest time at the speed limit, cell by cell, from one to the other.
@@ -685,18 +705,21 @@ void Finder::timetable() {
                 name(a.record) + " (" + line_ref(a.record->line) + "), but even at the speed limit all the way the "
                 "train needs " + duration_text(seconds) + "; give it a later time or raise the limits",
             b.position);
+        relate(*a.record, kTimeField, "the scheduled time at " + name(a.record));
     }
     const auto clocks = records(RecordKind::Clock);
     if (!clocks.empty() && complete(*clocks.back()) && !stops.empty()) {
         const TracedRecord* clock = clocks.back();
         const int64_t start =
             (clock->fields[0].value * 60 + clock->fields[1].value) * 60 + clock->fields[2].value;
-        if (start > stops.front().time)
+        if (start > stops.front().time) {
             add(Warning::ClockAfterDeparture, clock->document, clock->line,
                 "the clock starts at " + clock_text(start) + ", after the first scheduled time, " +
                     clock_text(stops.front().time) + " at " + name(stops.front().record) + " (" +
                     line_ref(stops.front().record->line) + "): the train is late before it moves; start the clock "
                     "before that time");
+            relate(*stops.front().record, kTimeField, "the first scheduled time, at " + name(stops.front().record));
+        }
     }
 }
 
@@ -737,6 +760,7 @@ void Finder::station_names() {
             "a station named " + quoted(name) + " already stands at " + metres(it->second->fields[0].value) + " (" +
                 line_ref(it->second->line) + "); the timetable and the simulator cannot tell them apart; rename one",
             r->fields[0].value);
+        relate(*it->second, static_cast<int>(kStationNameField) + 1, "the first station named " + quoted(name));
     }
 }
 
@@ -759,6 +783,7 @@ void Finder::stop_cells_over_features() {
                 metres(lost->fields[0].value) + " (" + where + "); stop cells are written without a test, so the " +
                 feature_name(lost->kind) + " disappears; move one of the two",
             station->fields[0].value, cells[i].cell);
+        relate(*lost, 1, std::string("the ") + feature_name(lost->kind) + " at " + metres(lost->fields[0].value));
     }
 }
 
@@ -772,6 +797,8 @@ void Finder::empty_numbers() {
             add(Warning::EmptyNumber, r.document, r.fields[i].line,
                 "value " + std::to_string(i + 1) + " of the " + feature_name(r.kind) + " (" + line_ref(r.line) +
                     ") is empty and read as 0; write the value, or 0 if 0 is meant");
+            // The record's own line, named when the value stands on a later one.
+            if (r.fields[i].line != r.line) relate(r, 0, std::string("the ") + feature_name(r.kind) + " row");
         }
     }
 }
@@ -796,6 +823,7 @@ void Finder::rows_out_of_order(RecordKind kind, const char* what) {
                 metres(previous->fields[0].value) + ", further along the route; rows must increase, and this one "
                 "takes effect from " + metres(m.landed) + ", not where it is written; put the rows in order",
             m.position);
+        relate(*previous, 1, std::string("the ") + what + " row at " + metres(previous->fields[0].value));
     }
 }
 
@@ -1001,6 +1029,7 @@ void Finder::overlapping_curves() {
                                       : std::string("nowhere")) +
                         "; start it at " + metres(before) + " or later",
                     start);
+                relate(*previous, std::nullopt, "the curve before it");
             }
         }
         if (previous == nullptr || r->fields[0].value + r->fields[1].value > previous->fields[0].value +

@@ -336,6 +336,50 @@ TEST(LanguageServer, PointsAtTheOtherLineAMessageNames) {
     EXPECT_EQ(location["range"]["start"], Json({{"line", first}, {"character", column}}));
 }
 
+// A feature refused on a taken cell names the row that holds the cell: the
+// editor links it beside the error, on its position field where the check
+// names it, else on its whole line.
+TEST(LanguageServer, ATakenCellErrorLinksTheRowHoldingTheCell) {
+    const WrittenDocuments& built = built_in_documents();
+    struct Case {
+        const char* name;
+        const char* uri;  // the document changed, where the error is
+        std::string from, to;
+        const char* holderUri;
+        std::string holder;  // the holder's row, from its first character
+        int64_t fieldColumn;  // where its position field begins in it; -1: the whole line is linked
+        int64_t fieldLength;
+        std::string label;
+    } cases[] = {
+        {.name = "a signal on a station's stop cell",
+         .uri = kTrainUri, .from = "segnale,    2700,", .to = "segnale,    18800,",
+         .holderUri = kTrainUri, .holder = "stazione,   18550,  4,  700,  0, 1, 0,  1,1,0,  4,1,1,   30,   9,57, 0, PIANCASTELLO",
+         .fieldColumn = -1, .fieldLength = 0, .label = "the stop cell of station PIANCASTELLO"},
+        {.name = "an indication board on a speed board's cell",
+         .uri = kLineUri, .from = "cartello_indicatore,  11100,", .to = "cartello_indicatore,  15350,",
+         .holderUri = kLineUri, .holder = "indicatori_vmax,  15350,",
+         .fieldColumn = 18, .fieldLength = 5, .label = "the cell of the speed board at 15350 m"},
+    };
+    for (const Case& c : cases) {
+        Editor editor;
+        const std::string changed = open_with_one_row_changed(editor, built, c.uri, c.from, c.to);
+        const Json published = editor.diagnostics()[c.uri];
+        ASSERT_EQ(published.size(), 1u) << c.name << published.dump();
+        ASSERT_EQ(published[0]["severity"], 1) << c.name;
+        const std::string holderText = cp1252_to_utf8(std::string(c.holderUri) == kLineUri ? built.linea.bytes : built.treno.bytes);
+        const auto [line, column] = where(std::string(c.holderUri) == c.uri ? changed : holderText, c.holder);
+        const int64_t trimmedEnd = column + static_cast<int64_t>(c.holder.size());
+        const Json range = c.fieldColumn < 0
+                               ? Json{{"start", {{"line", line}, {"character", column}}},
+                                      {"end", {{"line", line}, {"character", trimmedEnd}}}}
+                               : Json{{"start", {{"line", line}, {"character", column + c.fieldColumn}}},
+                                      {"end", {{"line", line}, {"character", column + c.fieldColumn + c.fieldLength}}}};
+        EXPECT_EQ(published[0]["relatedInformation"],
+                  Json::array({{{"location", {{"uri", c.holderUri}, {"range", range}}}, {"message", c.label}}}))
+            << c.name;
+    }
+}
+
 TEST(LanguageServer, HoverCompletionAndOutlineOnTheBuiltInDocuments) {
     const WrittenDocuments& built = built_in_documents();
     Editor editor;

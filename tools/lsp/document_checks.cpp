@@ -3,12 +3,12 @@
 // itself, and every finding is marked on the field or keyword it names.
 #include <algorithm>
 #include <cstdio>
-#include <regex>
 #include <set>
 #include <tuple>
 
 #include "platform/platform.h"
-#include "tools/lsp/field_spans.h"
+#include "tools/places/field_spans.h"
+#include "tools/places/finding_places.h"
 #include "tools/lsp/language_server.h"
 
 namespace {
@@ -154,59 +154,27 @@ const Checked& Publisher::check(const Pair& pair) {
     return checked;
 }
 
-// The row a pass refused for an error of the document, as that pass traced it.
-const RefusedRecord* refusal_of(const Diagnostic& d, const OpenDocument& document) {
-    if (d.severity() != Severity::Error) return nullptr;
-    for (const RefusedRecord& r : document.refused) {
-        const bool atLine = r.row.line == d.line || (r.unread && r.unread->line == d.line);
-        if (r.row.code == d.code.number() && atLine) return &r;
-    }
-    return nullptr;
-}
-
 // Where a finding of the check is marked: its field, else its keyword when it
-// names the record or no field; a finding of no one line marks the first line,
-// one of no record its row.
+// names the record or no field, as FindingPlaces finds them; a finding of no
+// one line marks the first line, one of no record its row.
 // A feature refused on a taken cell, with a free cell recorded for it, is
 // fixed by writing the position that puts it there.
-TextSpan mark_of(PublishedDiagnostic& p, const OpenDocument& document, const TextLines& lines) {
+TextSpan mark_of(PublishedDiagnostic& p, const FindingPlaces& places, const TextLines& lines) {
     const Diagnostic& d = p.diagnostic;
     if (d.line < 1) return lines.trimmed_line(0);
-    const TracedRecord* record = nullptr;
-    std::optional<TextSpan> span;
-    if (const RefusedRecord* refused = refusal_of(d, document)) {
-        // An error's row is left out of the passes after it: its record is the refusing pass's.
-        if (refused->record) record = &*refused->record;
-        if (refused->unread) span = TextSpan{refused->unread->line - 1, refused->unread->column, refused->unread->endColumn};
+    if (const RefusedRecord* refused = places.refusal(d)) {
         const RefusedRow& row = refused->row;
-        if (record != nullptr && row.freePosition >= 0 && row.field >= 0) {
-            if (const auto at = field_span(*record, row.field + 1)) {
+        if (refused->record && row.freePosition >= 0 && row.field >= 0) {
+            if (const auto at = field_span(*refused->record, row.field + 1)) {
                 const std::string position = std::to_string(row.freePosition);
                 p.move = CellMove{*at, position, "Move to " + position + " m: cell " + std::to_string(row.freeCell) +
                                                      ", the nearest free cell"};
             }
         }
-    } else {
-        for (const TracedRecord& r : document.records) {
-            if (r.line == d.line) record = &r;
-        }
     }
-    if (span) {
-        // The field a read failure stopped at.
-    } else if (d.field && *d.field == 0 && record != nullptr) {
-        span = keyword_span(*record);
-    } else if (d.field && *d.field == 0) {  // a keyword that named no record
-        for (const KeywordField& k : document.keywords) {
-            if (k.line != d.line || k.records != 0) continue;
-            span = keyword_field_span(k);  // the first: the values after it are read as keyword fields too
-            break;
-        }
-    } else if (d.field && record != nullptr) {
-        span = field_span(*record, *d.field);
-    }
-    if (span && d.fix) p.fixSpan = span;
-    if (!span && record != nullptr) span = keyword_span(*record);  // a finding about the record as a whole
-    return span ? *span : lines.trimmed_line(static_cast<size_t>(d.line) - 1);
+    const std::optional<FindingMark> mark = places.mark(d);
+    if (mark && mark->named && d.fix) p.fixSpan = mark->span;
+    return mark ? mark->span : lines.trimmed_line(static_cast<size_t>(d.line) - 1);
 }
 
 }  // namespace
@@ -223,28 +191,30 @@ Json published_diagnostic_json(const PublishedDiagnostic& p) {
 
 namespace {
 
-// The other lines a message names ("(line 40)", "line 12 of the line
-// description"), as locations: where the editor shows what the message means.
-Json related_lines(const std::string& message, const Pair& pair, Document own,
-                   const std::map<std::string, OpenDocument>& documents) {
-    static const std::regex named(R"(\bline (\d+)( of the (line|train) description)?)");
+// The other rows a finding names, as locations: their field where the trace
+// knows it, else their whole line (as the editor has it when the document is open).
+Json related_information(const Diagnostic& d, const FindingPlaces& places,
+                         const std::map<std::string, OpenDocument>& documents) {
     Json related = Json::array();
-    std::set<std::pair<std::string, int32_t>> named_once;
-    for (std::sregex_iterator m(message.begin(), message.end(), named), end; m != end; ++m) {
-        const Document document = !(*m)[3].matched ? own : (*m)[3] == "line" ? Document::Line : Document::Train;
-        const std::string& path = document == Document::Line ? pair.linePath : pair.trainPath;
-        if ((*m)[1].length() > 9) continue;  // no document has that many lines
-        const int32_t line = std::stoi((*m)[1]);
-        if (line < 1 || !named_once.insert({path, line}).second) continue;
-        std::string uri = path_to_uri(path);
-        TextSpan span{line - 1, 0, 0};
-        for (const auto& [openUri, open] : documents) {
-            if (open.path != path) continue;
+    for (const RelatedPlace& place : d.related) {
+        if (place.line < 1) continue;
+        std::string uri = path_to_uri(place.file);
+        const OpenDocument* open = nullptr;
+        for (const auto& [openUri, document] : documents) {
+            if (document.path != place.file) continue;
             uri = openUri;
-            span = TextLines(open.text).trimmed_line(static_cast<size_t>(line) - 1);
+            open = &document;
         }
-        related.push_back({{"location", {{"uri", uri}, {"range", range_json(span)}}},
-                           {"message", "line " + std::to_string(line) + ", named in the message"}});
+        Json range;
+        if (const std::optional<TextSpan> field = places.related(place)) {
+            range = range_json(*field);
+        } else if (open != nullptr) {
+            range = range_json(TextLines(open->text).trimmed_line(static_cast<size_t>(place.line) - 1));
+        } else {  // from the start of the line to the start of the next
+            range = {{"start", {{"line", place.line - 1}, {"character", 0}}},
+                     {"end", {{"line", place.line}, {"character", 0}}}};
+        }
+        related.push_back({{"location", {{"uri", uri}, {"range", range}}}, {"message", place.label}});
     }
     return related;
 }
@@ -266,8 +236,6 @@ std::vector<Json> LanguageServer::publish_diagnostics() {
         const Document role = document_name(document.path).document;
         document.records.clear();
         document.recordCells.clear();
-        document.keywords.clear();
-        document.refused.clear();
         document.published.clear();
         Json diagnostics = Json::array();
         const Partners partners = publisher.partners(document);
@@ -288,13 +256,7 @@ std::vector<Json> LanguageServer::publish_diagnostics() {
                 diagnostics.push_back(diagnostic_json(lines.trimmed_line(0), 1, "the check failed: " + checked.failure));
                 continue;
             }
-            for (const RefusedRecord& r : checked.result.refused) {
-                if (r.row.document == role) document.refused.push_back(r);
-            }
-            if (document.records.empty() && document.keywords.empty()) {
-                for (const KeywordField& k : checked.trace.keywords) {
-                    if (k.document == role) document.keywords.push_back(k);
-                }
+            if (document.records.empty()) {
                 const std::vector<TracedRecord>& all = checked.trace.records;
                 for (size_t i = 0; i < all.size(); ++i) {
                     if (all[i].document != role) continue;
@@ -306,12 +268,13 @@ std::vector<Json> LanguageServer::publish_diagnostics() {
                     document.recordCells.push_back(std::move(cells));
                 }
             }
+            const FindingPlaces places(pair.linePath, pair.trainPath, checked.trace, checked.result.refused);
             for (const Diagnostic& d : checked.result.diagnostics) {
                 if (d.file != document.path || !seen.insert({d.line, d.code, d.message}).second) continue;
                 PublishedDiagnostic p{{}, d, std::nullopt, std::nullopt};
-                p.span = mark_of(p, document, lines);
+                p.span = mark_of(p, places, lines);
                 diagnostics.push_back(published_diagnostic_json(p));
-                if (Json related = related_lines(d.message, pair, role, documents_); !related.empty())
+                if (Json related = related_information(d, places, documents_); !related.empty())
                     diagnostics.back()["relatedInformation"] = std::move(related);
                 document.published.push_back(std::move(p));
             }

@@ -6,7 +6,7 @@
 #include "core/format.h"
 #include "core/track_grid.h"
 #include "tools/codes/explanations.h"
-#include "tools/lsp/field_spans.h"
+#include "tools/places/field_spans.h"
 #include "tools/lsp/language_server.h"
 #include "tools/lsp/record_reference.h"
 #include "tools/common/record_names.h"

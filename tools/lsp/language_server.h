@@ -54,8 +54,6 @@ struct OpenDocument {
     // From the last check that covered it:
     std::vector<TracedRecord> records;  // what the reader took from it
     std::vector<std::vector<int32_t>> recordCells;  // the grid cells each record's feature holds, as the pass placed it
-    std::vector<KeywordField> keywords;             // the keyword fields the reader took, records or none
-    std::vector<RefusedRecord> refused;             // the rows the passes refused for errors
     std::vector<PublishedDiagnostic> published;
 };
 

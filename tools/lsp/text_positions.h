@@ -11,13 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
-// A stretch of one line: bytes [begin, end) of line `line` (from 0).
-struct TextSpan {
-    int32_t line = 0;
-    int32_t begin = 0;
-    int32_t end = 0;
-    bool operator==(const TextSpan&) const = default;
-};
+#include "tools/places/text_span.h"
 
 class TextLines {
 public:

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "tools/diagnostics/checker.h"
-#include "tools/lsp/field_spans.h"
+#include "tools/places/field_spans.h"
 #include "tools/common/text_encoding.h"
 
 namespace {

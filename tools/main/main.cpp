@@ -17,7 +17,7 @@
 #include "tools/explain/explain.h"
 #include "tools/lsp/lsp_command.h"
 #include "tools/main/desktop_start.h"
-#include "tools/main/version.h"
+#include "tools/common/version.h"
 #include "tools/plot/plot.h"
 #include "tools/serve/serve.h"
 #include "tools/write_documents/write_documents.h"

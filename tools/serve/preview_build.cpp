@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "tools/compiled/compiled_set.h"
 #include "tools/pass/compile_pass.h"
+#include "tools/places/finding_places.h"
 
 namespace {
 
@@ -50,8 +51,11 @@ PreviewBuild build_preview(const PreviewSources& sources, CentreLineCache& cache
         });
     });
     try {
-        build.diagnostics = check_sources(lineRead, trainRead, sources.names, kMaxErrors)
-                                .diagnostics;
+        ReadTrace trace;
+        CheckResult checked = check_sources(lineRead, trainRead, sources.names, kMaxErrors, &trace);
+        const FindingPlaces places(sources.lineDocument, sources.trainDocument, trace, checked.refused);
+        for (const Diagnostic& d : checked.diagnostics) build.relatedSpans.push_back(places.related_spans(d));
+        build.diagnostics = std::move(checked.diagnostics);
     } catch (const platform::RunTimeFailure& f) {
         build.diagnostics.push_back(preview_error(
             sources.lineDocument, "the compile pass failed: cannot " + f.operation + " " + f.path + ": " + f.reason));

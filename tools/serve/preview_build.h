@@ -10,6 +10,7 @@
 
 #include "tools/diagnostics/checker.h"
 #include "tools/diagnostics/diagnostics.h"
+#include "tools/places/text_span.h"
 #include "tools/serve/feature_sources.h"
 #include "tools/compiled/compiled_route.h"
 #include "tools/compiled/route_model.h"
@@ -22,6 +23,8 @@ struct PreviewSources {
 
 struct PreviewBuild {
     std::vector<Diagnostic> diagnostics;  // as check gives them
+    // For each diagnostic, the span of each related place's field where the check's trace knows it.
+    std::vector<std::vector<std::optional<TextSpan>>> relatedSpans;
     std::optional<RouteModel> model;      // only when there was no error
     FeatureSources sources;               // with the model
     SourceDocument line, train;           // the documents as they were read

@@ -5,10 +5,13 @@
 
 #include "tools/drawing/plan_drawing.h"
 #include "tools/common/text_encoding.h"
+#include "tools/places/related_json.h"
 
 using nlohmann::json;
 
 namespace {
+
+const std::vector<std::optional<TextSpan>> kNoSpans;  // a diagnostic of the preview itself
 
 // Centimetres are plenty for a drawing and keep the document small.
 double centimetres(double metres) { return std::round(metres * 100) / 100; }
@@ -97,7 +100,8 @@ json route_json(const RouteModel& model, const FeatureSources& sources) {
 }
 
 // As check gives it, with the text of its line and the whole line check prints.
-json diagnostic_json(const Diagnostic& d, const PreviewBuild& build) {
+json diagnostic_json(const Diagnostic& d, const std::vector<std::optional<TextSpan>>& relatedSpans,
+                     const PreviewBuild& build) {
     json out = {{"file", d.file},
                 {"line", d.line},
                 {"severity", severity_word(d.severity())},
@@ -105,6 +109,7 @@ json diagnostic_json(const Diagnostic& d, const PreviewBuild& build) {
                 {"message", d.message}};
     if (d.cell) out["cell"] = *d.cell;
     if (d.position) out["position"] = *d.position;
+    out["related"] = related_json(d, relatedSpans);
     out["shown"] = diagnostic_text(d.file, d.line, d.code, d.message);
     const SourceDocument* doc = d.file == build.line.path ? &build.line : d.file == build.train.path ? &build.train : nullptr;
     if (doc != nullptr && d.line > 0) out["text"] = cp1252_to_utf8(line_of(doc->text, d.line));
@@ -123,7 +128,10 @@ std::string scenario_json(const PreviewBuild& current, const PreviewBuild* drawn
                {"profile", nullptr}, {"plan", nullptr}};
     }
     json diagnostics = json::array();
-    for (const Diagnostic& d : current.diagnostics) diagnostics.push_back(diagnostic_json(d, current));
+    for (size_t i = 0; i < current.diagnostics.size(); ++i) {
+        const auto& spans = i < current.relatedSpans.size() ? current.relatedSpans[i] : kNoSpans;
+        diagnostics.push_back(diagnostic_json(current.diagnostics[i], spans, current));
+    }
     out["diagnostics"] = diagnostics;
     out["stale"] = current.has_errors();
     out["version"] = version;

@@ -344,6 +344,10 @@ TEST(Serve, ErrorsKeepTheLastGoodDrawingMarkedStaleUntilMended) {
     EXPECT_EQ(d["code"], "6");
     EXPECT_EQ(d["message"].get<std::string>().rfind("indication board at 15350 m falls on grid cell 308", 0), 0u);
     EXPECT_EQ(d["text"], "cartello_indicatore,  15350,   (P.C.CAVRIA)");
+    // The speed board whose cell it found taken, at its position field ("indicatori_vmax,  15350,").
+    EXPECT_EQ(d["related"], json::array({{{"file", server.line()}, {"line", 100},
+                                          {"label", "the cell of the speed board at 15350 m"},
+                                          {"startColumn", 19}, {"endColumn", 24}}}));
     EXPECT_EQ(stale["stale"], true);
     EXPECT_EQ(stale["stations"].size(), 24u);  // the last good compile is still drawn
     EXPECT_EQ(stale["indication_boards"][3]["position_m"], 11100);

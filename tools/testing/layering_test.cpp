@@ -34,6 +34,7 @@ const Layer kLayers[] = {
     {.folders = {"tools/pass"}},
     {.folders = {"tools/compiled"}},
     {.folders = {"tools/diagnostics"}},
+    {.folders = {"tools/places"}},
     {.folders = {"tools/drawing"}},
     {.folders = {"tools/compile", "tools/check", "tools/explain", "tools/dump", "tools/plot", "tools/serve",
                  "tools/write_documents", "tools/lsp"}},

@@ -155,6 +155,12 @@ test('the server checks, explains, completes, outlines and fixes as the author t
   const position = where(taken, '1560');
   assert.deepEqual(diagnostics[0].range,
     { start: position, end: { line: position.line, character: position.character + 4 } });
+  // The signal whose cell it is, at its position field.
+  const holder = where(taken, '1550');
+  assert.deepEqual(diagnostics[0].relatedInformation, [{
+    location: { uri: trainUri, range: { start: holder, end: { line: holder.line, character: holder.character + 4 } } },
+    message: 'the cell of the signal at 1550 m',
+  }]);
   const moves = await connection.sendRequest('textDocument/codeAction', {
     textDocument: { uri: trainUri }, range: diagnostics[0].range, context: { diagnostics },
   });

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "core/read_trace.h"
-#include "tools/lsp/text_positions.h"
+#include "tools/places/text_span.h"
 
 // The span of the record's keyword field, and of its n-th value (from 1).
 // Nothing when the record has no such field.

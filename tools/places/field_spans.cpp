@@ -1,4 +1,4 @@
-#include "tools/lsp/field_spans.h"
+#include "tools/places/field_spans.h"
 
 std::optional<TextSpan> keyword_span(const TracedRecord& record) {
     if (record.line < 1) return std::nullopt;
