@@ -39,6 +39,10 @@ double LegRun::time_at(double x) const {
 
 namespace {
 
+// The shortest integration step: a leg across the longest route then has
+// at most about ten million steps.
+constexpr double kShortestStep = 0.1;
+
 std::string metres_text(double m) { return std::to_string(static_cast<long long>(std::llround(m))) + " m"; }
 
 const RunCell& cell_at(const RunRoute& route, int64_t c) {
@@ -87,8 +91,12 @@ bool step_caps(const RunRoute& route, const TrainForce& train, const std::vector
 
 LegRun run_leg(const RunRoute& route, const TrainForce& train, double from, double to, double step) {
     LegRun leg;
-    if (!(to > from) || route.cells.empty() || !(step > 0)) {
+    if (!(to > from) || route.cells.empty()) {
         leg.problem = "the stop point at " + metres_text(to) + " does not lie beyond the one at " + metres_text(from);
+        return leg;
+    }
+    if (!(step >= kShortestStep)) {
+        leg.problem = "the integration step is shorter than 0.1 m";
         return leg;
     }
     const auto steps = static_cast<size_t>(std::ceil((to - from) / step));

@@ -5,7 +5,6 @@
 #include <nlohmann/json.hpp>
 
 #include "tools/codes/code.h"
-#include "tools/codes/explanations.h"
 #include "tools/diagnostics/diagnostics.h"
 
 namespace {
@@ -75,13 +74,14 @@ void write_timetable_text(std::ostream& out, const TimetableView& view) {
     out << line;
     for (const StationRun& s : view.times.stations) {
         const RunStation& station = view.route.stations[s.station];
-        const std::optional<double> scheduled =
-            s.scheduled ? std::optional<double>(static_cast<double>(*s.scheduled)) : std::nullopt;
+        const std::string scheduled = s.scheduled ? clock(static_cast<double>(*s.scheduled)) : "-";
         const std::string top = s.legTopSpeed ? std::to_string(std::llround(*s.legTopSpeed * 3.6)) : "-";
         const std::string slack = s.slack ? duration(*s.slack, true) + (s.late ? "!" : "") : "-";
-        std::snprintf(line, sizeof line, "%-24s %9.3f %-7s %9s %9s %9s %8s %8s %6s\n", station.name.c_str(),
+        // The name apart: it may be longer than any line buffer.
+        out << station.name << std::string(station.name.size() < 24 ? 24 - station.name.size() : 0, ' ');
+        std::snprintf(line, sizeof line, " %9.3f %-7s %9s %9s %9s %8s %8s %6s\n",
                       static_cast<double>(station.point) / 1000.0, role_word(s.role),
-                      or_dash(scheduled, clock).c_str(), or_dash(s.earliestArrival, clock).c_str(),
+                      scheduled.c_str(), or_dash(s.earliestArrival, clock).c_str(),
                       or_dash(s.earliestDeparture, clock).c_str(),
                       or_dash(s.legRunning, [](double v) { return duration(v); }).c_str(), slack.c_str(),
                       top.c_str());
