@@ -75,6 +75,7 @@ RunningTimes fastest_run(const RunRoute& route, const TrainModel& train, double 
                 run.stations[p].earliestArrival = departure + at;
                 run.stations[p].earliestDeparture = departure + at;
             }
+            run.samples.reserve(run.samples.size() + leg.position.size());
             for (size_t n = 0; n < leg.position.size(); ++n)
                 run.samples.push_back({leg.position[n], departure + leg.time[n], leg.speed[n]});
             const double arrival = departure + leg.running();

@@ -87,6 +87,38 @@ bool step_caps(const RunRoute& route, const TrainForce& train, const std::vector
     return true;
 }
 
+// The nodes of a leg: every `step` from `from`, the end, and each point
+// where the tail leaves a cell whose limit is not the next one's, so that
+// the limit under the train is the same all through each step.
+std::vector<double> leg_nodes(const RunRoute& route, const TrainForce& train, double from, double to, double step) {
+    std::vector<double> tail;
+    const int64_t last = static_cast<int64_t>(route.cells.size()) - 1;
+    const int64_t firstBoundary = std::max<int64_t>(1, run_cell_of(from - train.length) + 1);
+    const int64_t lastBoundary = std::min<int64_t>(last, run_cell_of(to - train.length));
+    for (int64_t k = firstBoundary; k <= lastBoundary; ++k) {
+        const double point = static_cast<double>(k) * kCellMetres + train.length;
+        if (route.cells[static_cast<size_t>(k - 1)].limitKmh != route.cells[static_cast<size_t>(k)].limitKmh &&
+            point > from && point < to)
+            tail.push_back(point);
+    }
+    const auto regular = static_cast<size_t>(std::ceil((to - from) / step));
+    std::vector<double> x;
+    x.reserve(regular + tail.size() + 1);
+    size_t t = 0;
+    for (size_t i = 0; i < regular; ++i) {
+        const double at = from + static_cast<double>(i) * step;
+        for (; t < tail.size() && tail[t] <= at; ++t) {
+            if (tail[t] > x.back()) x.push_back(tail[t]);
+        }
+        if (x.empty() || at > x.back()) x.push_back(at);
+    }
+    for (; t < tail.size(); ++t) {
+        if (tail[t] > x.back()) x.push_back(tail[t]);
+    }
+    x.push_back(to);
+    return x;
+}
+
 }  // namespace
 
 LegRun run_leg(const RunRoute& route, const TrainForce& train, double from, double to, double step) {
@@ -99,10 +131,8 @@ LegRun run_leg(const RunRoute& route, const TrainForce& train, double from, doub
         leg.problem = "the integration step is shorter than 0.1 m";
         return leg;
     }
-    const auto steps = static_cast<size_t>(std::ceil((to - from) / step));
-    std::vector<double> x(steps + 1);
-    for (size_t i = 0; i < steps; ++i) x[i] = from + static_cast<double>(i) * step;
-    x[steps] = to;
+    const std::vector<double> x = leg_nodes(route, train, from, to, step);
+    const size_t steps = x.size() - 1;
 
     std::vector<double> caps(steps);
     if (!step_caps(route, train, x, caps, leg.problem)) return leg;
