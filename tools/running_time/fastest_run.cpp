@@ -1,5 +1,7 @@
 #include "tools/running_time/fastest_run.h"
 
+#include <algorithm>
+
 #include "tools/running_time/leg_run.h"
 
 bool RunningTimes::kept() const {
@@ -61,6 +63,9 @@ RunningTimes fastest_run(const RunRoute& route, const TrainModel& train, double 
     double departure = static_cast<double>(route.stations[first].scheduled);
     start.earliestDeparture = departure;
     size_t from = first;  // the stop the leg in hand starts from
+    // A sample a step, and a few more where the tail leaves a restriction.
+    const double span = static_cast<double>(route.stations.back().point - route.stations[first].point);
+    run.samples.reserve(static_cast<size_t>(std::max(0.0, span) / stepMetres) + 2 * route.stations.size() + 64);
     for (size_t k = first + 1; k < run.stations.size(); ++k) {
         StationRun& row = run.stations[k];
         if (row.role == StationRun::Role::Passed || row.role == StationRun::Role::Outside) continue;
@@ -75,7 +80,6 @@ RunningTimes fastest_run(const RunRoute& route, const TrainModel& train, double 
                 run.stations[p].earliestArrival = departure + at;
                 run.stations[p].earliestDeparture = departure + at;
             }
-            run.samples.reserve(run.samples.size() + leg.position.size());
             for (size_t n = 0; n < leg.position.size(); ++n)
                 run.samples.push_back({leg.position[n], departure + leg.time[n], leg.speed[n]});
             const double arrival = departure + leg.running();

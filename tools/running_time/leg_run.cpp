@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <utility>
 
 #include "core/format.h"
 #include "tools/running_time/fastest_run.h"
@@ -131,7 +132,7 @@ LegRun run_leg(const RunRoute& route, const TrainForce& train, double from, doub
         leg.problem = "the integration step is shorter than 0.1 m";
         return leg;
     }
-    const std::vector<double> x = leg_nodes(route, train, from, to, step);
+    std::vector<double> x = leg_nodes(route, train, from, to, step);
     const size_t steps = x.size() - 1;
 
     std::vector<double> caps(steps);
@@ -155,7 +156,6 @@ LegRun run_leg(const RunRoute& route, const TrainForce& train, double from, doub
 
     // Forwards: accelerate as hard as the train can, never above the
     // backward curve; each step's acceleration taken at its middle speed.
-    leg.position = x;
     leg.time.assign(steps + 1, 0.0);
     leg.speed.assign(steps + 1, 0.0);
     for (size_t i = 0; i < steps; ++i) {
@@ -169,7 +169,6 @@ LegRun run_leg(const RunRoute& route, const TrainForce& train, double from, doub
             leg.problem = "the train cannot " + std::string(v0 > 0 ? "climb" : "start") + " at " + metres_text(x[i]) +
                           ": its effort does not overcome the resistance and the gradient of " +
                           std::to_string(cell.gradient) + " per mille";
-            leg.position.clear();
             leg.time.clear();
             leg.speed.clear();
             return leg;
@@ -177,5 +176,6 @@ LegRun run_leg(const RunRoute& route, const TrainForce& train, double from, doub
         leg.speed[i + 1] = v1;
         leg.time[i + 1] = leg.time[i] + 2 * h / (v0 + v1);
     }
+    leg.position = std::move(x);
     return leg;
 }
