@@ -56,7 +56,7 @@ TEST(TrainModelFile, EachKeySetsItsOwnValueAndLeavesTheOthers) {
 }
 
 TEST(TrainModelFile, TheDefaultsAreTheFourCarRegionalUnitAndReadBackAsWritten) {
-    // The defaults as the issue of the model states them.
+    // The defaults as docs/authoring.md lists them, with their source.
     const nlohmann::json expected = {
         {"car_mass_kg", 65000},       {"car_length_m", 25},          {"davis_a_N", 572},
         {"davis_b_N_per_mps", 17.08}, {"davis_c_N_per_mps2", 7.75},  {"max_effort_N", 242000},

@@ -19,14 +19,15 @@ constexpr double kG = 9.80665;  // standard gravity, m/s2
 constexpr double kA = 0.8;      // the train's acceleration on the level, m/s2
 constexpr double kB = 0.6;      // its braking at a braked mass of 100 %, m/s2
 constexpr double kV = 25.0;     // the limit, 90 km/h
-constexpr double kLength = 100; // four cars of 25 m
 constexpr double kDwell = 30;
 
 // Four cars of 50,000 kg with an effort of 200,000 kg x kA, no resistance,
 // power and adhesion never limiting.
-const std::string kTrainModel = R"({"car_mass_kg": 50000, "car_length_m": 25, "davis_a_N": 0,
+std::string train_model(double carLength) {
+    return R"({"car_mass_kg": 50000, "car_length_m": )" + std::to_string(carLength) + R"(, "davis_a_N": 0,
   "davis_b_N_per_mps": 0, "davis_c_N_per_mps2": 0, "max_effort_N": 160000, "max_power_W": 1e9,
   "max_speed_mps": 100, "rotating_mass_factor": 1, "adhesion_coefficient": 1, "braking_mps2": 0.6, "dwell_s": 30})";
+}
 
 // From standing to standing over d with limit v, acceleration a, braking b.
 double run_time(double d, double v, double a, double b) {
@@ -35,11 +36,11 @@ double run_time(double d, double v, double a, double b) {
 }
 
 // Through a lower limit w from x1 to x2 on a leg of d from standing to
-// standing: up to v, down to w before x1, w until the tail has left x2, up
-// to v again, cruise, and down to the stop.
-double run_time_through(double d, double v, double w, double x1, double x2, double a, double b) {
+// standing, with a train of the given length: up to v, down to w before x1,
+// w until the tail has left x2, up to v again, cruise, and down to the stop.
+double run_time_through(double d, double v, double w, double x1, double x2, double a, double b, double length) {
     const double ramps = v * v / (2 * a) + (v * v - w * w) / (2 * b) + (v * v - w * w) / (2 * a) + v * v / (2 * b);
-    const double slow = x2 + kLength - x1;
+    const double slow = x2 + length - x1;
     return v / a + (v - w) / b + slow / w + (v - w) / a + v / b + (d - ramps - slow) / v;
 }
 
@@ -90,6 +91,7 @@ TEST(Timetable, ClosedFormRunningTimesThroughTheProgramsJson) {
         std::vector<std::string> train;
         std::vector<Expected> expected;  // seconds after midnight
         int status;
+        double carLength = 25;
     };
     const Case cases[] = {
         {.name = "level, the limit reached",
@@ -118,8 +120,15 @@ TEST(Timetable, ClosedFormRunningTimesThroughTheProgramsJson) {
          .line = {"pendenza, 0, 0"},
          .train = {"velocita, 0, 90", "velocita, 3000, 45", "velocita, 3500, 90", station(1000, t0, "A"),
                    station(6000, t0 + 3600, "B")},
-         .expected = {{"B", "earliest_arrival_s", t0 + run_time_through(5000, kV, 12.5, 3000, 3500, kA, kB)}},
+         .expected = {{"B", "earliest_arrival_s", t0 + run_time_through(5000, kV, 12.5, 3000, 3500, kA, kB, 100)}},
          .status = 0},
+        {.name = "a lower limit left by a train whose length is no multiple of the step",
+         .line = {"pendenza, 0, 0"},
+         .train = {"velocita, 0, 90", "velocita, 3000, 45", "velocita, 3500, 90", station(1000, t0, "A"),
+                   station(6000, t0 + 3600, "B")},
+         .expected = {{"B", "earliest_arrival_s", t0 + run_time_through(5000, kV, 12.5, 3000, 3500, kA, kB, 4 * 23.7)}},
+         .status = 0,
+         .carLength = 23.7},
         {.name = "a stop with dwell, the next leg from its scheduled departure",
          .line = {"pendenza, 0, 0"},
          .train = {"velocita, 0, 90", station(1000, t0, "A"), station(6000, t0 + 600, "B"),
@@ -146,7 +155,7 @@ TEST(Timetable, ClosedFormRunningTimesThroughTheProgramsJson) {
         TestFolder folder;
         folder.write("Test_linea.txt", line_document(c.line));
         folder.write("Test_T1-.txt", train_document(c.train));
-        folder.write("model.json", kTrainModel);
+        folder.write("model.json", train_model(c.carLength));
         const RunResult run = run_timetable(folder, "--train-model model.json --format json");
         ASSERT_EQ(run.status, c.status) << run.out << run.err;
         const nlohmann::json json = nlohmann::json::parse(run.out);
