@@ -20,6 +20,7 @@
 #include "tools/common/version.h"
 #include "tools/plot/plot.h"
 #include "tools/serve/serve.h"
+#include "tools/timetable/timetable.h"
 #include "tools/write_documents/write_documents.h"
 
 namespace {
@@ -60,7 +61,7 @@ const Command kHelpCommand = {"help", "List the commands, or show one command's 
 // The commands in the order the list of commands shows them.
 const Command* const kCommands[] = {
     &kWriteDocumentsCommand, &kCompileCommand, &kCheckCommand, &kDumpCommand, &kPlotCommand, &kExplainCommand,
-    &kLspCommand, &kHelpCommand, &kServeCommand,
+    &kLspCommand, &kHelpCommand, &kServeCommand, &kTimetableCommand,
 };
 
 // Parses the arguments and runs the command they name.
