@@ -17,15 +17,25 @@ constexpr const char* kNameRules =
 
 void add_scenario_names(CLI::App& command, NameOptions& names, NameSource source) {
     names.source = source;
-    const bool builtIn = source == NameSource::BuiltIn;
     const ScenarioNames defaults;
+    const std::string routeDefault = source == NameSource::BuiltIn           ? defaults.route
+                                     : source == NameSource::FolderOrBuiltIn ? "that of the scenario compiled in DIR"
+                                                                             : "from LINE_DOC's name";
+    const std::string trainDefault = source == NameSource::BuiltIn           ? defaults.train
+                                     : source == NameSource::FolderOrBuiltIn ? "that of the scenario compiled in DIR"
+                                                                             : "from TRAIN_DOC's name";
     command.add_option_function<std::string>(
         "--route", [&names](const std::string& typed) { names.route = typed; },
-        builtIn ? "Route name (default: " + defaults.route + ")" : "Route name (default: from LINE_DOC's name)");
+        "Route name (default: " + routeDefault + ")");
     command.add_option_function<std::string>(
         "--train-code", [&names](const std::string& typed) { names.train = typed; },
-        builtIn ? "Train code (default: " + defaults.train + ")" : "Train code (default: from TRAIN_DOC's name)");
+        "Train code (default: " + trainDefault + ")");
     std::string footer;
+    if (source == NameSource::FolderOrBuiltIn)
+        footer = "Route and train code: --route and --train-code; a name not given is that of the one scenario "
+                 "whose compiled files DIR holds (of the route or train given, if one is). When DIR holds several, "
+                 "they are listed with the options that choose each; when it holds none, the names are " +
+                 defaults.route + " and " + defaults.train + ".\n";
     if (source == NameSource::Refuse)
         footer = std::string(kNamesFromDocuments) +
                  " Documents named otherwise need both options: compile never falls back to other names.\n";

@@ -86,7 +86,7 @@ std::optional<std::string> train_of_train_document(const std::string& path, cons
 
 std::optional<ScenarioNames> chosen_names(const NameOptions& options, const std::string& lineDocument,
                                           const std::string& trainDocument, std::ostream& err) {
-    const bool documents = options.source != NameSource::BuiltIn;
+    const bool documents = options.source == NameSource::Refuse || options.source == NameSource::DocumentsOrBuiltIn;
     const std::optional<std::string> documentRoute =
         documents ? route_of_line_document(lineDocument) : std::optional<std::string>();
     Name route{options.route, "--route", ""};

@@ -22,6 +22,7 @@ enum class NameSource {
     Refuse,               // compile: the author's own names, or nothing is written
     DocumentsOrBuiltIn,   // check, serve: the built-in names, said once
     BuiltIn,              // commands without documents: the built-in names
+    FolderOrBuiltIn,      // plot: the one scenario compiled in its folder (the command looks), else the built-in names
 };
 
 // The names as the command line gave them (as typed), and how the command

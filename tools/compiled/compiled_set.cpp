@@ -38,20 +38,25 @@ std::vector<ScenarioNames> compiled_scenarios_in(const std::string& folder) {
     return found;
 }
 
+std::string compiled_scenarios_listed(const std::string& folder, const std::vector<ScenarioNames>& scenarios) {
+    std::string text = shown_folder(folder) + " holds the compiled files of ";
+    for (size_t i = 0; i < scenarios.size(); ++i) {
+        if (i > 0) text += i + 1 == scenarios.size() ? " and of " : ", of ";
+        const ScenarioNames& names = scenarios[i];
+        const Form1 form = named_form(folder, names);
+        text += "route " + names.route + ", train " + names.train + " (" + form.scenario_file_name() + ", " +
+                form.grid_file_name() +
+                (platform::file_exists(form.file_path(form.line_data_name())) ? ", " + form.line_data_name() : "") +
+                "): give --route " + names.route + " --train-code " + names.train;
+    }
+    return text;
+}
+
 std::string other_compiled_files(const std::string& folder, const ScenarioNames& wanted) {
     std::vector<ScenarioNames> there = compiled_scenarios_in(folder);
     std::erase_if(there, [&](const ScenarioNames& n) { return n.route == wanted.route && n.train == wanted.train; });
     if (there.empty()) return "compile the scenario first";
-    std::string text = shown_folder(folder) + " holds the compiled files of ";
-    for (size_t i = 0; i < there.size(); ++i) {
-        if (i > 0) text += i + 1 == there.size() ? " and of " : ", of ";
-        const Form1 form = named_form(folder, there[i]);
-        text += "route " + there[i].route + ", train " + there[i].train + " (" + form.scenario_file_name() + ", " +
-                form.grid_file_name() +
-                (platform::file_exists(form.file_path(form.line_data_name())) ? ", " + form.line_data_name() : "") +
-                "): give --route " + there[i].route + " --train-code " + there[i].train;
-    }
-    return text;
+    return compiled_scenarios_listed(folder, there);
 }
 
 std::string compiled_kind_by_name(const std::string& fileName) {

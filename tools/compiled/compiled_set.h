@@ -19,6 +19,11 @@ CompiledPaths compiled_paths(const std::string& folder, const ScenarioNames& nam
 // compile pass wrote and carries the names its file name is made of.
 std::vector<ScenarioNames> compiled_scenarios_in(const std::string& folder);
 
+// "FOLDER holds the compiled files of route R, train T (R_T.sim, R_T.dat,
+// R_linea.dat): give --route R --train-code T and of ...": these scenarios of
+// the folder with their files and the options that choose each.
+std::string compiled_scenarios_listed(const std::string& folder, const std::vector<ScenarioNames>& scenarios);
+
 // For an author who named files that are not there: which compiled files the
 // folder holds instead and which --route and --train-code to give ("the
 // folder holds those of route ..."), or "compile the scenario first".

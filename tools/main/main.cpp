@@ -47,7 +47,8 @@ CommandRun setup_help(CLI::App& command) {
             return 0;
         }
         try {
-            out << app.get_subcommand(*topic)->help();
+            // Under the program's name, as `COMMAND --help` shows it.
+            out << app.get_subcommand(*topic)->help(app.get_name());
             return 0;
         } catch (const CLI::OptionNotFound&) {
             err << "scenario_tool: unknown command '" << *topic << "'\n" << command_list(app);

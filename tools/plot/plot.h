@@ -20,4 +20,6 @@ struct PlotOptions {
 // otherwise. A folder without a line data file gives the profile alone.
 int plot_route(const PlotOptions& options, std::ostream& out, std::ostream& err);
 
+// The command: a name not given with --route or --train-code is that of the
+// one scenario compiled in DIR; several there end it with status 64 and their list.
 extern const Command kPlotCommand;

@@ -478,3 +478,72 @@ TEST(Plot, UnusableCompiledFilesEndWithStatusTwo) {
     EXPECT_EQ(unwritable.status, 3);
     EXPECT_NE(unwritable.err.find("s.svg"), std::string::npos) << unwritable.err;
 }
+
+// Without both names, plot draws the one scenario of the folder (of the route
+// or train given, if one is); several are listed with the options that choose each.
+TEST(Plot, FindsTheScenarioOfItsFolder) {
+    const std::string salita1 = "route Salita, train S1 (Salita_S1.sim, Salita_S1.dat, Salita_linea.dat): "
+                                "give --route Salita --train-code S1";
+    const std::string salita2 = "route Salita, train S2 (Salita_S2.sim, Salita_S2.dat, Salita_linea.dat): "
+                                "give --route Salita --train-code S2";
+    const std::string drawn = "; 1 station, 0 signals, 0 indication boards, 0 speed boards)\n";
+    struct Case {
+        const char* what;
+        std::vector<std::string> compiled = {};  // ROUTE TRAIN of each compile into out
+        std::string args;
+        int status;
+        std::string out = "";
+        std::string err = "";
+    } cases[] = {
+        {.what = "one scenario of another name",
+         .compiled = {"Salita S1"},
+         .args = "plot out --out s.svg",
+         .status = 0,
+         .out = "drew s.svg (route Salita, 6000 m; train S1" + drawn},
+        {.what = "several, the train given chooses",
+         .compiled = {"Salita S1", "Salita S2", "Colle S1"},
+         .args = "plot out --train-code S2 --out s.svg",
+         .status = 0,
+         .out = "drew s.svg (route Salita, 6000 m; train S2" + drawn},
+        {.what = "several",
+         .compiled = {"Salita S1", "Salita S2"},
+         .args = "plot out --out s.svg",
+         .status = 64,
+         .err = "scenario_tool: which scenario to draw? out holds the compiled files of " + salita1 + " and of " +
+                salita2 + "\n"},
+        {.what = "several of the route given",
+         .compiled = {"Salita S1", "Colle S1", "Salita S2"},
+         .args = "plot out --route Salita --out s.svg",
+         .status = 64,
+         .err = "scenario_tool: which scenario to draw? out holds the compiled files of " + salita1 + " and of " +
+                salita2 + "\n"},
+        {.what = "none of the route given",
+         .compiled = {"Salita S1"},
+         .args = "plot out --route Colle --out s.svg",
+         .status = 2,
+         .err = "scenario_tool: " + tool_join("out", "Colle_RX907.sim") +
+                ": no scenario file of route Colle, train RX907 here; out holds the compiled files of " + salita1 +
+                "\n"},
+        {.what = "none",
+         .args = "plot . --out s.svg",
+         .status = 2,
+         .err = "scenario_tool: " + tool_join(".", "Bresta_Vilcar_RX907.sim") +
+                ": no scenario file of route Bresta_Vilcar, train RX907 here; compile the scenario first\n"},
+    };
+    for (const Case& c : cases) {
+        TestFolder dir;
+        compile_small_route(dir, {5}, true);
+        fs::remove_all(dir.file("out"));
+        for (const std::string& names : c.compiled) {
+            const std::string route = names.substr(0, names.find(' ')), train = names.substr(names.find(' ') + 1);
+            ASSERT_EQ(tool("compile line.txt train.txt --out out --route " + route + " --train-code " + train, dir).status,
+                      0)
+                << c.what;
+        }
+        RunResult p = tool(c.args, dir);
+        EXPECT_EQ(p.status, c.status) << c.what << "\n" << p.err;
+        EXPECT_EQ(p.out, c.out) << c.what;
+        EXPECT_EQ(p.err, c.err) << c.what;
+        EXPECT_EQ(dir.exists("s.svg"), c.status == 0) << c.what;
+    }
+}

@@ -2,43 +2,16 @@
 
 #include <CLI/CLI.hpp>
 #include <chrono>
-#include <optional>
+#include <functional>
+#include <memory>
 #include <thread>
 
-#include "core/form1.h"
-#include "core/run_end.h"
 #include "platform/platform.h"
 #include "tools/common/exit_status.h"
-#include "tools/serve/preview_build.h"
 #include "tools/serve/preview_server.h"
-#include "tools/serve/scenario_json.h"
+#include "tools/serve/recompiler.h"
 
 namespace {
-
-struct Stamps {
-    platform::FileStamp line, train;
-    bool operator==(const Stamps&) const = default;
-};
-
-Stamps stamps_of(const ServeOptions& o) {
-    return {platform::file_stamp(o.lineDocument), platform::file_stamp(o.trainDocument)};
-}
-
-// One compile; a failure of the preview itself (memory running out) becomes
-// a diagnostic, so that the server goes on and tries again at the next change.
-PreviewBuild compile_once(const PreviewSources& sources, CentreLineCache& cache) {
-    PreviewBuild built;
-    const RunEnd end = run_to_end([&] {
-        built = build_preview(sources, cache);
-        return kExitClean;
-    });
-    if (!end.failure) return built;
-    const platform::RunTimeFailure& f = *end.failure;
-    PreviewBuild failed;
-    failed.diagnostics.push_back(preview_error(sources.lineDocument, "the preview failed: cannot " + f.operation +
-                                                                         " " + f.path + ": " + f.reason));
-    return failed;
-}
 
 std::string url_host(const std::string& host) {
     return host.find(':') != std::string::npos ? "[" + host + "]" : host;
@@ -48,8 +21,9 @@ std::string url_host(const std::string& host) {
 
 int serve_preview(const ServeOptions& o, std::ostream& out, std::ostream& err) {
     platform::catch_stop_signals();
-    PreviewServer server(o.host);
-    const int port = server.bind(o.port);
+    const std::function<bool()> stopRequested = o.stopRequested ? o.stopRequested : platform::stop_requested;
+    auto server = std::make_shared<PreviewServer>(o.host);
+    const int port = server->bind(o.port);
     if (port < 0) {
         err << "scenario_tool: cannot listen on " << o.host << " port " << o.port
             << " (in use, or not an address of this machine)\n";
@@ -58,33 +32,21 @@ int serve_preview(const ServeOptions& o, std::ostream& out, std::ostream& err) {
     const std::string url = "http://" + url_host(o.host) + ":" + std::to_string(port) + "/";
     out << "Preview at " << url << std::endl;
     if (o.openBrowser && !platform::open_in_browser(url)) out << "Open " << url << " in your browser." << std::endl;
-    const PreviewSources sources{o.lineDocument, o.trainDocument, o.names};
-    uint64_t version = 0;
-    std::optional<PreviewBuild> lastGood;
-    CentreLineCache lineCache;
-    Stamps seen = stamps_of(o);
-    // The drawing is the latest compile without errors; one with errors
-    // brings its diagnostics and marks that drawing stale.
-    auto recompile = [&] {
-        PreviewBuild current = compile_once(sources, lineCache);
-        ++version;
-        if (!current.has_errors() && current.model) {
-            lastGood = std::move(current);
-            server.publish(scenario_json(*lastGood, &*lastGood, version), version);
-        } else {
-            server.publish(scenario_json(current, lastGood ? &*lastGood : nullptr, version), version);
+    // Connections wait to be answered until the first compile is there.
+    Recompiler compiles({o.lineDocument, o.trainDocument, o.names}, server);
+    bool started = false;
+    while (!stopRequested()) {
+        if (!started && compiles.published()) {
+            server->start();
+            started = true;
         }
-    };
-    recompile();
-    server.start();
-    while (!platform::stop_requested()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
-        const Stamps now = stamps_of(o);
-        if (now == seen) continue;
-        seen = now;
-        recompile();
     }
-    server.stop();
+    server->stop();
+    // A compile still running would hold the end back as long as it takes
+    // (a second on a long route): the process ends at once instead, as the
+    // compile writes nothing.
+    if (!compiles.stop()) platform::end_process(kExitClean);
     return kExitClean;
 }
 

@@ -2,6 +2,7 @@
 // compiled again whenever either document changes on disk.
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -14,14 +15,15 @@ struct ServeOptions {
     int port = 8080;
     bool openBrowser = false;  // open the page in the default browser once listening
     ScenarioNames names;
+    // What ends the server, asked every few milliseconds; when empty, an
+    // interrupt or a termination request.
+    std::function<bool()> stopRequested;
 };
 
-// How often the two documents are looked at.
-constexpr int kPollMilliseconds = 50;
-
-// Serves until an interrupt or a termination request, then returns 0. The
-// first line on `out` is "Preview at URL". Returns 3 when the address cannot
-// be listened on. Every compile runs from memory: no file is written.
+// Serves until the stop is requested, then returns 0 (a compile still
+// running then is not waited for: the process ends at once with status 0).
+// The first line on `out` is "Preview at URL". Returns 3 when the address
+// cannot be listened on. Every compile runs from memory: no file is written.
 int serve_preview(const ServeOptions& options, std::ostream& out, std::ostream& err);
 
 extern const Command kServeCommand;

@@ -15,13 +15,17 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tools/serve/recompiler.h"
+#include "tools/serve/serve.h"
 #include "tools/testing/test_folder.h"
 #include "tools/testing/tool_runner.h"
 
@@ -570,4 +574,53 @@ TEST(Serve, AnswersEveryRequestOfManyKeptAliveClients) {
     for (std::thread& t : threads) t.join();
     EXPECT_EQ(answered, kClients * kRequestsEach);
     EXPECT_EQ(status_of(get(port, "/scenario.json")), 200);
+}
+
+// A stop that comes while a compile runs (a 1,000,000 m route takes about a
+// second) is not held back by it: the server ends with status 0 all the same.
+TEST(Serve, EndsCleanlyOnInterruptDuringACompile) {
+    Server server;
+    ASSERT_GT(server.port(), 0);
+    EXPECT_EQ(server.scenario()["stations"].size(), 24u);
+    TestFolder longRoute;
+    ASSERT_EQ(run_command(binary_folder() + "/make_route 1000000 long_linea.txt long_treno.txt", longRoute.path()).status,
+              0);
+    save_whole(server.train(), longRoute.read("long_treno.txt"));
+    save_whole(server.line(), longRoute.read("long_linea.txt"));
+    // Within a poll or two the compile of the long route has begun.
+    std::this_thread::sleep_for(std::chrono::milliseconds(4 * kPollMilliseconds));
+    EXPECT_EQ(server.stop(SIGINT), 0);
+}
+
+// In the process: the serving loop ends once the stop is requested, having
+// served until then, and closes its port.
+TEST(Serve, TheLoopEndsOnTheStopRequest) {
+    TestFolder dir;
+    ASSERT_EQ(run_command(tool_command() + " write-documents src", dir.path()).status, 0);
+    std::atomic<bool> stop{false};
+    std::promise<void> asked;
+    std::atomic<bool> askedOnce{false};
+    ServeOptions options;
+    options.lineDocument = dir.file("src/Bresta_Vilcar_linea.txt");
+    options.trainDocument = dir.file("src/Bresta_Vilcar_RX907-.txt");
+    options.port = 0;
+    options.stopRequested = [&] {
+        if (!askedOnce.exchange(true)) asked.set_value();
+        return stop.load();
+    };
+    std::ostringstream out, err;
+    std::future<int> serving = std::async(std::launch::async, [&] { return serve_preview(options, out, err); });
+    // The loop asks for the stop only once the address is printed.
+    const bool serves = asked.get_future().wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    int port = 0;
+    if (serves) {
+        const std::string first = out.str();
+        port = std::atoi(first.c_str() + first.rfind(':') + 1);
+        EXPECT_EQ(status_of(get(port, "/scenario.json")), 200) << first;
+    }
+    stop = true;
+    ASSERT_TRUE(serves) << err.str();
+    ASSERT_EQ(serving.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+    EXPECT_EQ(serving.get(), 0);
+    EXPECT_FALSE(Client(port).connected());
 }
