@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "tools/common/ascii_text.h"
+
 namespace {
 
 bool ends_with(const std::string& text, const std::string& end) {
@@ -10,12 +12,7 @@ bool ends_with(const std::string& text, const std::string& end) {
 
 // A line description by the naming convention, letter case aside (Explorer
 // keeps the case the author gave the file).
-bool names_a_line_description(std::string path) {
-    std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c);
-    });
-    return ends_with(path, "_linea.txt");
-}
+bool names_a_line_description(const std::string& path) { return ends_with(ascii_lowered(path), "_linea.txt"); }
 
 }  // namespace
 
