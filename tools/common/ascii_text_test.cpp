@@ -31,3 +31,34 @@ TEST(AsciiText, ComparesIgnoringOnlyTheAsciiCase) {
     };
     for (const Case& c : cases) EXPECT_EQ(equal_ignoring_ascii_case(c.a, c.b), c.equal) << c.a << " / " << c.b;
 }
+
+TEST(AsciiText, CutsBlanksAtTheEnds) {
+    struct Case {
+        std::string in;
+        std::string leading, both, spaces;  // without_leading_blanks, blanks_trimmed, spaces_trimmed
+    } cases[] = {
+        {.in = "", .leading = "", .both = "", .spaces = ""},
+        {.in = " \t \t", .leading = "", .both = "", .spaces = "\t \t"},
+        {.in = "   ", .leading = "", .both = "", .spaces = ""},
+        {.in = " \ta b\t ", .leading = "a b\t ", .both = "a b", .spaces = "\ta b\t"},
+        {.in = "x", .leading = "x", .both = "x", .spaces = "x"},
+        {.in = "\xA0x\xA0", .leading = "\xA0x\xA0", .both = "\xA0x\xA0", .spaces = "\xA0x\xA0"},  // no-break space stays
+        {.in = "\r\nx \n", .leading = "\r\nx \n", .both = "\r\nx \n", .spaces = "\r\nx \n"},  // line ends are no blanks
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(without_leading_blanks(c.in), c.leading) << c.in;
+        EXPECT_EQ(blanks_trimmed(c.in), c.both) << c.in;
+        EXPECT_EQ(trimmed(c.in), c.both) << c.in;
+        EXPECT_EQ(spaces_trimmed(c.in), c.spaces) << c.in;
+    }
+}
+
+// Callers count columns from the views: they stand where the kept text stands.
+TEST(AsciiText, TrimmedViewsPointIntoTheText) {
+    const std::string text = "  ab\t";
+    EXPECT_EQ(blanks_trimmed(text).data(), text.data() + 2);
+    EXPECT_EQ(without_leading_blanks(text).data(), text.data() + 2);
+    EXPECT_EQ(blanks_trimmed("   ").size(), 0u);
+    const std::string blanks = " \t ";
+    EXPECT_EQ(blanks_trimmed(blanks).data(), blanks.data() + blanks.size());
+}

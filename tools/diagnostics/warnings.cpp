@@ -122,13 +122,6 @@ bool has_utf8_sequence(std::string_view s) {
     return false;
 }
 
-std::string trimmed(std::string_view s) {
-    const size_t a = s.find_first_not_of(" \t");
-    if (a == std::string_view::npos) return "";
-    const size_t b = s.find_last_not_of(" \t");
-    return std::string(s.substr(a, b - a + 1));
-}
-
 // How many numbers the reader takes from a field of digits: a number ends at
 // a blank, and the digits after it are read as the next number.
 int numbers_in(std::string_view s) {

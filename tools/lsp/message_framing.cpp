@@ -8,12 +8,6 @@
 
 namespace {
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
 }  // namespace
 
 void FrameReader::feed(std::string_view bytes) {
@@ -72,8 +66,8 @@ bool FrameReader::take_header() {
             fault = "a header without a colon";
             continue;
         }
-        if (!equal_ignoring_ascii_case(trimmed(header.substr(0, colon)), "Content-Length")) continue;
-        const std::string_view value = trimmed(header.substr(colon + 1));
+        if (!equal_ignoring_ascii_case(blanks_trimmed(header.substr(0, colon)), "Content-Length")) continue;
+        const std::string_view value = blanks_trimmed(header.substr(colon + 1));
         size_t n = 0;
         const auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
         if (ec != std::errc() || ptr != value.data() + value.size() || value.empty()) {
