@@ -2,6 +2,7 @@
 // the record keywords of the section the cursor stands in, each with a snippet
 // of its fields; a curve comes in every hand and class.
 #include "tools/common/ascii_text.h"
+#include "tools/common/section_headers.h"
 #include "tools/lsp/language_server.h"
 #include "tools/lsp/record_reference.h"
 
@@ -11,11 +12,6 @@ namespace {
 constexpr int kKeywordItem = 14;
 constexpr int kModuleItem = 9;
 constexpr int kSnippet = 2;
-
-bool looks_like_header(std::string_view line) {
-    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
-    return !line.empty() && line.front() == '[' && line.find(']') != std::string_view::npos;
-}
 
 std::string snippet(std::string_view keyword, const RecordReference& r) {
     std::string text(keyword);
@@ -62,7 +58,7 @@ Json LanguageServer::completion(const Json& params) {
     if (role == Document::None) return none;
     std::string header;
     for (size_t n = static_cast<size_t>(line); n-- > 0;) {
-        if (looks_like_header(lines.line(n))) {
+        if (looks_like_section_header(lines.line(n))) {
             header = trimmed(lines.line(n));
             break;
         }
