@@ -6,13 +6,9 @@
 
 namespace {
 
-bool ends_with(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // A line description by the naming convention, letter case aside (Explorer
 // keeps the case the author gave the file).
-bool names_a_line_description(const std::string& path) { return ends_with(ascii_lowered(path), "_linea.txt"); }
+bool names_a_line_description(const std::string& path) { return ascii_lowered(path).ends_with("_linea.txt"); }
 
 }  // namespace
 
