@@ -1,5 +1,7 @@
 #include "tools/lsp/document_names.h"
 
+#include "tools/common/uri_path.h"
+
 namespace {
 
 constexpr std::string_view kLineTail = "_linea.txt";
@@ -73,16 +75,7 @@ std::optional<std::string> uri_to_path(std::string_view uri) {
 }
 
 std::string path_to_uri(std::string_view path) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string uri = "file://";
     if (path.empty() || (path[0] != '/' && path[0] != '\\')) uri += '/';
-    for (char ch : path) {
-        const auto c = static_cast<unsigned char>(ch);
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                           c == '-' || c == '_' || c == '.' || c == '~' || c == '/' || c == ':';
-        if (c == '\\') uri += '/';
-        else if (plain) uri += ch;
-        else uri += {'%', kHex[c >> 4], kHex[c & 15]};
-    }
-    return uri;
+    return uri + uri_path(path, ":");  // a drive's ":" stays
 }
