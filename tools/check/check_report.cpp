@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/common/uri_path.h"
 #include "tools/codes/explanations.h"
 #include "tools/common/version.h"
 #include "tools/diagnostics/diagnostics.h"
@@ -33,27 +34,6 @@ ordered_json diagnostic_json(const Diagnostic& d, const FindingPlaces* places) {
 constexpr const char* kBase = "%SRCROOT%";
 // Where to learn more about the tool: its manual page, which `make install` installs.
 constexpr const char* kInformationUri = "man:scenario_tool(1)";
-
-// A path as a URI path: separators as "/", every byte but the unreserved ones
-// percent-encoded (a ":" too, which would otherwise read as a scheme).
-std::string uri_path(const std::string& path) {
-    static const char* hex = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : path) {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                           c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
-        if (c == '\\') {
-            out += '/';
-        } else if (plain) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
 
 bool is_separator(char c) { return c == '/' || c == '\\'; }
 

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include "tools/common/ascii_text.h"
+
 namespace {
 
 // The file's lines, without their line ends.
@@ -84,9 +86,7 @@ std::vector<Code> reported_list(std::string_view list, const Reader& reader) {
     std::vector<Code> codes;
     while (!list.empty()) {
         const size_t comma = list.find(',');
-        std::string_view item = list.substr(0, comma);
-        while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
-        while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
+        const std::string_view item = spaces_trimmed(list.substr(0, comma));
         const std::optional<Code> code = parse_code(item);
         if (!code) reader.fail("\"" + std::string(item) + "\" is no error or warning code");
         codes.push_back(*code);

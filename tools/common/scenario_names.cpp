@@ -19,10 +19,6 @@ std::string file_name_of(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool ends_with(const std::string& text, std::string_view tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 // A character of a name quoted for a message.
 std::string quoted_character(const std::string& c) {
     if (c.size() == 1 && static_cast<uint8_t>(c[0]) >= 0x80) {
@@ -71,7 +67,7 @@ bool take(Name& name, const char* what, std::ostream& err) {
 
 std::optional<std::string> route_of_line_document(const std::string& path) {
     const std::string name = file_name_of(path);
-    if (!ends_with(name, kLineTail) || name.size() == kLineTail.size()) return std::nullopt;
+    if (!name.ends_with(kLineTail) || name.size() == kLineTail.size()) return std::nullopt;
     return name.substr(0, name.size() - kLineTail.size());
 }
 
@@ -79,7 +75,7 @@ std::optional<std::string> train_of_train_document(const std::string& path, cons
     const std::string name = file_name_of(path);
     const std::string head = route + "_";
     if (name.size() <= head.size() + kTrainTail.size() || name.compare(0, head.size(), head) != 0 ||
-        !ends_with(name, kTrainTail))
+        !name.ends_with(kTrainTail))
         return std::nullopt;
     return name.substr(head.size(), name.size() - head.size() - kTrainTail.size());
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "tools/common/ascii_text.h"
+
 namespace {
 
 constexpr RecordKind kGradients[] = {RecordKind::Gradient};
@@ -42,4 +44,9 @@ std::string_view section_of(RecordKind kind) {
         if (std::find(h.kinds.begin(), h.kinds.end(), kind) != h.kinds.end()) return h.text;
     }
     return part_of(kind) == DocumentPart::LineGeneral ? kGeneralSection : std::string_view();
+}
+
+bool looks_like_section_header(std::string_view line) {
+    const std::string_view text = without_leading_blanks(line);
+    return text.starts_with('[') && text.find(']') != std::string_view::npos;
 }

@@ -10,18 +10,6 @@ constexpr uint16_t kHigh[32] = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-void append_utf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 // The byte that holds a code point in Windows-1252; 0 when none does.
 uint8_t cp1252_byte(uint32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<uint8_t>(cp);
@@ -31,8 +19,8 @@ uint8_t cp1252_byte(uint32_t cp) {
     return 0;
 }
 
-// The code point of the UTF-8 sequence at `at` and its length; length 0 for a
-// byte that begins no well-formed sequence (overlong forms and surrogates included).
+}  // namespace
+
 std::pair<uint32_t, size_t> decode_utf8(std::string_view s, size_t at) {
     const auto b = [&](size_t i) { return static_cast<uint8_t>(s[i]); };
     const uint8_t lead = b(at);
@@ -52,6 +40,8 @@ std::pair<uint32_t, size_t> decode_utf8(std::string_view s, size_t at) {
     return {cp, length};
 }
 
+namespace {
+
 bool is_utf8(std::string_view text) {
     for (size_t at = 0; at < text.size();) {
         const size_t length = decode_utf8(text, at).second;
@@ -61,6 +51,15 @@ bool is_utf8(std::string_view text) {
     return true;
 }
 }  // namespace
+
+std::string utf8_of(uint32_t cp) {
+    const auto byte = [](uint32_t bits) { return static_cast<char>(bits); };
+    if (cp < 0x80) return {byte(cp)};
+    if (cp < 0x800) return {byte(0xC0 | (cp >> 6)), byte(0x80 | (cp & 0x3F))};
+    if (cp < 0x10000) return {byte(0xE0 | (cp >> 12)), byte(0x80 | ((cp >> 6) & 0x3F)), byte(0x80 | (cp & 0x3F))};
+    return {byte(0xF0 | (cp >> 18)), byte(0x80 | ((cp >> 12) & 0x3F)), byte(0x80 | ((cp >> 6) & 0x3F)),
+            byte(0x80 | (cp & 0x3F))};
+}
 
 Cp1252Text utf8_to_cp1252(std::string_view utf8) {
     Cp1252Text out;
@@ -93,7 +92,7 @@ std::string cp1252_to_utf8(std::string_view bytes) {
         auto b = static_cast<uint8_t>(ch);
         uint32_t cp = b;
         if (b >= 0x80 && b < 0xA0) cp = kHigh[b - 0x80] ? kHigh[b - 0x80] : 0xFFFD;
-        append_utf8(out, cp);
+        out += utf8_of(cp);
     }
     return out;
 }

@@ -5,9 +5,18 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 std::string cp1252_to_utf8(std::string_view bytes);
+
+// A code point (at most 0x10FFFF, no surrogate) as its one to four bytes of UTF-8.
+std::string utf8_of(uint32_t codePoint);
+
+// The code point of the UTF-8 sequence at `at` and its length; length 0 for a
+// byte that begins no well-formed sequence (overlong forms, surrogates and
+// sequences cut short included).
+std::pair<uint32_t, size_t> decode_utf8(std::string_view s, size_t at);
 
 // A character of UTF-8 text that Windows-1252 cannot hold, or a byte that is
 // not UTF-8 at all (code point 0 then), and where its "?" stands.

@@ -3,6 +3,6 @@
 #pragma once
 
 #include "tools/common/command.h"
-#include "tools/diagnostics/compile_documents.h"
+#include "tools/compile/compile_documents.h"
 
 extern const Command kCompileCommand;

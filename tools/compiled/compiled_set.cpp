@@ -8,14 +8,6 @@
 #include "tools/compiled/compiled_files.h"
 #include "tools/compiled/compiled_recognition.h"
 
-namespace {
-
-bool ends_with(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-}  // namespace
-
 CompiledPaths compiled_paths(const std::string& folder, const ScenarioNames& names) {
     const Form1 form = named_form(folder, names);
     return {form.file_path(form.line_data_name()), form.file_path(form.scenario_file_name()),
@@ -25,7 +17,7 @@ CompiledPaths compiled_paths(const std::string& folder, const ScenarioNames& nam
 std::vector<ScenarioNames> compiled_scenarios_in(const std::string& folder) {
     std::vector<ScenarioNames> found;
     for (const std::string& name : platform::list_files(folder)) {
-        if (!ends_with(name, ".sim")) continue;
+        if (!name.ends_with(".sim")) continue;
         try {
             const ScenarioTable table = read_scenario_file(platform::read_file(platform::join(folder, name)));
             const ScenarioNames names{table[kSlotRoute].label, table[kSlotTrain].label};
@@ -62,7 +54,7 @@ std::string other_compiled_files(const std::string& folder, const ScenarioNames&
 std::string compiled_kind_by_name(const std::string& fileName) {
     const size_t slash = fileName.find_last_of("/\\");
     const std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
-    if (ends_with(name, "_linea.dat")) return "line";
-    if (ends_with(name, ".sim")) return "scenario";
+    if (name.ends_with("_linea.dat")) return "line";
+    if (name.ends_with(".sim")) return "scenario";
     return "";  // a grid file, or a file renamed: its content decides
 }

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "tools/common/ascii_text.h"
 #include "tools/common/text_encoding.h"
 
 namespace {
@@ -12,12 +13,6 @@ namespace {
 constexpr size_t kNamedInMessage = 3;
 
 Document other_of(Document d) { return d == Document::Line ? Document::Train : Document::Line; }
-
-std::string trimmed(const std::string& s) {
-    const size_t a = s.find_first_not_of(" \t");
-    if (a == std::string::npos) return "";
-    return s.substr(a, s.find_last_not_of(" \t") - a + 1);
-}
 
 // What one reader found in the document in its place.
 struct Reading {

@@ -1,6 +1,7 @@
 #include "tools/diagnostics/short_route_length.h"
 
 #include "core/error_codes.h"
+#include "tools/common/ascii_text.h"
 #include "tools/diagnostics/diagnostics.h"
 
 namespace {
@@ -15,8 +16,8 @@ const TracedRecord* length_row(const ReadTrace& trace) {
 }
 
 bool starts_with_digit(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    return first != std::string::npos && text[first] >= '0' && text[first] <= '9';
+    const std::string_view kept = without_leading_blanks(text);
+    return !kept.empty() && kept.front() >= '0' && kept.front() <= '9';
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "core/field_stream.h"
 #include "core/rounding.h"
 #include "tools/diagnostics/feature_cells.h"
+#include "tools/common/ascii_text.h"
 #include "tools/common/record_names.h"
 #include "tools/common/section_headers.h"
 #include "tools/common/text_encoding.h"
@@ -40,14 +41,6 @@ std::string duration_text(double seconds) {
 
 bool complete(const TracedRecord& r) { return static_cast<int>(r.fields.size()) == traced_field_count(r.kind); }
 
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
 
 // Fields compared with the keywords are cut to this many characters: the
 // longest keyword has 28, and a longer field is far from all of them anyway.
@@ -78,7 +71,7 @@ size_t distance(std::string_view a, std::string_view b) {
 // kinds `fits` accepts (the first of equals, in the order the documents write
 // them; a curve in either form); empty when it accepts none.
 std::string nearest_keyword(std::string_view field, const std::function<bool(RecordKind)>& fits) {
-    const std::string low = lower(field.substr(0, kComparedLength));
+    const std::string low = ascii_lowered(field.substr(0, kComparedLength));
     std::string best;
     size_t bestDistance = SIZE_MAX;
     auto consider = [&](const std::string& keyword) {
@@ -127,13 +120,6 @@ bool has_utf8_sequence(std::string_view s) {
         if (continued) return true;
     }
     return false;
-}
-
-std::string trimmed(std::string_view s) {
-    const size_t a = s.find_first_not_of(" \t");
-    if (a == std::string_view::npos) return "";
-    const size_t b = s.find_last_not_of(" \t");
-    return std::string(s.substr(a, b - a + 1));
 }
 
 // How many numbers the reader takes from a field of digits: a number ends at
@@ -468,7 +454,7 @@ void Finder::misspelt_keywords() {
             const std::string nearest = nearest_keyword(
                 k.text, [&](RecordKind kind) { return part_of(kind) == k.part && values_read_as(kind, values); });
             // A keyword that far from the field is no spelling of it.
-            const bool near = !nearest.empty() && distance(lower(std::string_view(k.text).substr(0, kComparedLength)),
+            const bool near = !nearest.empty() && distance(ascii_lowered(std::string_view(k.text).substr(0, kComparedLength)),
                                                            nearest) <= std::max<size_t>(3, nearest.size() / 3);
             if (near) {
                 suggestion = "did you mean \"" + nearest + "\"?";
@@ -1068,7 +1054,7 @@ std::vector<FoundWarning> Finder::run() {
 }  // namespace
 
 size_t keyword_distance(std::string_view field, std::string_view keyword) {
-    return distance(lower(field.substr(0, 200)), keyword);
+    return distance(ascii_lowered(field.substr(0, 200)), keyword);
 }
 
 

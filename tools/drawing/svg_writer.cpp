@@ -4,26 +4,17 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "tools/common/text_encoding.h"
+
 namespace {
 
 const char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
 // Length of the well-formed UTF-8 sequence at s[i] that XML allows, or 0.
 size_t allowed_sequence(std::string_view s, size_t i) {
-    const auto b0 = static_cast<uint8_t>(s[i]);
-    if (b0 < 0x80) return (b0 >= 0x20 || b0 == 0x09 || b0 == 0x0A || b0 == 0x0D) ? 1 : 0;
-    size_t n = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 ? 2 : 0;
-    if (n == 0 || b0 > 0xF4 || i + n > s.size()) return 0;
-    uint32_t cp = b0 & (0x7F >> n);
-    for (size_t k = 1; k < n; ++k) {
-        const auto b = static_cast<uint8_t>(s[i + k]);
-        if ((b & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    const uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < smallest[n] || cp > 0x10FFFF) return 0;
-    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp == 0xFFFE || cp == 0xFFFF) return 0;
-    return n;
+    const auto [cp, n] = decode_utf8(s, i);
+    if (cp < 0x20 && cp != 0x09 && cp != 0x0A && cp != 0x0D) return 0;  // the control characters XML refuses
+    return cp == 0xFFFE || cp == 0xFFFF ? 0 : n;
 }
 
 }  // namespace

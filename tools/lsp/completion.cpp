@@ -1,6 +1,8 @@
 // Completion at the start of a row: the section headers of the document and
 // the record keywords of the section the cursor stands in, each with a snippet
 // of its fields; a curve comes in every hand and class.
+#include "tools/common/ascii_text.h"
+#include "tools/common/section_headers.h"
 #include "tools/lsp/language_server.h"
 #include "tools/lsp/record_reference.h"
 
@@ -10,17 +12,6 @@ namespace {
 constexpr int kKeywordItem = 14;
 constexpr int kModuleItem = 9;
 constexpr int kSnippet = 2;
-
-bool looks_like_header(std::string_view line) {
-    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
-    return !line.empty() && line.front() == '[' && line.find(']') != std::string_view::npos;
-}
-
-std::string trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return std::string(s);
-}
 
 std::string snippet(std::string_view keyword, const RecordReference& r) {
     std::string text(keyword);
@@ -60,15 +51,14 @@ Json LanguageServer::completion(const Json& params) {
     const size_t cursor = std::min<size_t>(static_cast<size_t>(std::max<int64_t>(character, 0)), text.size());
     const std::string_view before = text.substr(0, cursor);
     if (before.find(',') != std::string_view::npos) return none;  // among the values: nothing to offer
-    size_t start = 0;
-    while (start < before.size() && (before[start] == ' ' || before[start] == '\t')) ++start;
+    const size_t start = before.size() - without_leading_blanks(before).size();
     const TextSpan replaced{static_cast<int32_t>(line), static_cast<int32_t>(start), static_cast<int32_t>(cursor)};
 
     const Document role = document_name(document.path).document;
     if (role == Document::None) return none;
     std::string header;
     for (size_t n = static_cast<size_t>(line); n-- > 0;) {
-        if (looks_like_header(lines.line(n))) {
+        if (looks_like_section_header(lines.line(n))) {
             header = trimmed(lines.line(n));
             break;
         }

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "platform/platform.h"
+#include "tools/common/text_encoding.h"
 #include "tools/places/field_spans.h"
 #include "tools/places/finding_places.h"
 #include "tools/lsp/language_server.h"
@@ -42,22 +43,6 @@ bool path_exists(const std::string& path) {
     } catch (const platform::RunTimeFailure&) {
         return false;
     }
-}
-
-std::string utf8_of(uint32_t cp) {
-    std::string out;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
-    } else if (cp < 0x10000) {
-        out += {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-                static_cast<char>(0x80 | (cp & 0x3F))};
-    } else {
-        out += {static_cast<char>(0xF0 | (cp >> 18)), static_cast<char>(0x80 | ((cp >> 12) & 0x3F)),
-                static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
-    }
-    return out;
 }
 
 std::string code_point_name(uint32_t cp) {

@@ -1,13 +1,11 @@
 #include "tools/lsp/document_names.h"
 
+#include "tools/common/uri_path.h"
+
 namespace {
 
 constexpr std::string_view kLineTail = "_linea.txt";
 constexpr std::string_view kTrainTail = "-.txt";
-
-bool ends_with(std::string_view s, std::string_view tail) {
-    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
-}
 
 int hex_value(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -24,10 +22,10 @@ DocumentName document_name(std::string_view path) {
     name.folder = slash == std::string_view::npos ? "." : std::string(path.substr(0, slash));
     name.file = std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
     const std::string_view file = name.file;
-    if (ends_with(file, kLineTail) && file.size() > kLineTail.size()) {
+    if (file.ends_with(kLineTail) && file.size() > kLineTail.size()) {
         name.document = Document::Line;
         name.stem = file.substr(0, file.size() - kLineTail.size());
-    } else if (ends_with(file, kTrainTail) && !route_splits(file.substr(0, file.size() - kTrainTail.size())).empty()) {
+    } else if (file.ends_with(kTrainTail) && !route_splits(file.substr(0, file.size() - kTrainTail.size())).empty()) {
         name.document = Document::Train;
         name.stem = file.substr(0, file.size() - kTrainTail.size());
     }
@@ -37,7 +35,7 @@ DocumentName document_name(std::string_view path) {
 std::string line_document_file(std::string_view route) { return std::string(route) + std::string(kLineTail); }
 
 std::optional<std::string> train_of(std::string_view file, std::string_view route) {
-    if (!ends_with(file, kTrainTail) || file.size() < route.size() + 1 + kTrainTail.size()) return std::nullopt;
+    if (!file.ends_with(kTrainTail) || file.size() < route.size() + 1 + kTrainTail.size()) return std::nullopt;
     if (file.substr(0, route.size()) != route || file[route.size()] != '_') return std::nullopt;
     const std::string_view train = file.substr(route.size() + 1, file.size() - route.size() - 1 - kTrainTail.size());
     if (train.empty()) return std::nullopt;
@@ -77,16 +75,7 @@ std::optional<std::string> uri_to_path(std::string_view uri) {
 }
 
 std::string path_to_uri(std::string_view path) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string uri = "file://";
     if (path.empty() || (path[0] != '/' && path[0] != '\\')) uri += '/';
-    for (char ch : path) {
-        const auto c = static_cast<unsigned char>(ch);
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                           c == '-' || c == '_' || c == '.' || c == '~' || c == '/' || c == ':';
-        if (c == '\\') uri += '/';
-        else if (plain) uri += ch;
-        else uri += {'%', kHex[c >> 4], kHex[c & 15]};
-    }
-    return uri;
+    return uri + uri_path(path, ":");  // a drive's ":" stays
 }

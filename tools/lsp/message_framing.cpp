@@ -4,20 +4,9 @@
 #include <charconv>
 #include <optional>
 
+#include "tools/common/ascii_text.h"
+
 namespace {
-
-bool same_letters(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               const auto low = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-               return low(x) == low(y);
-           });
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
 
 }  // namespace
 
@@ -77,8 +66,8 @@ bool FrameReader::take_header() {
             fault = "a header without a colon";
             continue;
         }
-        if (!same_letters(trimmed(header.substr(0, colon)), "Content-Length")) continue;
-        const std::string_view value = trimmed(header.substr(colon + 1));
+        if (!equal_ignoring_ascii_case(blanks_trimmed(header.substr(0, colon)), "Content-Length")) continue;
+        const std::string_view value = blanks_trimmed(header.substr(colon + 1));
         size_t n = 0;
         const auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
         if (ec != std::errc() || ptr != value.data() + value.size() || value.empty()) {

@@ -3,6 +3,7 @@
 // editor's outline and breadcrumbs show the route.
 #include <cstdio>
 
+#include "tools/common/section_headers.h"
 #include "tools/lsp/language_server.h"
 #include "tools/lsp/record_reference.h"
 
@@ -43,11 +44,6 @@ std::string symbol_name(const TracedRecord& r) {
     return title + " " + where;
 }
 
-bool is_header(std::string_view line) {
-    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
-    return !line.empty() && line.front() == '[' && line.find(']') != std::string_view::npos;
-}
-
 Json symbol(std::string name, std::string detail, int kind, const TextSpan& range, const TextSpan& selection) {
     Json out = {{"name", std::move(name)}, {"kind", kind}, {"range", range_json(range)},
                 {"selectionRange", range_json(selection)}, {"children", Json::array()}};
@@ -63,7 +59,7 @@ Json LanguageServer::document_symbol(const Json& params) {
     Json top = Json::array();
     std::vector<size_t> headers;
     for (size_t n = 0; n < lines.count(); ++n) {
-        if (is_header(lines.line(n))) headers.push_back(n);
+        if (looks_like_section_header(lines.line(n))) headers.push_back(n);
     }
     // Each section runs from its header to the line before the next one.
     std::vector<Json> sections;

@@ -1,6 +1,7 @@
 #include "tools/lsp/text_positions.h"
 
 #include "core/field_stream.h"
+#include "tools/common/ascii_text.h"
 
 TextLines::TextLines(std::string_view text) : text_(text), lines_(document_lines(text)) {}
 
@@ -21,10 +22,9 @@ TextSpan TextLines::span_at(size_t offset, size_t length) const {
 
 TextSpan TextLines::trimmed_line(size_t n) const {
     const std::string_view text = line(n);
-    size_t begin = 0, end = text.size();
-    while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
-    return {static_cast<int32_t>(n), static_cast<int32_t>(begin), static_cast<int32_t>(end)};
+    const std::string_view kept = blanks_trimmed(text);
+    const auto begin = static_cast<int32_t>(text.size() - without_leading_blanks(text).size());
+    return {static_cast<int32_t>(n), begin, begin + static_cast<int32_t>(kept.size())};
 }
 
 nlohmann::json range_json(const TextSpan& span) {

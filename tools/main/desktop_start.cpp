@@ -2,20 +2,13 @@
 
 #include <algorithm>
 
-namespace {
+#include "tools/common/ascii_text.h"
 
-bool ends_with(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
+namespace {
 
 // A line description by the naming convention, letter case aside (Explorer
 // keeps the case the author gave the file).
-bool names_a_line_description(std::string path) {
-    std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c);
-    });
-    return ends_with(path, "_linea.txt");
-}
+bool names_a_line_description(const std::string& path) { return ascii_lowered(path).ends_with("_linea.txt"); }
 
 }  // namespace
 

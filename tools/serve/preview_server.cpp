@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tools/common/ascii_text.h"
 #include "tools/serve/preview_assets.h"
 
 namespace asio = boost::asio;
@@ -55,11 +56,6 @@ constexpr size_t kMaxDrained = 4 * 1024 * 1024;
 const char* const kSecurityPolicy =
     "default-src 'self'; style-src 'self' 'unsafe-inline'; img-src 'self' data:; connect-src 'self'; "
     "frame-ancestors 'none'";
-
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
-}
 
 // Whether the parser refused what was sent (as opposed to the connection
 // ending, breaking or timing out).
@@ -121,7 +117,7 @@ bool names_loopback(std::string_view asked, int port) {
     }
     if (!portPart.empty() && portPart != ":" + std::to_string(port)) return false;
     if (v6) return is_loopback_v6(name);
-    return equal_ignoring_case(name, "localhost") || is_loopback_v4(name);
+    return equal_ignoring_ascii_case(name, "localhost") || is_loopback_v4(name);
 }
 
 const char* reason_of(http::status status) {

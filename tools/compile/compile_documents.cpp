@@ -1,6 +1,7 @@
-// The compile pass run for the tool from memory on an author's documents,
-// with its first error written as a diagnostic: the compile command runs it.
-#include "tools/diagnostics/compile_documents.h"
+// The compile command's work on the files: it reads the author's documents,
+// clears the compiled files an earlier compile left, runs the pass from memory
+// and writes the three compiled files; the diagnostics room words what went wrong.
+#include "tools/compile/compile_documents.h"
 
 #include <filesystem>
 #include <optional>
@@ -24,6 +25,7 @@
 #include "tools/diagnostics/diagnostics.h"
 #include "tools/diagnostics/label_lengths.h"
 #include "tools/diagnostics/misplaced_documents.h"
+#include "tools/diagnostics/reported_error_line.h"
 #include "tools/pass/compile_pass.h"
 
 namespace {
@@ -118,11 +120,7 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
                 // before any compiled file is touched: the row is named instead.
                 const std::vector<LongLabel> longLabels = labels_too_long(form);
                 if (form.errorCode <= 0 && longLabels.empty()) throw *failure;
-                std::vector<Code> printed;
-                if (form.errorCode > 0) {
-                    err << diagnostic(form, line, train) << '\n';
-                    printed.push_back(reported_error(form));
-                }
+                std::vector<Code> printed = write_reported_error(form, line, train, err);
                 for (const LongLabel& label : longLabels) err << label_too_long_diagnostic(label, line, train) << '\n';
                 if (!longLabels.empty()) {
                     printed.push_back(kLabelTooLong);
@@ -138,11 +136,7 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
             if (end.errore) {
                 // The reserved-field check ended the pass after its message; an
                 // error the readers met before it is still the first one.
-                std::vector<Code> printed;
-                if (form.errorCode > 0) {
-                    err << diagnostic(form, line, train) << '\n';
-                    printed.push_back(reported_error(form));
-                }
+                std::vector<Code> printed = write_reported_error(form, line, train, err);
                 // The compiler's own message box text came first; this says where, as check does.
                 if (std::optional<ReservedFieldMessage> stop = reserved_field_stop(form)) {
                     err << reserved_field_diagnostic(form, *stop, line, train) << '\n';
@@ -158,8 +152,8 @@ int compile_documents(const CompileOptions& options, std::ostream& out, std::ost
             written.push_back(cp1252_to_utf8(form.grid_file_name()));
             const std::string counts = scenario_counts(form.grid.cells(), form.scenario);
             if (form.errorCode > 0) {
-                err << diagnostic(form, line, train) << '\n'
-                    << explain_hint({reported_error(form)}) << '\n';
+                const std::vector<Code> printed = write_reported_error(form, line, train, err);
+                err << explain_hint(printed) << '\n';
                 out << "compiled what was read before error " << reported_error(form) << " into "
                     << shown_folder(options.outFolder) << ": " << listed(written) << " (" << counts << ")\n";
                 return kExitScenarioError;
