@@ -16,7 +16,7 @@
 #include "tools/common/record_names.h"
 #include "tools/common/section_headers.h"
 #include "tools/common/text_encoding.h"
-#include "tools/diagnostics/warnings.h"
+#include "tools/diagnostics/keyword_distance.h"
 
 namespace {
 
