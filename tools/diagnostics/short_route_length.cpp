@@ -1,7 +1,7 @@
 #include "tools/diagnostics/short_route_length.h"
 
 #include "core/error_codes.h"
-#include "tools/diagnostics/diagnostics.h"
+#include "tools/diagnostics/reported_error.h"
 
 namespace {
 
