@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/compiler_limits.h"
 #include "core/error_codes.h"
 #include "core/field_stream.h"
 #include "core/rounding.h"
@@ -207,10 +208,8 @@ const TracedRecord* refused_speed(const Form1& form) {
 }
 
 std::string refused_speed_message(const TracedRecord& r) {
-    int64_t fastest = 0;
-    while (speed_step_fits(fastest + 1)) ++fastest;  // bounded: the step has eight bits
     return field_name(r.kind, 2) + " is " + std::to_string(r.fields[1].value) + "; it must lie between 0 and " +
-           std::to_string(fastest) + " km/h";
+           std::to_string(kHighestSpeedLimitKmh) + " km/h";
 }
 
 std::string route_length_message(const LengthRow& row) {
@@ -347,7 +346,7 @@ std::string worded(const Form1& form, int32_t code, std::vector<NamedRow>& named
                    " after the previous station ends; move the stations apart";
         case kStationSlotsUsedUp:
             return "too many stations: the station slots below the indication board captions are used up "
-                   "(with S indication boards at most 78 - S stations)";
+                   "(with S indication boards at most " + std::to_string(kMostStations) + " - S stations)";
         case kSignalCellTaken: return "signal " + at() + "; move the signal to a free cell" + elsewhere;
         case kWarningCellTaken: {
             const long long w = refused_cell(form, -1);
@@ -381,17 +380,21 @@ std::string worded(const Form1& form, int32_t code, std::vector<NamedRow>& named
             if (missing_route_length(form) && form.trace.on) return route_length_message(route_length_row(form));
             if (!form.errorDetail.empty()) return "the document could not be read: " + form.errorDetail;
             return "the document could not be read: a number does not fit its field or is not a whole number, "
-                   "a speed limit is above 1277 km/h, the document ends inside a record, or it is missing";
+                   "a speed limit is above " + std::to_string(kHighestSpeedLimitKmh) +
+                   " km/h, the document ends inside a record, or it is missing";
         case kNegativePosition:
             return "negative position " + metres(p) + "; positions are metres from the start of the route";
         case kStretchBeyondGrid:
             return "the montagna stretch ending at " + metres(value_of(form, 1)) +
                    " runs beyond the end of the grid (route length + " + metres(kRunOnMetres) + "); end it earlier";
-        case kStretchListFull: return "more than 80 montagna stretches; join some of them";
-        case kBoardListFull: return "more than 80 indication boards; remove some";
+        case kStretchListFull:
+            return "more than " + std::to_string(kMostMontagnaStretches) + " montagna stretches; join some of them";
+        case kBoardListFull:
+            return "more than " + std::to_string(kMostIndicationBoards) + " indication boards; remove some";
         case kBoardValueTooLarge:
             return "the speed board at " + metres(p) +
-                   " has a speed too high for its cell; keep vas, vbs and vcs at or below 1638 km/h";
+                   " has a speed too high for its cell; keep vas, vbs and vcs at or below " +
+                   std::to_string(kHighestBoardSpeedKmh) + " km/h";
         case kCurveBeyondLine:
             return "the curve ending at " + metres(p + value_of(form, 1)) +
                    " runs beyond the end of the line (route length + " + metres(kRunOnMetres) + "); shorten it";
