@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/diagnostics/warning_fixtures.h"
+#include "tools/diagnostics/test_warning_fixtures.h"
 
 namespace warning_fixtures {
 

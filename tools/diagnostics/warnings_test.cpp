@@ -7,7 +7,7 @@
 #include <set>
 
 #include "tools/codes/code.h"
-#include "tools/diagnostics/warning_fixtures.h"
+#include "tools/diagnostics/test_warning_fixtures.h"
 
 namespace {
 
