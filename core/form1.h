@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/compiler_limits.h"
 #include "core/track_grid.h"
 #include "core/field_stream.h"
 #include "core/line_table.h"
@@ -28,8 +29,8 @@ public:
     ScenarioTable scenario;
     LineTable line;
 
-    // Montagna stretch list: entries 1 to 80 used, entry 0 never.
-    static constexpr int kMontagnaEntries = 81;
+    // Montagna stretch list: entries 1 to kMostMontagnaStretches used, entry 0 never.
+    static constexpr int kMontagnaEntries = kMostMontagnaStretches + 1;
     int32_t montagnaStarts[kMontagnaEntries] = {};
     int32_t montagnaEnds[kMontagnaEntries] = {};
     int32_t montagnaCount = 0;

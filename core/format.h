@@ -121,44 +121,55 @@ constexpr Document document_of(DocumentPart part) {
 // The field that opens the general section of both documents.
 constexpr std::string_view kGeneralSection = "[generale]";
 
+// How many fields a record of the kind reads after its keyword field (a
+// caption and a station name included): its rows in core/record_fields.def,
+// the keyword field's aside.
+constexpr int fields_in_table(RecordKind kind) {
+    int count = 0;
+#define RECORD_FIELD(row_kind, index, ...) count += RecordKind::row_kind == kind && (index) > 0;
+#include "core/record_fields.def"
+#undef RECORD_FIELD
+    return count;
+}
+
 // How a reader recognises a record kind in a keyword field: the field
 // contains every word (letter case ignored unless `exactCase`); `written` is
 // the keyword as an author writes it; `fields` how many fields the record
-// reads after its keyword field (a caption and a station name included).
+// reads after its keyword field (fields_in_table).
 struct RecordFormat {
     RecordKind kind;
     Document document;
     std::string_view words[2];  // the second empty when one word decides
     bool exactCase;
     std::string_view written;
-    int fields;
+    int fields = fields_in_table(kind);
 };
 
 // One row per record kind, in the order of RecordKind.
 inline constexpr RecordFormat kRecordFormats[] = {
-    {RecordKind::RouteLength, Document::Line, {"lunghezza", "percorso"}, false, "lunghezza percorso", 1},
-    {RecordKind::Progressive3, Document::Line, {"tre", "progressiva"}, true, "progressiva chilometrica tre", 3},
-    {RecordKind::Progressive2, Document::Line, {"due", "progressiva"}, true, "progressiva chilometrica due", 3},
-    {RecordKind::Progressive1, Document::Line, {"uno", "progressiva"}, true, "progressiva chilometrica uno", 3},
-    {RecordKind::Background1, Document::Line, {"sfondo", "uno"}, true, "sfondo uno", 1},
-    {RecordKind::Background2, Document::Line, {"sfondo", "due"}, true, "sfondo due", 1},
-    {RecordKind::Background3, Document::Line, {"sfondo", "tre"}, true, "sfondo tre", 1},
-    {RecordKind::SignalRepetition, Document::Line, {"segnali", "ripetizione"}, true, "ripetizione segnali 4 codici", 2},
-    {RecordKind::Gradient, Document::Line, {"pendenza", ""}, false, "pendenza", 2},
-    {RecordKind::Curve, Document::Line, {"curva", ""}, false, "curvad1", 2},
-    {RecordKind::Montagna, Document::Line, {"montagna", ""}, false, "montagna", 3},
-    {RecordKind::SpeedBoard, Document::Line, {"indicatori_v", ""}, false, "indicatori_vmax", 9},
-    {RecordKind::IndicationBoard, Document::Line, {"cartello", "indicat"}, false, "cartello_indicatore", 2},
-    {RecordKind::BrakedMass, Document::Train, {"frenata", "massa"}, false, "percentuale massa frenata", 1},
-    {RecordKind::Cars, Document::Train, {"vetture", ""}, false, "numero vetture", 1},
-    {RecordKind::SpeedLimit, Document::Train, {"velocit", ""}, false, "velocita", 2},
-    {RecordKind::Adhesion, Document::Train, {"aderenza", ""}, false, "aderenza", 2},
-    {RecordKind::Clock, Document::Train, {"orologio", ""}, false, "orologio", 3},
-    {RecordKind::Sand, Document::Train, {"sabbia", ""}, false, "sabbia", 1},
-    {RecordKind::Signal, Document::Train, {"segnale", ""}, false, "segnale", 11},
-    {RecordKind::SlowDown, Document::Train, {"rallentamento", ""}, false, "rallentamento", 6},
-    {RecordKind::Abbattimento, Document::Train, {"abbattimento", ""}, false, "abbattimento", 2},
-    {RecordKind::Station, Document::Train, {"stazione", ""}, false, "stazione", 17},
+    {RecordKind::RouteLength, Document::Line, {"lunghezza", "percorso"}, false, "lunghezza percorso"},
+    {RecordKind::Progressive3, Document::Line, {"tre", "progressiva"}, true, "progressiva chilometrica tre"},
+    {RecordKind::Progressive2, Document::Line, {"due", "progressiva"}, true, "progressiva chilometrica due"},
+    {RecordKind::Progressive1, Document::Line, {"uno", "progressiva"}, true, "progressiva chilometrica uno"},
+    {RecordKind::Background1, Document::Line, {"sfondo", "uno"}, true, "sfondo uno"},
+    {RecordKind::Background2, Document::Line, {"sfondo", "due"}, true, "sfondo due"},
+    {RecordKind::Background3, Document::Line, {"sfondo", "tre"}, true, "sfondo tre"},
+    {RecordKind::SignalRepetition, Document::Line, {"segnali", "ripetizione"}, true, "ripetizione segnali 4 codici"},
+    {RecordKind::Gradient, Document::Line, {"pendenza", ""}, false, "pendenza"},
+    {RecordKind::Curve, Document::Line, {"curva", ""}, false, "curvad1"},
+    {RecordKind::Montagna, Document::Line, {"montagna", ""}, false, "montagna"},
+    {RecordKind::SpeedBoard, Document::Line, {"indicatori_v", ""}, false, "indicatori_vmax"},
+    {RecordKind::IndicationBoard, Document::Line, {"cartello", "indicat"}, false, "cartello_indicatore"},
+    {RecordKind::BrakedMass, Document::Train, {"frenata", "massa"}, false, "percentuale massa frenata"},
+    {RecordKind::Cars, Document::Train, {"vetture", ""}, false, "numero vetture"},
+    {RecordKind::SpeedLimit, Document::Train, {"velocit", ""}, false, "velocita"},
+    {RecordKind::Adhesion, Document::Train, {"aderenza", ""}, false, "aderenza"},
+    {RecordKind::Clock, Document::Train, {"orologio", ""}, false, "orologio"},
+    {RecordKind::Sand, Document::Train, {"sabbia", ""}, false, "sabbia"},
+    {RecordKind::Signal, Document::Train, {"segnale", ""}, false, "segnale"},
+    {RecordKind::SlowDown, Document::Train, {"rallentamento", ""}, false, "rallentamento"},
+    {RecordKind::Abbattimento, Document::Train, {"abbattimento", ""}, false, "abbattimento"},
+    {RecordKind::Station, Document::Train, {"stazione", ""}, false, "stazione"},
 };
 
 constexpr const RecordFormat& record_format(RecordKind kind) { return kRecordFormats[static_cast<int>(kind)]; }

@@ -4,15 +4,16 @@
 // Each records in the read trace what it refused, moved, narrowed and holds.
 #include <cstdint>
 
+#include "core/compiler_limits.h"
 #include "core/error_codes.h"
 #include "core/form1.h"
 #include "core/rounding.h"
 
 namespace {
 
-// round(v / 5 + s * 20) for a speed board value; false when it does not fit 16 bits.
+// round(v / 5 + s * kBoardSpeedFactor) for a speed board value; false when it does not fit 16 bits.
 bool board_value(int32_t v, int32_t s, int16_t& out) {
-    int64_t r = round_half_even(static_cast<double>(v) / 5.0 + static_cast<double>(int64_t{s} * 20));
+    int64_t r = round_half_even(static_cast<double>(v) / 5.0 + static_cast<double>(int64_t{s} * kBoardSpeedFactor));
     if (r < INT16_MIN || r > INT16_MAX) return false;
     out = static_cast<int16_t>(r);
     return true;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/compiler_limits.h"
 #include "core/error_codes.h"
 #include "core/form1.h"
 #include "core/rounding.h"
@@ -16,9 +17,6 @@ namespace {
 // How a part of the reading ends: go on, jump to the completion (end of the
 // file or no room on the grid), or stop (document closed, and deleted when a file).
 enum class Next { Go, Completion, Stop };
-
-// Turn rates of the curve classes 1 to 6, radians per metre.
-constexpr double kTurnRate[7] = {0.0, 0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 
 // Working values of one reading.
 struct LineReading {
@@ -242,7 +240,7 @@ Next curve_row(Form1& f, LineReading& r, const std::string& key) {
         if (contiene(key, kCurveClassDigits.substr(static_cast<size_t>(d - 1), 1))) curveClass = d;
     }
     if (curveClass == 0) return refuse(f, kBadCurve, r.recordLine);
-    double k = kTurnRate[curveClass];
+    double k = kCurveTurnRates[curveClass];
     if (contiene(key, kLeftCurveLetter)) k = -k;  // left-hand curve
     const int64_t end = int64_t{s} + len;
     if (end > r.lastColumn) return refuse(f, kCurveBeyondLine, r.recordLine, 1);

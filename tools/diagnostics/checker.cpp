@@ -13,6 +13,7 @@
 #include "core/error_codes.h"
 #include "core/field_stream.h"
 #include "core/form1.h"
+#include "core/record_fields.h"
 #include "core/run_end.h"
 #include "core/rounding.h"
 #include "platform/platform.h"
@@ -73,22 +74,11 @@ int32_t last_line(const TracedRecord& record) {
     return last;
 }
 
+// The record's position on the route, for the kinds whose first value is one.
 std::optional<int64_t> position_of(const TracedRecord* record) {
     if (record == nullptr || record->fields.empty() || !record->fields[0].number) return std::nullopt;
-    switch (record->kind) {
-        case RecordKind::Gradient:
-        case RecordKind::Curve:
-        case RecordKind::Montagna:
-        case RecordKind::SpeedBoard:
-        case RecordKind::IndicationBoard:
-        case RecordKind::SpeedLimit:
-        case RecordKind::Adhesion:
-        case RecordKind::Signal:
-        case RecordKind::SlowDown:
-        case RecordKind::Abbattimento:
-        case RecordKind::Station: return record->fields[0].value;
-        default: return std::nullopt;
-    }
+    if (!starts_with_position(record->kind)) return std::nullopt;
+    return record->fields[0].value;
 }
 
 // Where a diagnostic sorts: the line description, the train description, then

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/compiler_limits.h"
 #include "core/error_codes.h"
 #include "core/field_stream.h"
 #include "core/rounding.h"
@@ -16,7 +17,6 @@
 #include "tools/common/record_names.h"
 #include "tools/common/section_headers.h"
 #include "tools/common/text_encoding.h"
-#include "tools/diagnostics/warnings.h"
 
 namespace {
 
@@ -72,22 +72,12 @@ std::string cap_message(ErrorCode code, int32_t cell) {
            " inside or just after a slow-down; free one of those cells";
 }
 
-
 // "(line 40)" in the error's own document, "(line 40 of the line description)" in the other.
 std::string line_ref(const Form1& form, const TracedRecord& r) {
     std::string text = "(line " + std::to_string(r.line);
     if (r.document != form.errorDocument)
         text += r.document == Document::Line ? " of the line description" : " of the train description";
     return text + ")";
-}
-
-// The record whose values the reader was reading when a read failed: the
-// refused one, when it holds fewer fields than its kind reads.
-const TracedRecord* unfinished_record(const Form1& form) {
-    const TracedRecord* r = refused_record(form);
-    if (r == nullptr || reported_error(form) != kReadFailure) return nullptr;
-    if (static_cast<int>(r->fields.size()) >= traced_field_count(r->kind)) return nullptr;
-    return r;
 }
 
 std::vector<const TracedRecord*> traced(const Form1& form, RecordKind kind) {
@@ -207,11 +197,6 @@ std::string unfinished_message(const Form1& form, const TracedRecord& r) {
     return "this " + row_name(r.kind) + " could not be read: " + form.errorDetail;
 }
 
-// The route length row as the documents write it, and how many edits away a
-// field may be to count as a misspelling of it.
-constexpr std::string_view kRouteLengthKeyword = record_format(RecordKind::RouteLength).written;
-constexpr size_t kNearKeyword = 6;
-
 // The speed-limit row whose speed the grid cannot hold: the reader refuses it
 // when it writes its cells, at the next row or at the end.
 const TracedRecord* refused_speed(const Form1& form) {
@@ -223,59 +208,17 @@ const TracedRecord* refused_speed(const Form1& form) {
 }
 
 std::string refused_speed_message(const TracedRecord& r) {
-    int64_t fastest = 0;
-    while (speed_step_fits(fastest + 1)) ++fastest;  // bounded: the step has eight bits
     return field_name(r.kind, 2) + " is " + std::to_string(r.fields[1].value) + "; it must lie between 0 and " +
-           std::to_string(fastest) + " km/h";
-}
-
-// The keyword field that most likely meant the route length row: one of the
-// general section that passed no test, spelt nearest to "lunghezza percorso";
-// else the first keyword field after "[generale]", where the row belongs.
-struct LengthRow {
-    int32_t line = 0;
-    std::string text;
-    bool misspelt = false;
-};
-
-LengthRow route_length_row(const Form1& form) {
-    LengthRow row;
-    size_t nearest = kNearKeyword + 1;
-    bool first = true;
-    for (const KeywordField& k : form.trace.keywords) {
-        if (k.document != Document::Line) continue;
-        if (first) {
-            row.line = k.line;
-            row.text = k.text;
-            first = false;
-        }
-        if (is_section_header(k.text)) break;  // the general section ends at its first header
-        if (k.records > 0) continue;
-        size_t d = keyword_distance(k.text, kRouteLengthKeyword);
-        const auto& words = record_format(RecordKind::RouteLength).words;
-        if (contiene(k.text, words[0]) || contiene(k.text, words[1])) d = std::min(d, kNearKeyword);
-        if (d < nearest) {
-            nearest = d;
-            row = {k.line, k.text, true};
-        }
-    }
-    return row;
-}
-
-// A line description read to its record section without a route length:
-// the grid was never sized, and the reading failed where it was first needed.
-bool missing_route_length(const Form1& form) {
-    return form.errorDocument == Document::Line && !form.grid.sized() && unfinished_record(form) == nullptr &&
-           form.file1.last_failure().what == FieldStream::Failure::What::None;
+           std::to_string(kHighestSpeedLimitKmh) + " km/h";
 }
 
 std::string route_length_message(const LengthRow& row) {
     if (row.misspelt)
         return "no route length was read: \"" + cp1252_to_utf8(row.text) + "\" is not spelt \"" +
-               std::string(kRouteLengthKeyword) + "\", so this row was passed over and nothing could be placed; "
+               std::string(record_format(RecordKind::RouteLength).written) + "\", so this row was passed over and nothing could be placed; "
                "correct its keyword";
     return "the line description has no route length row, so nothing could be placed; write one such as \"" +
-           std::string(kRouteLengthKeyword) + ", 10000\" in the general section, before this line";
+           std::string(record_format(RecordKind::RouteLength).written) + ", 10000\" in the general section, before this line";
 }
 
 // Stations out of order, or too close: named with their neighbour.
@@ -304,35 +247,7 @@ std::string stations_message(const Form1& form, std::vector<NamedRow>& named) {
            "; stations must be at least " + metres(kStationSpacing) + " apart: move one of them";
 }
 
-// The line a read failure points at: the refused row (the one being read,
-// or the speed-limit row the grid could not hold), or the row that meant the
-// route length.
-int32_t read_failure_line(const Form1& form) {
-    if (const TracedRecord* r = refused_record(form)) return r->line;
-    if (form.trace.on && missing_route_length(form)) return route_length_row(form).line;
-    return form.errorLine;
-}
-
 }  // namespace
-
-const RefusedRow* reported_refusal(const Form1& form) {
-    const auto& refusals = form.trace.refusals;
-    if (refusals.empty() || refusals.front().code != reported_error(form)) return nullptr;
-    return &refusals.front();
-}
-
-const TracedRecord* refused_record(const Form1& form) {
-    const RefusedRow* refused = reported_refusal(form);
-    if (refused == nullptr || refused->record < 0) return nullptr;
-    return &form.trace.records[static_cast<size_t>(refused->record)];
-}
-
-std::string line_of(const std::string& text, int32_t wanted) {
-    const auto lines = document_lines(text);
-    return wanted >= 1 && static_cast<size_t>(wanted) <= lines.size()
-               ? std::string(lines[static_cast<size_t>(wanted) - 1])
-               : std::string();
-}
 
 std::string reserved_field_message(ReservedFieldMessage number, int64_t p) {
     const char* field = number == kMarkerFieldsInUse ? "first value is reserved for the compiler's marker"
@@ -340,19 +255,6 @@ std::string reserved_field_message(ReservedFieldMessage number, int64_t p) {
     return "the feature at " + metres(p) + " lands in grid cell 1, whose " + field +
            "; the compile pass stops with \" Errore n. " + std::to_string(number) +
            "\" and writes no file; move the feature " + metres(kCellMetres) + " or more along the line";
-}
-
-std::optional<ReservedFieldMessage> reserved_field_stop(const Form1& form) {
-    for (ReservedFieldMessage m : kAllReservedFieldMessages) {
-        if (form.erroreNumber == std::to_string(m)) return m;
-    }
-    return std::nullopt;
-}
-
-const TracedRecord* holder_of_cell_1(const Form1& form) {
-    const FeatureCell* holder = last_holder(form.trace, 1, form.trace.cells.size());
-    if (holder == nullptr || holder->record < 0) return nullptr;
-    return &form.trace.records[static_cast<size_t>(holder->record)];
 }
 
 std::string reserved_field_diagnostic(const Form1& form, ReservedFieldMessage number, const SourceDocument& line,
@@ -444,7 +346,7 @@ std::string worded(const Form1& form, int32_t code, std::vector<NamedRow>& named
                    " after the previous station ends; move the stations apart";
         case kStationSlotsUsedUp:
             return "too many stations: the station slots below the indication board captions are used up "
-                   "(with S indication boards at most 78 - S stations)";
+                   "(with S indication boards at most " + std::to_string(kMostStations) + " - S stations)";
         case kSignalCellTaken: return "signal " + at() + "; move the signal to a free cell" + elsewhere;
         case kWarningCellTaken: {
             const long long w = refused_cell(form, -1);
@@ -478,17 +380,21 @@ std::string worded(const Form1& form, int32_t code, std::vector<NamedRow>& named
             if (missing_route_length(form) && form.trace.on) return route_length_message(route_length_row(form));
             if (!form.errorDetail.empty()) return "the document could not be read: " + form.errorDetail;
             return "the document could not be read: a number does not fit its field or is not a whole number, "
-                   "a speed limit is above 1277 km/h, the document ends inside a record, or it is missing";
+                   "a speed limit is above " + std::to_string(kHighestSpeedLimitKmh) +
+                   " km/h, the document ends inside a record, or it is missing";
         case kNegativePosition:
             return "negative position " + metres(p) + "; positions are metres from the start of the route";
         case kStretchBeyondGrid:
             return "the montagna stretch ending at " + metres(value_of(form, 1)) +
                    " runs beyond the end of the grid (route length + " + metres(kRunOnMetres) + "); end it earlier";
-        case kStretchListFull: return "more than 80 montagna stretches; join some of them";
-        case kBoardListFull: return "more than 80 indication boards; remove some";
+        case kStretchListFull:
+            return "more than " + std::to_string(kMostMontagnaStretches) + " montagna stretches; join some of them";
+        case kBoardListFull:
+            return "more than " + std::to_string(kMostIndicationBoards) + " indication boards; remove some";
         case kBoardValueTooLarge:
             return "the speed board at " + metres(p) +
-                   " has a speed too high for its cell; keep vas, vbs and vcs at or below 1638 km/h";
+                   " has a speed too high for its cell; keep vas, vbs and vcs at or below " +
+                   std::to_string(kHighestBoardSpeedKmh) + " km/h";
         case kCurveBeyondLine:
             return "the curve ending at " + metres(p + value_of(form, 1)) +
                    " runs beyond the end of the line (route length + " + metres(kRunOnMetres) + "); shorten it";
@@ -520,34 +426,6 @@ ErrorText error_text(const Form1& form, int32_t code) {
 }
 
 std::string error_message(const Form1& form, int32_t code) { return error_text(form, code).message; }
-
-ErrorCode reported_error(const Form1& form) {
-    return static_cast<ErrorCode>(form.errorReported != kNoError ? form.errorReported : form.errorCode);
-}
-
-ErrorPlace error_place(const Form1& form, const SourceDocument& line, const SourceDocument& train) {
-    const int32_t code = reported_error(form);
-    const SourceDocument* doc = form.errorDocument == Document::Line ? &line : &train;
-    int32_t at = form.errorLine;
-    if (code == kReadFailure) at = doc->exists ? read_failure_line(form) : 0;
-    if (code == kLineDocumentMissing || code == kNoGeneralSection) {
-        // Of the whole document: the line where the reader gave up is its last.
-        doc = &line;
-        at = 0;
-    } else if (code == kProgressiveNotOnCell) {
-        doc = &line;
-        const TracedRecord* r = refused_record(form);
-        at = r != nullptr ? r->line : 0;
-    } else if (is_completion_error(code)) {
-        doc = &train;
-        at = 0;
-    } else if (const std::optional<ShortRouteLength> length = short_route_length(form)) {
-        // Every row beyond a length row read short is refused: the length row is the one to mend.
-        doc = &line;
-        at = length->record->line;
-    }
-    return {doc, at};
-}
 
 std::string diagnostic_text(const std::string& file, int32_t line, Code code, const std::string& message) {
     std::string out = file;

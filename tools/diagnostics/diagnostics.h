@@ -1,5 +1,6 @@
-// Turning a pending error code into a compiler-style diagnostic line:
-// "FILE:LINE: error N: MESSAGE", naming what is wrong and how to mend it.
+// How an error is worded: the compiler-style diagnostic line
+// "FILE:LINE: error N: MESSAGE", naming what is wrong and how to mend it, and
+// the other rows its message names. Where it points is error_place.h.
 #pragma once
 
 #include <optional>
@@ -8,14 +9,7 @@
 
 #include "core/form1.h"
 #include "tools/codes/code.h"
-
-// An author's document as given on the command line, with its bytes.
-struct SourceDocument {
-    std::string path;
-    std::string text;
-    bool exists = true;
-    std::string absence{};  // why it could not be read, when it could not (see author_document.h)
-};
+#include "tools/diagnostics/error_place.h"
 
 // Another row a message names, by its document: the check gives it the
 // document's path as a related place.
@@ -42,39 +36,11 @@ std::string error_message(const Form1& form, int32_t code);
 // reports as an error; `position` is that of the feature that holds cell 1.
 std::string reserved_field_message(ReservedFieldMessage number, int64_t position);
 
-// The reserved-field message that ended the pass (errore's number); nothing
-// when the pass ended otherwise.
-std::optional<ReservedFieldMessage> reserved_field_stop(const Form1& form);
-
-// The record whose feature holds grid cell 1, the cell with the reserved
-// fields: the last one read that placed something there; nullptr when none did.
-const TracedRecord* holder_of_cell_1(const Form1& form);
-
 // The whole diagnostic line of a reserved-field message, as check reports it:
 // at the line of the feature that holds cell 1 (the train description's, of
 // no line, when none does).
 std::string reserved_field_diagnostic(const Form1& form, ReservedFieldMessage number, const SourceDocument& line,
                                       const SourceDocument& train);
-
-// The code the diagnostics report: the first error the pass met.
-ErrorCode reported_error(const Form1& form);
-
-// The row the pass reports, as its read trace recorded it: the first one
-// refused (the readers stop at it, and the pass keeps its first error), when
-// it is the reported error's; nullptr when none is (a completion error).
-const RefusedRow* reported_refusal(const Form1& form);
-// That row's traced record; nullptr when it has none (a missing document).
-const TracedRecord* refused_record(const Form1& form);
-
-// Where the reported error points: its document and line (0: no line).
-struct ErrorPlace {
-    const SourceDocument* document;
-    int32_t line;
-};
-ErrorPlace error_place(const Form1& form, const SourceDocument& line, const SourceDocument& train);
-
-// The text of the document's line `wanted` (from 1), as the field stream counts lines; empty when absent.
-std::string line_of(const std::string& text, int32_t wanted);
 
 // The sentence of the reported error, for the document and line error_place gives.
 ErrorText reported_error_text(const Form1& form, const SourceDocument& line, const SourceDocument& train);

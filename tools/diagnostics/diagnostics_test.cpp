@@ -121,6 +121,29 @@ TEST(ToolDiagnostics, EveryErrorCodeNamesItsFileLineAndCode) {
     }
 }
 
+// The limits the messages state are the compiler's: how many stations,
+// stretches and boards fit, the fastest speed a board holds.
+TEST(ToolDiagnostics, MessagesStateTheCompilersLimits) {
+    const struct {
+        int code;
+        const char* piece;
+    } limits[] = {
+        {10, "(with S indication boards at most 78 - S stations)"},
+        {203, "more than 80 montagna stretches; join some of them"},
+        {204, "more than 80 indication boards; remove some"},
+        {205, "keep vas, vbs and vcs at or below 1638 km/h"},
+    };
+    for (const auto& limit : limits) {
+        const auto c = std::find_if(kCases.begin(), kCases.end(), [&](const BrokenCase& b) { return b.code == limit.code; });
+        ASSERT_NE(c, kCases.end()) << limit.code;
+        TestFolder dir;
+        const RunResult r = compile(dir, join({"[generale]", "lunghezza percorso, 10000"}, c->general, {}) +
+                                             join({"[curve]"}, c->records, {"[fine]"}),
+                                    join({"[generale]", "velocita, 0, 100"}, c->train, {"[fine]"}));
+        EXPECT_NE(r.err.find(limit.piece), std::string::npos) << limit.code << ": " << r.err;
+    }
+}
+
 namespace {
 
 // The first line of what compile says, for documents of a 10000 m route.

@@ -2,7 +2,7 @@
 
 #include "core/error_codes.h"
 #include "tools/common/ascii_text.h"
-#include "tools/diagnostics/diagnostics.h"
+#include "tools/diagnostics/reported_error.h"
 
 namespace {
 
