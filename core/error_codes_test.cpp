@@ -1,5 +1,6 @@
 // The code table against docs/developing.md: its error-code table lists exactly
-// the project's own codes, so a new refusal cannot go undocumented.
+// the project's own codes, so a new refusal cannot go undocumented; and the
+// titles that state a limit state the compiler's.
 #include "core/error_codes.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <set>
 #include <sstream>
 #include <string>
+
+#include "core/compiler_limits.h"
 
 namespace {
 
@@ -47,4 +50,24 @@ TEST(ErrorCodes, TableIsIncreasingAndKnowsOnlyItsCodes) {
     }
     EXPECT_TRUE(is_error_code(kNoError));
     for (int value : {-1, 14, 23, 26, 100, 104, 200, 208, 209, 215, 1250}) EXPECT_FALSE(is_error_code(value)) << value;
+}
+
+TEST(ErrorCodes, TitlesStateTheCompilersLimits) {
+    struct Row {
+        ErrorCode code;
+        std::string_view title;
+    };
+    const Row rows[] = {
+#define ERROR_CODE(name, number, title) {name, title},
+#include "core/error_codes.def"
+    };
+    auto title_of = [&](ErrorCode code) {
+        for (const Row& r : rows) {
+            if (r.code == code) return std::string(r.title);
+        }
+        return std::string();
+    };
+    EXPECT_EQ(title_of(kRouteTooLong), "route length above " + std::to_string(kLongestRoute) + " m");
+    EXPECT_EQ(title_of(kStretchListFull), "more than " + std::to_string(kMostMontagnaStretches) + " montagna stretches");
+    EXPECT_EQ(title_of(kBoardListFull), "more than " + std::to_string(kMostIndicationBoards) + " indication boards");
 }

@@ -2,11 +2,13 @@
 // format's numbers written in.
 #include "core/record_fields.h"
 
+#include <charconv>
+#include <cmath>
 #include <utility>
 
 namespace {
 
-// The format's numbers a note may name, by name.
+// The format's numbers a note, or any text for authors, may name, by name.
 const std::pair<std::string_view, int64_t> kFormatNumbers[] = {
     {"{cell}", kCellMetres},
     {"{half_cell}", kCellMetres / 2},
@@ -21,6 +23,17 @@ const std::pair<std::string_view, int64_t> kFormatNumbers[] = {
     {"{below_time_code}", kShortestTimeCode - 1},
     {"{warning_distance}", kWarningDistance},
     {"{types_without_stop}", kStationTypesWithoutStop},
+    {"{longest_route}", kLongestRoute},
+    {"{highest_board_speed}", kHighestBoardSpeedKmh},
+    {"{highest_board_value}", INT16_MAX},
+    {"{board_speed_factor}", kBoardSpeedFactor},
+    {"{board_speed_too_high}", kHighestBoardSpeedKmh + 1},
+    {"{highest_speed_limit}", kHighestSpeedLimitKmh},
+    {"{speed_limit_too_high}", kHighestSpeedLimitKmh + 1},
+    {"{first_board_slot}", kFirstBoardSlot},
+    {"{most_boards}", kMostIndicationBoards},
+    {"{most_stretches}", kMostMontagnaStretches},
+    {"{most_stations}", kMostStations},
 };
 
 void replace_all(std::string& text, std::string_view name, int64_t value) {
@@ -73,3 +86,11 @@ std::string field_note(const RecordField& field) {
     if (limit.step != 0) replace_all(out, "{multiple}", limit.step);
     return format_text(out);
 }
+
+std::string turn_rate_text(int curveClass) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, kCurveTurnRates[curveClass], std::chars_format::fixed).ptr;
+    return std::string(text, end);
+}
+
+int64_t curve_radius(int curveClass) { return std::lround(1.0 / kCurveTurnRates[curveClass]); }

@@ -132,6 +132,13 @@ constexpr bool starts_with_position(RecordKind kind) {
     return first != nullptr && first->limit.reach > 0;
 }
 
+// The fields core/format.h names by their place (counted from 0 after the keyword field).
+static_assert(find_record_field(RecordKind::Station, kStationNameField + 1)->name == "name");
+static_assert(find_record_field(RecordKind::Station, kStationTimeFields.first + 1)->unit == FieldUnit::Hours);
+static_assert(find_record_field(RecordKind::Station, kStationTimeFields.last + 1)->unit == FieldUnit::Seconds);
+static_assert(find_record_field(RecordKind::SpeedBoard, kBoardRightSpeedFields.first + 1)->name == "vad");
+static_assert(find_record_field(RecordKind::SpeedBoard, kBoardRightSpeedFields.last + 1)->name == "vcd");
+
 // "32-bit", "16-bit", "8-bit", "text".
 std::string_view width_text(FieldWidth width);
 // "m", "km/h", "per mille", ...; "" for None.
@@ -142,5 +149,12 @@ std::string_view unit_text(FieldUnit unit);
 // field's limit; {cell}, {run_on}, ... by the format's constants). A name
 // nobody knows stays in its braces (the table's test finds none).
 std::string field_note(const RecordField& field);
-// The same for any text of the reference, by the format's constants alone.
+// The same for any text for authors (a summary, an explanation), by the
+// format's constants alone: {cell}, {run_on}, {most_stations}, ... (the list
+// is in core/record_fields.cpp).
 std::string format_text(std::string_view text);
+
+// A curve class's turn rate as the reference writes it, radians per metre
+// ("0.0001"), and the radius it stands for, in whole metres (about).
+std::string turn_rate_text(int curveClass);
+int64_t curve_radius(int curveClass);

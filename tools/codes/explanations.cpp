@@ -7,11 +7,13 @@
 #include <algorithm>
 #include <sstream>
 
+#include "core/record_fields.h"
 #include "tools/codes/explanation_files.h"
 
 namespace {
 
-// The explanation of every code of the tables that has a file.
+// The explanation of every code of the tables that has a file, the
+// compiler's numbers its texts name in braces ({most_stations}) written in.
 std::vector<Explanation> read_explanations() {
     const auto files = explanation_files();
     std::vector<Explanation> all;
@@ -27,9 +29,9 @@ std::vector<Explanation> read_explanations() {
         }
         all.push_back({.code = entry.code,
                        .title = std::string(entry.title),
-                       .meaning = std::move(text.meaning),
+                       .meaning = format_text(text.meaning),
                        .example = std::move(text.example),
-                       .fix = std::move(text.fix)});
+                       .fix = format_text(text.fix)});
     }
     return all;
 }

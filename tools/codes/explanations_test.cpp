@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <regex>
 #include <set>
 
 #include "tools/codes/explanation_files.h"
@@ -28,6 +29,18 @@ TEST(Explanations, EveryCodeHasAllFourPartsAndNoOtherCodeHasOne) {
         EXPECT_TRUE(code && code_name(*code) == file.code) << file.code << ".md names no code";
     }
     EXPECT_EQ(explanations().size(), std::size(kCodes));
+}
+
+TEST(Explanations, TheCompilersNumbersAreWrittenIn) {
+    // A name in braces the texts give for one of the compiler's numbers ({most_stations}) is one format_text knows.
+    const std::regex name(R"(\{[a-z_]+\})");
+    for (const Explanation& e : explanations()) {
+        EXPECT_FALSE(std::regex_search(e.meaning, name)) << code_name(e.code) << ": " << e.meaning;
+        EXPECT_FALSE(std::regex_search(e.fix, name)) << code_name(e.code) << ": " << e.fix;
+    }
+    const Explanation* slots = find_explanation(Code{kStationSlotsUsedUp});
+    ASSERT_NE(slots, nullptr);
+    EXPECT_NE(slots->meaning.find("at most 78 - S"), std::string::npos) << slots->meaning;
 }
 
 TEST(Explanations, EveryExampleYieldsExactlyItsCode) {

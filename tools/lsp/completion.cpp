@@ -1,10 +1,10 @@
 // Completion at the start of a row: the section headers of the document and
 // the record keywords of the section the cursor stands in, each with a snippet
 // of its fields; a curve comes in every hand and class.
+#include "core/record_fields.h"
 #include "tools/common/ascii_text.h"
 #include "tools/common/section_headers.h"
 #include "tools/lsp/language_server.h"
-#include "tools/lsp/record_reference.h"
 
 namespace {
 
@@ -13,15 +13,15 @@ constexpr int kKeywordItem = 14;
 constexpr int kModuleItem = 9;
 constexpr int kSnippet = 2;
 
-std::string snippet(std::string_view keyword, const RecordReference& r) {
+// The keyword and a placeholder for each value, named as the reference names it.
+std::string snippet(std::string_view keyword, RecordKind kind) {
     std::string text(keyword);
-    int n = 0;
-    for (const FieldReference& f : r.fields) {
+    for (const RecordField& f : record_fields(kind).subspan(1)) {
         std::string name(f.name);
         for (char& c : name) {
             if (c == '}' || c == '$' || c == '\\') c = ' ';
         }
-        text += ",  ${" + std::to_string(++n) + ":" + name + "}";
+        text += ",  ${" + std::to_string(f.index) + ":" + name + "}";
     }
     return text;
 }
@@ -75,21 +75,24 @@ Json LanguageServer::completion(const Json& params) {
     const DocumentPart part = role == Document::Train ? DocumentPart::Train
                               : general                 ? DocumentPart::LineGeneral
                                                         : DocumentPart::LineRecords;
-    for (const RecordReference& r : record_references()) {
-        if (part_of(r.kind) != part) continue;
-        const bool first = std::find(preferred.begin(), preferred.end(), r.kind) != preferred.end();
-        if (r.kind != RecordKind::Curve) {
-            items.push_back(item(std::string(r.keyword), kKeywordItem, std::string(r.title), reference_text(r.summary),
-                                 snippet(r.keyword, r), true, first, replaced));
+    for (const RecordFormat& format : kRecordFormats) {
+        const RecordKind kind = format.kind;
+        if (part_of(kind) != part) continue;
+        const bool first = std::find(preferred.begin(), preferred.end(), kind) != preferred.end();
+        const RecordField& keyword = record_keyword_field(kind);
+        if (kind != RecordKind::Curve) {
+            items.push_back(item(std::string(format.written), kKeywordItem, std::string(keyword.name),
+                                 field_note(keyword), snippet(format.written, kind), true, first, replaced));
             continue;
         }
-        for (const char* hand : {"curvad", "curvas"}) {
-            for (const CurveClass& c : curve_classes()) {
-                const std::string keyword = hand + std::to_string(c.number);
-                const std::string detail = std::string(hand[5] == 'd' ? "right-hand" : "left-hand") + " curve, class " +
-                                           std::to_string(c.number) + ": " + std::string(c.turnRate) +
-                                           " rad/m, radius about " + std::string(c.radius);
-                items.push_back(item(keyword, kKeywordItem, detail, reference_text(r.summary), snippet(keyword, r), true,
+        for (const std::string_view hand : kCurveForms) {
+            for (int c = 1; c <= kCurveClassCount; ++c) {
+                const std::string written = std::string(hand) + std::to_string(c);
+                const bool left = hand.find(kLeftCurveLetter) != std::string_view::npos;
+                const std::string detail = std::string(left ? "left-hand" : "right-hand") + " curve, class " +
+                                           std::to_string(c) + ": " + turn_rate_text(c) + " rad/m, radius about " +
+                                           std::to_string(curve_radius(c)) + " m";
+                items.push_back(item(written, kKeywordItem, detail, field_note(keyword), snippet(written, kind), true,
                                      first, replaced));
             }
         }

@@ -4,28 +4,29 @@
 #include <algorithm>
 
 #include "core/format.h"
+#include "core/record_fields.h"
 #include "core/track_grid.h"
 #include "tools/codes/explanations.h"
 #include "tools/places/field_spans.h"
 #include "tools/lsp/language_server.h"
-#include "tools/lsp/record_reference.h"
 #include "tools/common/record_names.h"
 
 namespace {
 
-std::string field_table(const RecordReference& r) {
+// The kind's values with their width, unit and range, as the authors' reference gives them.
+std::string field_table(RecordKind kind) {
     std::string text = "| Field | Width | Unit | Range |\n|---|---|---|---|\n";
-    int n = 0;
-    for (const FieldReference& f : r.fields) {
-        text += "| " + std::to_string(++n) + " " + std::string(f.name) + " | " + std::string(f.width) + " | " +
-                std::string(f.unit) + " | " + reference_text(f.range) + " |\n";
+    for (const RecordField& f : record_fields(kind).subspan(1)) {
+        text += "| " + std::to_string(f.index) + " " + std::string(f.name) + " | " + std::string(width_text(f.width)) +
+                " | " + std::string(unit_text(f.unit)) + " | " + field_note(f) + " |\n";
     }
     return text;
 }
 
-std::string keyword_hover(const RecordReference& r) {
-    return "**" + std::string(r.title) + "** (`" + std::string(r.keyword) + "`)\n\n" + reference_text(r.summary) +
-           "\n\n" + field_table(r);
+std::string keyword_hover(RecordKind kind) {
+    const RecordField& keyword = record_keyword_field(kind);
+    return "**" + std::string(keyword.name) + "** (`" + std::string(record_format(kind).written) + "`)\n\n" +
+           field_note(keyword) + "\n\n" + field_table(kind);
 }
 
 bool is_profile(RecordKind kind) {
@@ -50,17 +51,16 @@ std::string position_becomes(const TracedRecord& r, const std::vector<int32_t>& 
 }
 
 std::string field_hover(const TracedRecord& r, const std::vector<int32_t>& cells, int n) {
-    const RecordReference& ref = record_reference(r.kind);
     std::string text = "**" + field_name(r.kind, n) + "**";
-    if (static_cast<size_t>(n) <= ref.fields.size()) {
-        const FieldReference& f = ref.fields[static_cast<size_t>(n) - 1];
-        text += "\n\n" + std::string(f.name) + ": " + std::string(f.width) +
-                (f.unit.empty() ? "" : ", " + std::string(f.unit)) + "; " + reference_text(f.range);
+    if (const RecordField* f = n >= 1 ? find_record_field(r.kind, n) : nullptr) {
+        const std::string_view unit = unit_text(f->unit);
+        text += "\n\n" + std::string(f->name) + ": " + std::string(width_text(f->width)) +
+                (unit.empty() ? "" : ", " + std::string(unit)) + "; " + field_note(*f);
     }
     const TracedField& field = r.fields[static_cast<size_t>(n) - 1];
     if (field.number) {
         text += "\n\nRead as " + std::to_string(field.value) + (field.empty ? " (an empty field reads as 0)." : ".");
-        if (n == 1 && ref.fields.size() > 0 && ref.fields[0].unit == "m") {
+        if (n == 1 && starts_with_position(r.kind)) {
             const std::string becomes = position_becomes(r, cells);
             if (!becomes.empty()) text += " " + becomes;
         }
@@ -83,7 +83,7 @@ Json LanguageServer::hover(const Json& params) {
         const TracedRecord& r = document.records[i];
         if (r.line - 1 > line) break;
         if (const auto k = keyword_span(r); k && span_holds(*k, line, character)) {
-            parts.push_back(keyword_hover(record_reference(r.kind)));
+            parts.push_back(keyword_hover(r.kind));
             where = k;
         }
         for (int n = 1; n <= static_cast<int>(r.fields.size()); ++n) {

@@ -3,9 +3,9 @@
 // editor's outline and breadcrumbs show the route.
 #include <cstdio>
 
+#include "core/record_fields.h"
 #include "tools/common/section_headers.h"
 #include "tools/lsp/language_server.h"
-#include "tools/lsp/record_reference.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ std::string symbol_name(const TracedRecord& r) {
         return cp1252_to_utf8(r.fields[kStationNameField].text) + " " + where;
     if (r.kind == RecordKind::IndicationBoard && r.fields.size() >= 2)
         return cp1252_to_utf8(r.fields[1].text) + " " + where;
-    std::string title(record_reference(r.kind).title);
+    std::string title(record_keyword_field(r.kind).name);
     return title + " " + where;
 }
 
@@ -77,7 +77,7 @@ Json LanguageServer::document_symbol(const Json& params) {
     for (const TracedRecord& r : document.records) {
         if (!in_outline(r.kind) || r.fields.empty() || !r.fields[0].number) continue;
         const TextSpan row = lines.trimmed_line(static_cast<size_t>(r.line) - 1);
-        Json s = symbol(symbol_name(r), std::string(record_reference(r.kind).title), symbol_kind(r.kind), row, row);
+        Json s = symbol(symbol_name(r), std::string(record_keyword_field(r.kind).name), symbol_kind(r.kind), row, row);
         size_t section = headers.size();
         for (size_t i = 0; i < headers.size(); ++i) {
             if (headers[i] < static_cast<size_t>(r.line) - 1) section = i;
