@@ -14,8 +14,8 @@
 // --- Curves ------------------------------------------------------------------
 
 // The turn rate of each curve class, radians per metre of curve, by the class
-// digit of the keyword (entry 0 unused). Source: the turn-rate table of the
-// line description format (the spec's Part 2.1).
+// digit of the keyword (entry 0 unused), as the line description's format
+// gives them (docs/authoring.md lists them for authors).
 inline constexpr double kCurveTurnRates[] = {0.0, 0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 // The classes, 1 to this.
 inline constexpr int kCurveClassCount = static_cast<int>(std::size(kCurveTurnRates)) - 1;
