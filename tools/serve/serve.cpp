@@ -47,6 +47,16 @@ std::string url_host(const std::string& host) {
 }  // namespace
 
 int serve_preview(const ServeOptions& o, std::ostream& out, std::ostream& err) {
+    PreviewSources sources{o.lineDocument, o.trainDocument, o.names};
+    if (!o.trainModelFile.empty()) {
+        const TrainModelRead read = read_train_model_file(o.trainModelFile);
+        if (!read.model) {
+            err << "scenario_tool: train-model file " << read.error << '\n';
+            return kExitUsage;
+        }
+        sources.train = *read.model;
+        sources.trainModelName = o.trainModelFile;
+    }
     platform::catch_stop_signals();
     PreviewServer server(o.host);
     const int port = server.bind(o.port);
@@ -58,7 +68,6 @@ int serve_preview(const ServeOptions& o, std::ostream& out, std::ostream& err) {
     const std::string url = "http://" + url_host(o.host) + ":" + std::to_string(port) + "/";
     out << "Preview at " << url << std::endl;
     if (o.openBrowser && !platform::open_in_browser(url)) out << "Open " << url << " in your browser." << std::endl;
-    const PreviewSources sources{o.lineDocument, o.trainDocument, o.names};
     uint64_t version = 0;
     std::optional<PreviewBuild> lastGood;
     CentreLineCache lineCache;
@@ -98,6 +107,8 @@ CommandRun setup(CLI::App& command) {
         ->capture_default_str()
         ->check(CLI::Range(0, 65535));
     command.add_option("--host", options->host, "Address to listen on")->capture_default_str();
+    command.add_option("--train-model", options->trainModelFile,
+                       "Train-model file for the fastest run (JSON; default: a four-car regional electric unit)");
     command.add_flag("--open", options->openBrowser, "Open the page in the default browser");
     auto names = std::make_shared<NameOptions>();
     add_scenario_names(command, *names, NameSource::DocumentsOrBuiltIn);

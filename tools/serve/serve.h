@@ -14,6 +14,7 @@ struct ServeOptions {
     int port = 8080;
     bool openBrowser = false;  // open the page in the default browser once listening
     ScenarioNames names;
+    std::string trainModelFile;  // empty: the default train
 };
 
 // How often the two documents are looked at.
@@ -21,7 +22,8 @@ constexpr int kPollMilliseconds = 50;
 
 // Serves until an interrupt or a termination request, then returns 0. The
 // first line on `out` is "Preview at URL". Returns 3 when the address cannot
-// be listened on. Every compile runs from memory: no file is written.
+// be listened on, 64 when the train-model file is faulty (said on `err`,
+// before listening). Every compile runs from memory: no file is written.
 int serve_preview(const ServeOptions& options, std::ostream& out, std::ostream& err);
 
 extern const Command kServeCommand;
