@@ -39,6 +39,7 @@ export function runLegs(run) {
     const from = stops[i - 1], to = stops[i];
     const departure = from.scheduled_s ?? from.earliest_departure_s;
     if (departure === null) continue;
+    if (to.earliest_arrival_s === null) { legs.push({ from, to, departure, points: [] }); continue; }  // it cannot be run
     // From the departure (the last point at the first stop) to the arrival
     // (the first point at the next).
     const s = run.samples;
@@ -67,6 +68,9 @@ function faded(hex, alpha) {
   const n = parseInt(hex.slice(1), 16);
   return 'rgba(' + (n >> 16) + ', ' + ((n >> 8) & 255) + ', ' + (n & 255) + ', ' + alpha + ')';
 }
+
+// The time axis's steps, seconds: whole minutes and hours.
+const timeSteps = [60, 120, 300, 600, 900, 1200, 1800, 3600, 7200, 10800, 21600];
 
 // The slack of a leg that can be kept.
 const slackFill = 'rgba(16, 185, 129, 0.28)';
@@ -202,7 +206,7 @@ export function drawRunChart(d) {
     scales: { x: { time: false }, y: { range: () => page.runRange } },
     axes: [
       { size: 30, values: (u, vals) => vals.map((v) => String(+v.toFixed(3))) },
-      { size: 56, values: (u, vals) => vals.map((v) => clock(v).slice(0, 5)) },
+      { size: 56, incrs: timeSteps, values: (u, vals) => vals.map((v) => clock(v).slice(0, 5)) },
     ],
     series: [{}, { stroke: runStroke, width: 1.6, points: { show: false } }],
     plugins: [legShading()],
