@@ -99,9 +99,10 @@ json route_json(const RouteModel& model, const FeatureSources& sources) {
     return out;
 }
 
-// The run's samples are thinned to at most about this many for the page;
+// The run's samples are thinned to at most about this many for the page (a
+// chart is about a thousand pixels wide);
 // every standstill (an arrival, a departure) is kept.
-constexpr size_t kMaxRunSamples = 2500;
+constexpr size_t kMaxRunSamples = 1200;
 
 double tenths(double v) { return std::round(v * 10) / 10; }
 
