@@ -35,7 +35,6 @@
  * @property {import('uplot')[]} charts the profile charts, top to bottom
  * @property {boolean} syncing a chart is passing its zoom to the others
  * @property {import('uplot') | null} runChart the time–distance graph, null without a run
- * @property {[number, number]} runRange the graph's time axis, seconds
  * @property {{to: string, late: boolean, fill: string}[]} runLegs each leg's slack as drawn, by the station it ends at
  * @property {string} runKey the run and stretches the graph and overlays were drawn with
  * @property {number} drawnChartLength the cells the charts' zoom belongs to
@@ -62,7 +61,6 @@ export const page = {
   charts: [],
   syncing: false,
   runChart: null,
-  runRange: [0, 1],
   runLegs: [],
   runKey: '',
   drawnChartLength: -1,

@@ -157,17 +157,29 @@ function graphData(run) {
   return [x, t];
 }
 
+/** The time axis's range, seconds, as fitTime found it. @type {[number, number]} */
+let timeSpan = [0, 1];
+
 /**
- * The time axis's range: every time of the run and every scheduled one.
- * @param {Run} run
- * @returns {[number, number]}
+ * Fits the time axis to what is in view: the run's times and the
+ * scheduled times between the distance axis's ends (all of them before
+ * the graph has a distance axis).
+ * @param {import('uplot') | null} u
  */
-function timeRange(run) {
+function fitTime(u) {
+  const run = page.data && page.data.run;
+  if (!run) return;
+  const x = u ? u.scales.x : { min: undefined, max: undefined };
+  const inView = (/** @type {number} */ m) => x.min === undefined || x.max === undefined ||
+    (m / 1000 >= x.min && m / 1000 <= x.max);
   let lo = Infinity, hi = -Infinity;
-  for (const [, t] of run.samples) { lo = Math.min(lo, t); hi = Math.max(hi, t); }
-  for (const s of run.stations) if (s.scheduled_s !== null) { lo = Math.min(lo, s.scheduled_s); hi = Math.max(hi, s.scheduled_s); }
-  const pad = Math.max(60, (hi - lo) * 0.04);
-  return [lo - pad, hi + pad];
+  for (const [m, t] of run.samples) if (inView(m)) { lo = Math.min(lo, t); hi = Math.max(hi, t); }
+  for (const s of run.stations)
+    if (s.scheduled_s !== null && inView(s.position_m)) { lo = Math.min(lo, s.scheduled_s); hi = Math.max(hi, s.scheduled_s); }
+  if (!(lo <= hi)) return;
+  const pad = Math.max(30, (hi - lo) * 0.06);
+  timeSpan = [lo - pad, hi + pad];
+  if (u) u.setScale('y', { min: timeSpan[0], max: timeSpan[1] });
 }
 
 /**
@@ -191,19 +203,20 @@ export function drawRunChart(d) {
   }
   const x = page.charts[0].scales.x;
   const zoom = x.min !== undefined && x.max !== undefined ? { min: x.min, max: x.max } : null;
-  page.runRange = timeRange(run);
   if (page.runChart) {
     page.runChart.setData(graphData(run));
     if (zoom) page.runChart.setScale('x', zoom);
+    fitTime(page.runChart);
     return;
   }
   holder.replaceChildren();
+  fitTime(null);
   page.runChart = new uPlot({
     width: page.charts[0].width, height: holder.clientHeight,
     padding: [10, 12, 0, 0],
     legend: { show: false },
     cursor: { sync: { key: 'route' }, drag: { x: true, y: false, setScale: true }, points: { show: false } },
-    scales: { x: { time: false }, y: { range: () => page.runRange } },
+    scales: { x: { time: false }, y: { range: () => timeSpan } },
     axes: [
       { size: 30, values: (u, vals) => vals.map((v) => String(+v.toFixed(3))) },
       { size: 56, incrs: timeSteps, values: (u, vals) => vals.map((v) => clock(v).slice(0, 5)) },
@@ -215,8 +228,9 @@ export function drawRunChart(d) {
         if (u.cursor.left === undefined || u.cursor.left < 0) return;
         showReadout(u.posToVal(u.cursor.left, 'x') * 1000);
       }],
-      setScale: [(u, key) => { if (key === 'x') linkedZoom(u); }],
+      setScale: [(u, key) => { if (key === 'x') { linkedZoom(u); requestAnimationFrame(() => fitTime(u)); } }],
     },
   }, graphData(run), holder);
   if (zoom) page.runChart.setScale('x', zoom);
+  fitTime(page.runChart);
 }
