@@ -20,8 +20,6 @@ class Form1;
 // step lies in one cell; halving it moves no time of the built-in scenario
 // by more than 0.04 s.
 constexpr double kRunStepMetres = 25.0;
-// Standard gravity, m/s2.
-constexpr double kGravity = 9.80665;
 
 // One point of the run: the head's position (m), the time (s after midnight)
 // and the speed (m/s).

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "core/format.h"
-#include "tools/running_time/fastest_run.h"
 
 TrainForce train_force(const TrainModel& model, const RunRoute& route) {
     const auto cars = static_cast<double>(route.cars);

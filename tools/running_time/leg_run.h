@@ -11,6 +11,9 @@
 #include "tools/running_time/run_route.h"
 #include "tools/running_time/train_model.h"
 
+// Standard gravity, m/s2.
+constexpr double kGravity = 9.80665;
+
 // The train as the leg drives it: the model scaled by the route's cars and
 // braked mass.
 struct TrainForce {

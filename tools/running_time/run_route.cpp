@@ -9,11 +9,8 @@
 
 int64_t run_cell_of(double metres) { return static_cast<int64_t>(std::floor(metres / kCellMetres)); }
 
-namespace {
-
-// The slow-downs as placed: each record's start and end cells (an end on
-// its start's cell leaves the start alone) and the speed its start cell holds.
-void apply_slow_downs(const Form1& form, std::vector<RunCell>& cells) {
+std::vector<PlacedSlowDown> placed_slow_downs(const Form1& form) {
+    std::vector<PlacedSlowDown> placed;
     const std::vector<FeatureCell>& held = form.trace.cells;
     for (size_t i = 0; i < held.size(); ++i) {
         if (held[i].role != CellRole::SlowDownStart) continue;
@@ -23,11 +20,19 @@ void apply_slow_downs(const Form1& form, std::vector<RunCell>& cells) {
             if (other.record == held[i].record && other.role == CellRole::SlowDownEnd) end = other.cell;
         }
         if (!form.grid.contains(start)) continue;
-        const int32_t speed = form.grid[start].value1;
-        const int64_t last = std::min<int64_t>(end, static_cast<int64_t>(cells.size()) - 1);
-        for (int64_t c = std::max<int64_t>(start, 0); c <= last; ++c) {
+        placed.push_back({start, end, form.grid[start].value1});
+    }
+    return placed;
+}
+
+namespace {
+
+void apply_slow_downs(const Form1& form, std::vector<RunCell>& cells) {
+    for (const PlacedSlowDown& s : placed_slow_downs(form)) {
+        const int64_t last = std::min<int64_t>(s.endCell, static_cast<int64_t>(cells.size()) - 1);
+        for (int64_t c = std::max<int64_t>(s.startCell, 0); c <= last; ++c) {
             RunCell& cell = cells[static_cast<size_t>(c)];
-            cell.limitKmh = std::min(cell.limitKmh, speed);
+            cell.limitKmh = std::min(cell.limitKmh, s.speedKmh);
         }
     }
 }

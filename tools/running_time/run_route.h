@@ -36,6 +36,17 @@ struct RunRoute {
     int64_t brakedPercent = 0;
 };
 
+// A slow-down as placed: the start and end cells its record gave (an end on
+// its start's cell leaves the start alone) and the speed its start cell holds.
+struct PlacedSlowDown {
+    int64_t startCell = 0;
+    int64_t endCell = 0;
+    int32_t speedKmh = 0;
+};
+
+// The slow-downs of a pass that went through with its trace on, in record order.
+std::vector<PlacedSlowDown> placed_slow_downs(const Form1& form);
+
 // The route of a form after a pass that went through with its trace on;
 // with the trace off the stations are not known and the list is empty.
 RunRoute run_route_of(const Form1& form);

@@ -1,7 +1,10 @@
 #include "tools/running_time/train_model.h"
 
 #include <cmath>
+#include <filesystem>
 #include <nlohmann/json.hpp>
+
+#include "platform/platform.h"
 
 const TrainModelKey kTrainModelKeys[12] = {
     {"car_mass_kg", &TrainModel::carMassKg, true},
@@ -61,6 +64,17 @@ TrainModelRead read_train_model(const std::string& text, const std::string& file
         model.*key->field = v;
     }
     return {model, ""};
+}
+
+TrainModelRead read_train_model_file(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return {std::nullopt, path + " is a folder, not a file"};
+    if (!platform::file_exists(path)) return {std::nullopt, path + " does not exist"};
+    try {
+        return read_train_model(platform::read_file(path), path);
+    } catch (const platform::RunTimeFailure& failure) {
+        return {std::nullopt, path + " cannot be read (" + failure.reason + ")"};
+    }
 }
 
 std::string train_model_json(const TrainModel& model) {

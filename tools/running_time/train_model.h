@@ -48,5 +48,10 @@ struct TrainModelRead {
 // Reads a train-model file's text; `file` is its name for the messages.
 TrainModelRead read_train_model(const std::string& text, const std::string& file);
 
+// Reads the train-model file at `path`: one that does not exist, is a
+// folder or cannot be read is said as the documents are ("PATH does not
+// exist"), a faulty one as read_train_model says it.
+TrainModelRead read_train_model_file(const std::string& path);
+
 // A train model written as a train-model file, every key, as JSON text.
 std::string train_model_json(const TrainModel& model);

@@ -1,5 +1,6 @@
 #include "tools/serve/preview_build.h"
 
+#include <exception>
 #include <new>
 #include <thread>
 
@@ -14,6 +15,16 @@ namespace {
 
 // Errors past this many are not listed (as check's own default).
 constexpr int kMaxErrors = 50;
+
+// The slow-downs and montagna stretches as the pass placed them: a
+// slow-down from its start cell's first metre to its end cell's last, a
+// montagna stretch as its row gave it.
+void place_stretches(const Form1& form, PreviewBuild& build) {
+    for (const PlacedSlowDown& s : placed_slow_downs(form))
+        build.slowDowns.push_back({profile_cell_start(s.startCell), profile_cell_start(s.endCell + 1), s.speedKmh});
+    for (int32_t n = 1; n <= form.montagnaCount && n < Form1::kMontagnaEntries; ++n)
+        build.montagna.push_back({form.montagnaStarts[n], form.montagnaEnds[n], 0});
+}
 
 }  // namespace
 
@@ -79,12 +90,30 @@ PreviewBuild build_preview(const PreviewSources& sources, CentreLineCache& cache
             preview_error(sources.lineDocument, "the compile pass did not end cleanly: " + what.substr(0, 400)));
         return build;
     }
+    // The fastest run, from the pass's form, beside the decoding of the
+    // compiled bytes: the two share nothing but the form, which neither changes.
+    RunEnd runEnd;
+    std::thread running([&] {
+        runEnd = run_to_end([&] {
+            RunRoute route = run_route_of(form);
+            build.run = fastest_run(route, sources.train);
+            build.runStations = std::move(route.stations);
+            return kExitClean;
+        });
+    });
     try {
         const CompiledPaths names{form.line_data_name(), form.scenario_file_name(), form.grid_file_name()};
         build.model = compiled_route(*end.files, names, &cache);
         build.sources = feature_sources(form.trace, build.line, build.train);
+        place_stretches(form, build);
+        build.trainModelName = sources.trainModelName;
     } catch (const Unusable& u) {
         build.diagnostics.push_back(preview_error(u.path, "the compiled file cannot be read back: " + u.reason));
+    } catch (...) {
+        running.join();  // then the failure goes on, as it would without the thread
+        throw;
     }
+    running.join();
+    if (runEnd.failure) throw *runEnd.failure;  // memory ran out
     return build;
 }

@@ -14,11 +14,22 @@
 #include "tools/serve/feature_sources.h"
 #include "tools/compiled/compiled_route.h"
 #include "tools/compiled/route_model.h"
+#include "tools/running_time/fastest_run.h"
 
 struct PreviewSources {
     std::string lineDocument;
     std::string trainDocument;
     ScenarioNames names;
+    TrainModel train{};                  // the train the fastest run is worked out for
+    std::string trainModelName = "default";  // "default" or the train-model file's name
+};
+
+// A stretch of the route the pass placed, in metres: a slow-down (with its
+// speed) or a montagna stretch (speed 0).
+struct PlacedStretch {
+    int64_t start = 0;
+    int64_t end = 0;
+    int32_t speedKmh = 0;
 };
 
 struct PreviewBuild {
@@ -28,6 +39,13 @@ struct PreviewBuild {
     std::optional<RouteModel> model;      // only when there was no error
     FeatureSources sources;               // with the model
     SourceDocument line, train;           // the documents as they were read
+    // With the model: the fastest run over the route as the pass placed it,
+    // the stations it was worked out on and the train model's name.
+    std::vector<RunStation> runStations;
+    RunningTimes run;
+    std::string trainModelName;
+    std::vector<PlacedStretch> slowDowns;
+    std::vector<PlacedStretch> montagna;
     bool has_errors() const;
 };
 

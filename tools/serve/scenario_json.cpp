@@ -99,6 +99,64 @@ json route_json(const RouteModel& model, const FeatureSources& sources) {
     return out;
 }
 
+// The run's samples are thinned to at most about this many for the page (a
+// chart is about a thousand pixels wide);
+// every standstill (an arrival, a departure) is kept.
+constexpr size_t kMaxRunSamples = 1200;
+
+double tenths(double v) { return std::round(v * 10) / 10; }
+
+json optional_number(const std::optional<double>& v) { return v ? json(tenths(*v)) : json(nullptr); }
+
+const char* role_word(StationRun::Role role) {
+    switch (role) {
+        case StationRun::Role::Start: return "start";
+        case StationRun::Role::Stop: return "stop";
+        case StationRun::Role::Last: return "last";
+        case StationRun::Role::Passed: return "passed";
+        case StationRun::Role::Outside: break;
+    }
+    return "outside";
+}
+
+// The fastest run as the page draws it: [position m, time s, speed km/h]
+// samples and a row per station; null when the run gives no times.
+json run_json(const PreviewBuild& build) {
+    if (!build.run.problem.empty() || build.run.samples.empty()) return nullptr;
+    const std::vector<RunSample>& all = build.run.samples;
+    const size_t every = (all.size() + kMaxRunSamples - 1) / kMaxRunSamples;
+    json samples = json::array();
+    for (size_t i = 0; i < all.size(); ++i) {
+        const RunSample& s = all[i];
+        if (i % every != 0 && s.speed != 0 && i + 1 != all.size()) continue;
+        samples.push_back({tenths(s.position), tenths(s.time), tenths(s.speed * 3.6)});
+    }
+    json stations = json::array();
+    for (const StationRun& row : build.run.stations) {
+        const RunStation& st = build.runStations[row.station];
+        stations.push_back({{"name", st.name},
+                            {"position_m", st.point},
+                            {"role", role_word(row.role)},
+                            {"scheduled_s", row.scheduled ? json(*row.scheduled) : json(nullptr)},
+                            {"earliest_arrival_s", optional_number(row.earliestArrival)},
+                            {"earliest_departure_s", optional_number(row.earliestDeparture)},
+                            {"slack_s", optional_number(row.slack)},
+                            {"late", row.late},
+                            {"problem", row.problem}});
+    }
+    return {{"trainModel", build.trainModelName}, {"samples", samples}, {"stations", stations}};
+}
+
+json stretches_json(const std::vector<PlacedStretch>& all, bool withSpeed) {
+    json list = json::array();
+    for (const PlacedStretch& s : all) {
+        json one = {{"start_m", s.start}, {"end_m", s.end}};
+        if (withSpeed) one["speed_kmh"] = s.speedKmh;
+        list.push_back(one);
+    }
+    return list;
+}
+
 // As check gives it, with the text of its line and the whole line check prints.
 json diagnostic_json(const Diagnostic& d, const std::vector<std::optional<TextSpan>>& relatedSpans,
                      const PreviewBuild& build) {
@@ -122,10 +180,18 @@ std::string scenario_json(const PreviewBuild& current, const PreviewBuild* drawn
     json out;
     if (drawn != nullptr && drawn->model) {
         out = route_json(*drawn->model, drawn->sources);
+        out["slow_downs"] = stretches_json(drawn->slowDowns, true);
+        out["montagna"] = stretches_json(drawn->montagna, false);
+        out["run"] = run_json(*drawn);
+        out["run_problem"] = !drawn->run.problem.empty() ? json(drawn->run.problem)
+                             : out["run"].is_null()     ? json("no leg of the run can be run")
+                                                        : json(nullptr);
     } else {
         out = {{"route", ""}, {"train", ""}, {"route_length_m", 0}, {"stations", json::array()},
                {"signals", json::array()}, {"speed_boards", json::array()}, {"indication_boards", json::array()},
-               {"profile", nullptr}, {"plan", nullptr}};
+               {"profile", nullptr}, {"plan", nullptr},
+               {"slow_downs", json::array()}, {"montagna", json::array()}, {"run", nullptr},
+               {"run_problem", "nothing has compiled yet"}};
     }
     json diagnostics = json::array();
     for (size_t i = 0; i < current.diagnostics.size(); ++i) {

@@ -10,6 +10,7 @@
 #include "tools/common/exit_status.h"
 #include "tools/serve/preview_server.h"
 #include "tools/serve/recompiler.h"
+#include "tools/running_time/train_model.h"
 
 namespace {
 
@@ -20,6 +21,16 @@ std::string url_host(const std::string& host) {
 }  // namespace
 
 int serve_preview(const ServeOptions& o, std::ostream& out, std::ostream& err) {
+    PreviewSources sources{o.lineDocument, o.trainDocument, o.names};
+    if (!o.trainModelFile.empty()) {
+        const TrainModelRead read = read_train_model_file(o.trainModelFile);
+        if (!read.model) {
+            err << "scenario_tool: train-model file " << read.error << '\n';
+            return kExitUsage;
+        }
+        sources.train = *read.model;
+        sources.trainModelName = o.trainModelFile;
+    }
     platform::catch_stop_signals();
     const std::function<bool()> stopRequested = o.stopRequested ? o.stopRequested : platform::stop_requested;
     auto server = std::make_shared<PreviewServer>(o.host);
@@ -33,7 +44,7 @@ int serve_preview(const ServeOptions& o, std::ostream& out, std::ostream& err) {
     out << "Preview at " << url << std::endl;
     if (o.openBrowser && !platform::open_in_browser(url)) out << "Open " << url << " in your browser." << std::endl;
     // Connections wait to be answered until the first compile is there.
-    Recompiler compiles({o.lineDocument, o.trainDocument, o.names}, server);
+    Recompiler compiles(sources, server);
     bool started = false;
     while (!stopRequested()) {
         if (!started && compiles.published()) {
@@ -60,6 +71,8 @@ CommandRun setup(CLI::App& command) {
         ->capture_default_str()
         ->check(CLI::Range(0, 65535));
     command.add_option("--host", options->host, "Address to listen on")->capture_default_str();
+    command.add_option("--train-model", options->trainModelFile,
+                       "Train-model file for the fastest run (JSON; default: a four-car regional electric unit)");
     command.add_flag("--open", options->openBrowser, "Open the page in the default browser");
     auto names = std::make_shared<NameOptions>();
     add_scenario_names(command, *names, NameSource::DocumentsOrBuiltIn);

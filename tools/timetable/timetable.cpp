@@ -46,12 +46,7 @@ CommandRun setup(CLI::App& command) {
 // (said on `err`).
 std::optional<TrainModel> chosen_train(const TimetableOptions& options, std::ostream& err) {
     if (options.trainModelFile.empty()) return TrainModel{};
-    const AuthorDocument file = read_author_document(options.trainModelFile);
-    if (!file.text) {
-        err << "scenario_tool: train-model file " << options.trainModelFile << " " << file.absence << '\n';
-        return std::nullopt;
-    }
-    TrainModelRead read = read_train_model(*file.text, options.trainModelFile);
+    TrainModelRead read = read_train_model_file(options.trainModelFile);
     if (!read.model) err << "scenario_tool: train-model file " << read.error << '\n';
     return read.model;
 }

@@ -5,6 +5,8 @@ set(PREVIEW_ASSETS
   "/|html|index.html"
   "/assets/preview.js|js|preview.js"
   "/assets/charts.js|js|charts.js"
+  "/assets/chart_overlays.js|js|chart_overlays.js"
+  "/assets/run_chart.js|js|run_chart.js"
   "/assets/features.js|js|features.js"
   "/assets/formatting.js|js|formatting.js"
   "/assets/page_state.js|js|page_state.js"

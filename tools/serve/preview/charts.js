@@ -1,8 +1,10 @@
 // @ts-check
 // The profile charts (height, gradient, speed limit, adhesion) on uPlot:
-// one shared cursor and zoom, the stations' lines and names, the speed
-// boards' marks. Each chart draws into its holder of the page's HTML, whose
+// one shared cursor and zoom (with the time–distance graph), the stations'
+// lines and names, the speed boards' marks, the placed stretches and the
+// fastest run's speed. Each chart draws into its holder of the page's HTML, whose
 // size the style sheet fixes, so the page does not move when they come.
+import { runSpeedLine, stretchBands } from './chart_overlays.js';
 import { byId } from './formatting.js';
 import { page } from './page_state.js';
 import { showReadout } from './readout.js';
@@ -21,6 +23,7 @@ import { showReadout } from './readout.js';
  * @property {boolean} [stepped] a value per cell rather than a value at each cell's edge
  * @property {boolean} [names] the stations' names in a band above the plot
  * @property {boolean} [boards] the speed boards' marks
+ * @property {boolean} [run] the fastest run's speed
  * @property {boolean} [fromZero]
  * @property {boolean} [aroundZero]
  */
@@ -29,7 +32,7 @@ import { showReadout } from './readout.js';
 const kinds = [
   { holder: 'chart-height', stroke: '#6b8e23', fill: 'rgba(107, 142, 35, 0.18)', names: true },
   { holder: 'chart-gradient', stroke: '#e07a5f', fill: 'rgba(224, 122, 95, 0.25)', stepped: true, aroundZero: true },
-  { holder: 'chart-speed', stroke: '#1e40af', stepped: true, boards: true, fromZero: true },
+  { holder: 'chart-speed', stroke: '#1e40af', stepped: true, boards: true, run: true, fromZero: true },
   { holder: 'chart-adhesion', stroke: '#0f766e', stepped: true },
 ];
 
@@ -147,14 +150,36 @@ function yScale(s) {
   return {};
 }
 
+/** Every chart that shares the distance axis: the profile's and the time–distance graph. */
+const linked = () => (page.runChart ? [...page.charts, page.runChart] : page.charts);
+
 /**
  * Sets every chart's x range, without their passing it on to one another.
  * @param {{min: number, max: number}} range
  */
 function zoomAll(range) {
   page.syncing = true;
-  for (const u of page.charts) u.setScale('x', range);
+  for (const u of linked()) u.setScale('x', range);
   page.syncing = false;
+}
+
+/**
+ * Passes a chart's new x range to every other chart sharing the axis.
+ * @param {UPlot} u
+ */
+export function linkedZoom(u) {
+  if (page.syncing) return;
+  const { min, max } = u.scales.x;
+  if (min === undefined || max === undefined) return;
+  page.syncing = true;
+  for (const other of linked()) if (other !== u) other.setScale('x', { min, max });
+  page.syncing = false;
+}
+
+/** Where the profile's distance axis ends, km: the end of its last cell. */
+export function profileEndKm() {
+  const p = page.data && page.data.profile;
+  return p ? p.speed_kmh.length * p.cell_m / 1000 : 0;
 }
 
 /**
@@ -196,8 +221,9 @@ export function drawCharts(d) {
   const width = chartWidth();
   kinds.forEach((s, i) => {
     const holder = byId(s.holder);
-    const plugins = [stationLines(s.names)];
+    const plugins = [stretchBands(), stationLines(s.names)];
     if (s.boards) plugins.push(speedBoardMarks());
+    if (s.run) plugins.push(runSpeedLine());
     const u = new uPlot({
       width, height: holder.clientHeight,
       padding: [s.names ? namesBand : 10, 12, 0, 0],
@@ -215,14 +241,7 @@ export function drawCharts(d) {
           if (u.cursor.left === undefined || u.cursor.left < 0) return;
           showReadout(u.posToVal(u.cursor.left, 'x') * 1000);
         }],
-        setScale: [(u, key) => {
-          if (key !== 'x' || page.syncing) return;
-          const { min, max } = u.scales.x;
-          if (min === undefined || max === undefined) return;
-          page.syncing = true;
-          for (const other of page.charts) if (other !== u) other.setScale('x', { min, max });
-          page.syncing = false;
-        }],
+        setScale: [(u, key) => { if (key === 'x') linkedZoom(u); }],
       },
     }, [x, values[i]], holder);
     page.charts.push(u);
@@ -234,8 +253,8 @@ export function drawCharts(d) {
 /** Fits the charts to their box's width, after the window changed size. */
 export function resizeCharts() {
   const width = chartWidth();
-  for (const u of page.charts) u.setSize({ width, height: u.height });
-  for (const u of page.charts) u.syncRect(true);
+  for (const u of linked()) u.setSize({ width, height: u.height });
+  for (const u of linked()) u.syncRect(true);
 }
 
 /**

@@ -96,3 +96,22 @@ export function profileAt(p, m) {
     adhesion: p.adhesion_percent[cell],
   };
 }
+
+/**
+ * Where the fastest run is at metre m: the time the head first reaches it
+ * (the arrival, at a stop) and its speed there; null off the run.
+ * @param {import('./scenario_types.js').Run | null} run
+ * @param {number} m
+ * @returns {{time: number, speed: number} | null}
+ */
+export function runAt(run, m) {
+  const s = run ? run.samples : [];
+  if (s.length === 0 || m < s[0][0] || m > s[s.length - 1][0]) return null;
+  // The first sample at or past m.
+  let lo = -1, hi = s.length - 1;
+  while (hi - lo > 1) { const mid = (lo + hi) >> 1; if (s[mid][0] >= m) hi = mid; else lo = mid; }
+  const b = s[hi];
+  if (lo < 0 || b[0] === m) return { time: b[1], speed: b[2] };
+  const a = s[lo], t = (m - a[0]) / (b[0] - a[0]);
+  return { time: a[1] + (b[1] - a[1]) * t, speed: a[2] + (b[2] - a[2]) * t };
+}

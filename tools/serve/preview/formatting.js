@@ -78,3 +78,13 @@ export function niceStep(min) {
  * @param {{file: string, line: number}} row
  */
 export const placeText = (row) => row.file + (row.line > 0 ? ':' + row.line : '');
+
+/**
+ * Seconds after midnight as a clock time, "hh:mm:ss".
+ * @param {number} s
+ */
+export function clock(s) {
+  const t = Math.round(s);
+  const two = (/** @type {number} */ n) => String(n).padStart(2, '0');
+  return two(Math.floor(t / 3600)) + ':' + two(Math.floor(t / 60) % 60) + ':' + two(t % 60);
+}

@@ -34,6 +34,9 @@
  * @property {string} planKey what the plan was drawn from
  * @property {import('uplot')[]} charts the profile charts, top to bottom
  * @property {boolean} syncing a chart is passing its zoom to the others
+ * @property {import('uplot') | null} runChart the time–distance graph, null without a run
+ * @property {{to: string, late: boolean, fill: string}[]} runLegs each leg's slack as drawn, by the station it ends at
+ * @property {string} runKey the run and stretches the graph and overlays were drawn with
  * @property {number} drawnChartLength the cells the charts' zoom belongs to
  * @property {string} chartKey the features the charts were drawn with
  * @property {import('./scenario_types.js').Profile | null} chartProfile the profile they show
@@ -57,6 +60,9 @@ export const page = {
   planKey: '',
   charts: [],
   syncing: false,
+  runChart: null,
+  runLegs: [],
+  runKey: '',
   drawnChartLength: -1,
   chartKey: '',
   chartProfile: null,

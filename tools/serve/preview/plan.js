@@ -1,6 +1,6 @@
 // @ts-check
 // The plan of the route: its centre line with the kilometres, stations,
-// signals and boards marked, panned and zoomed with svg-pan-zoom; the marks
+// signals and boards marked, the slow-downs and montagna stretches along it, panned and zoomed with svg-pan-zoom; the marks
 // keep their size in screen pixels at any zoom.
 import { byId, niceStep, svgEl } from './formatting.js';
 import { page } from './page_state.js';
@@ -153,6 +153,7 @@ export function drawPlan(d) {
   routeLine.setAttribute('stroke-width', '3');
   root.appendChild(routeLine);
 
+  drawStretches(root, d);
   drawKilometres(root, routeEnd);
   const endMark = marker(root, routeEnd, 'plan-end');
   if (endMark) endMark.appendChild(svgEl('line', { x1: 0, y1: -7, x2: 0, y2: 7, stroke: '#1f2933', 'stroke-width': 2.5 }));
@@ -174,6 +175,41 @@ export function drawPlan(d) {
   if (keep && keep.length === routeEnd) { page.panZoom.zoom(keep.zoom); page.panZoom.pan(keep.pan); }
   rescaleMarkers();
   if (page.cursorKm !== null) moveCursorMark(page.cursorKm * 1000);
+}
+
+/**
+ * The centre line's points from metre `from` to metre `to`, "x,y" each.
+ * @param {PlanGeometry} plan
+ * @param {number} from
+ * @param {number} to
+ */
+function stretchPoints(plan, from, to) {
+  const points = [];
+  for (const m of [from, ...plan.m.filter((v) => v > from && v < to), to]) {
+    const at = planAt(m);
+    if (at) points.push(at.x + ',' + at.y);
+  }
+  return points;
+}
+
+/**
+ * The montagna stretches and slow-downs as the pass placed them, drawn
+ * along the centre line under the marks.
+ * @param {Element} root
+ * @param {Scenario} d
+ */
+function drawStretches(root, d) {
+  const plan = page.plan;
+  if (!plan) return;
+  const group = svgEl('g', { id: 'plan-stretches' });
+  root.appendChild(group);
+  for (const [list, cls, width] of /** @type {const} */ ([[d.montagna, 'plan-montagna', 9], [d.slow_downs, 'plan-slow-down', 6]])) {
+    for (const s of list) {
+      const line = polyline(stretchPoints(plan, s.start_m, s.end_m), cls);
+      line.setAttribute('stroke-width', String(width));
+      group.appendChild(line);
+    }
+  }
 }
 
 /**

@@ -108,6 +108,23 @@ function changeFirstGradient(text) {
   return { text: text.replace(row, row.replace(/-?\d+\s*$/, String(value))), value, old };
 }
 
+// The time–distance graph's scheduled mark of a station: what it is and
+// the colour of the canvas's pixel at its middle (run in the page).
+function runMark(name) {
+  const p = window.preview;
+  const u = p.runChart;
+  const s = p.data.run.stations.find((st) => st.name === name);
+  const x = Math.round(u.valToPos(s.position_m / 1000, 'x', true));
+  const y = Math.round(u.valToPos(s.scheduled_s, 'y', true));
+  const pixel = [...u.ctx.getImageData(x, y, 1, 1).data].slice(0, 3);
+  const warning = getComputedStyle(document.documentElement).getPropertyValue('--warning').trim();
+  const n = parseInt(warning.slice(1), 16);
+  return { station: s, pixel, warning: [n >> 16, (n >> 8) & 255, n & 255], leg: p.runLegs.find((l) => l.to === name),
+    lateLegs: document.querySelector('#chart-run').dataset.lateLegs };
+}
+
+const near = (a, b, by) => a.every((v, i) => Math.abs(v - b[i]) <= by);
+
 const median = (a) => { const s = [...a].sort((x, y) => x - y); return s[Math.floor(s.length / 2)]; };
 const timings = [];
 
@@ -142,6 +159,26 @@ test('built-in route: page, cursor, diagnostics, stale drawing, undo', async () 
   const marker = await page.$eval('#cursor-group', (g) => g.getAttribute('visibility'));
   assert.equal(marker, 'visible');
   assert.match(await page.textContent('#r-speed'), /^\d+ km\/h$/);
+  // The fastest run's time and speed there, as the run's points give them.
+  const readTime = await page.textContent('#r-time');
+  assert.match(readTime, /^\d\d:\d\d:\d\d · \d+ km\/h$/);
+  const wanted = await page.evaluate(async () => {
+    const { runAt } = await import('/assets/features.js');
+    return runAt(window.preview.data.run, window.preview.cursorKm * 1000);
+  });
+  const [hh, mm, ss] = readTime.slice(0, 8).split(':').map(Number);
+  assert.ok(Math.abs(hh * 3600 + mm * 60 + ss - wanted.time) <= 1, readTime + ' ' + JSON.stringify(wanted));
+
+  // The time–distance graph: the run drawn on the charts' distance axis,
+  // the last station's time kept, its mark not in the warning colour.
+  const kept = await page.evaluate(runMark, 'VILCAR P.NUOVA');
+  assert.equal(kept.station.late, false);
+  assert.equal(kept.leg.late, false);
+  assert.ok(!kept.lateLegs.split('|').includes('VILCAR P.NUOVA'), kept.lateLegs);
+  assert.ok(!near(kept.pixel, kept.warning, 60), 'a kept time marked ' + kept.pixel);
+  const axes = await page.evaluate(() => [window.preview.charts[0].scales.x, window.preview.runChart.scales.x]
+    .map((x) => [x.min, x.max]));
+  assert.deepEqual(axes[1], axes[0]);
 
   // An indication board moved onto the speed board's cell.
   const original = fs.readFileSync(line);
@@ -211,14 +248,39 @@ test('built-in route: page, cursor, diagnostics, stale drawing, undo', async () 
     builtIn.push(await saveAndWait(page, line, i % 2 ? original : edited, 5000, 'gradient', i % 2 ? change.old : change.value));
   timings.push({ route: 'built-in route (106 km)', times: builtIn });
 
-  // The whole page in the picture: the window as tall as the page.
-  const height = await page.evaluate(() => document.documentElement.scrollHeight);
-  await page.setViewportSize({ width: 1400, height: height + 24 });
+  // The whole page in the picture: the window as tall as the page (the
+  // plan's box grows with the window, so until the height holds).
+  for (let i = 0, height = 0; i < 10; i++) {
+    const now = await page.evaluate(() => document.documentElement.scrollHeight);
+    if (Math.abs(now + 24 - height) < 2) break;
+    height = now + 24;
+    await page.setViewportSize({ width: 1400, height });
+    await settle(page);
+  }
   await page.waitForTimeout(300);
   const again = await page.evaluate(pointForKm, 18.55);
   await page.mouse.move(again.x, again.y);
   fs.mkdirSync(path.dirname(screenshot), { recursive: true });
   await page.screenshot({ path: screenshot });
+
+  // A save that makes the last station's time a minute earlier than the
+  // fastest run allows: its leg is late, shaded and marked in the warning colour.
+  const trainText = fs.readFileSync(train, 'latin1');
+  const tight = Math.ceil(kept.station.earliest_arrival_s) - 60;
+  const two = (n) => String(n).padStart(2, ' ');
+  const tightened = trainText.replace(' 11, 0, 0, VILCAR P.NUOVA',
+    [two(Math.floor(tight / 3600)), two(Math.floor(tight / 60) % 60), two(tight % 60)].join(',') + ', VILCAR P.NUOVA');
+  assert.notEqual(tightened, trainText);
+  const beforeTight = await renderedVersion(page);
+  fs.writeFileSync(train, Buffer.from(tightened, 'latin1'));
+  await page.waitForFunction((v) => window.preview.renderedVersion > v && window.preview.data.run.stations
+    .some((s) => s.name === 'VILCAR P.NUOVA' && s.late), beforeTight, { timeout: 5000 });
+  const late = await page.evaluate(runMark, 'VILCAR P.NUOVA');
+  assert.equal(late.station.scheduled_s, tight);
+  assert.equal(late.leg.late, true);
+  assert.ok(late.lateLegs.split('|').includes('VILCAR P.NUOVA'), late.lateLegs);
+  assert.ok(late.leg.fill.startsWith('rgba(' + late.warning.join(', ') + ','), late.leg.fill);
+  assert.ok(near(late.pixel, late.warning, 60), 'a late time marked ' + late.pixel + ', not ' + late.warning);
   assert.deepEqual(problems, []);
 
   child.kill('SIGINT');

@@ -1,8 +1,8 @@
 // @ts-check
-// The shared cursor's readout: the route's values at the cursor and the
-// nearest station and feature, with the cursor's mark on the plan.
-import { featureLabel, nearest, profileAt } from './features.js';
-import { byId, fixed, km } from './formatting.js';
+// The shared cursor's readout: the route's values at the cursor, when the
+// fastest run is there and how fast, the nearest station and feature, with the cursor's mark on the plan.
+import { featureLabel, nearest, profileAt, runAt } from './features.js';
+import { byId, clock, fixed, km } from './formatting.js';
 import { page } from './page_state.js';
 import { moveCursorMark } from './plan.js';
 
@@ -18,6 +18,8 @@ export function showReadout(m) {
   byId('r-gradient').textContent = v ? v.gradient + ' ‰' : '–';
   byId('r-speed').textContent = v ? v.speed + ' km/h' : '–';
   byId('r-adhesion').textContent = v ? v.adhesion + ' %' : '–';
+  const run = runAt(page.data && page.data.run, m);
+  byId('r-time').textContent = run ? clock(run.time) + ' · ' + Math.round(run.speed) + ' km/h' : '–';
   const stations = page.features.filter((f) => f.kind === 'station');
   byId('r-station').textContent = featureLabel(nearest(stations, m), m);
   byId('r-feature').textContent = featureLabel(nearest(page.features, m), m);

@@ -55,6 +55,42 @@
  */
 
 /**
+ * A stretch of the route as the compile pass placed it: a slow-down (with
+ * its speed) or a montagna stretch.
+ * @typedef {object} Stretch
+ * @property {number} start_m
+ * @property {number} end_m
+ * @property {number} [speed_kmh] a slow-down's speed
+ */
+
+/**
+ * A station as the fastest run meets it; times in seconds after midnight.
+ * @typedef {object} RunStation
+ * @property {string} name
+ * @property {number} position_m its stop point, or where it stands when it has no stop cell
+ * @property {'start' | 'stop' | 'last' | 'passed' | 'outside'} role what the run does there
+ * @property {number | null} scheduled_s the time it is held to: departure at a stop, arrival at the last station
+ * @property {number | null} earliest_arrival_s at a passed station the passing time
+ * @property {number | null} earliest_departure_s
+ * @property {number | null} slack_s scheduled less earliest
+ * @property {boolean} late the scheduled time cannot be kept
+ * @property {string} problem why the leg that ends here gives no times; empty when it does
+ */
+
+/**
+ * A run point: the head's position (m), the time (s after midnight) and the speed (km/h).
+ * @typedef {[number, number, number]} RunSample
+ */
+
+/**
+ * The fastest run of the train over the route, against the scheduled times.
+ * @typedef {object} Run
+ * @property {string} trainModel "default" or the train-model file's name
+ * @property {RunSample[]} samples in order along the route; a stop shows its arrival, then its departure
+ * @property {RunStation[]} stations one per station of the route, in its order
+ */
+
+/**
  * Another row that a diagnostic's message names.
  * @typedef {object} RelatedPlace
  * @property {string} file
@@ -92,6 +128,10 @@
  * @property {IndicationBoard[]} indication_boards
  * @property {Profile | null} profile
  * @property {Plan | null} plan
+ * @property {Stretch[]} slow_downs
+ * @property {Stretch[]} montagna
+ * @property {Run | null} run null when the run gives no times
+ * @property {string | null} run_problem why there is no run; null when there is one
  * @property {Diagnostic[]} diagnostics
  * @property {boolean} stale whether the documents have errors, so the drawing is older than them
  * @property {number} version counts the server's compiles

@@ -96,6 +96,8 @@ test("serve's /scenario.json is of the page's type, and drift from it is refused
   // Documents with an error from the start: nothing drawn yet, no profile, no plan.
   const [neverCompiled] = await answersFor('broken', [], taken);
   assert.equal(neverCompiled.profile, null);
+  assert.equal(neverCompiled.run, null);
+  assert.ok(clean.run && clean.run.samples.length > 0 && clean.montagna.length > 0, 'the built-in route has a run and montagna stretches');
   assert.equal(withError.stale, true);
   assert.ok(withError.diagnostics.some((d) => d.text !== undefined && d.position !== undefined), JSON.stringify(withError.diagnostics));
   assert.equal(withWarning.diagnostics[0].severity, 'warning');
@@ -110,6 +112,9 @@ test("serve's /scenario.json is of the page's type, and drift from it is refused
     severityUnknown: { ...withError, diagnostics: [{ ...diagnostic, severity: 'note' }] },
     relatedWithoutLabel: { ...withError, diagnostics: [{ ...diagnostic, related: [{ file: diagnostic.file, line: 3 }] }] },
     profileAsText: { ...clean, profile: { ...clean.profile, cell_m: '50' } },
+    runLateAsText: { ...clean, run: { ...clean.run, stations: clean.run.stations.map((s) => ({ ...s, late: String(s.late) })) } },
+    runSampleWithoutSpeed: { ...clean, run: { ...clean.run, samples: clean.run.samples.map(([m, t]) => [m, t]) } },
+    runRoleUnknown: { ...clean, run: { ...clean.run, stations: [{ ...clean.run.stations[0], role: 'halt' }] } },
   };
   const errors = typeErrors({ ...real, ...drifted });
   for (const name of Object.keys(real)) assert.deepEqual(errors[name], [], name);

@@ -6,6 +6,7 @@ import { collectFeatures } from './features.js';
 import { page } from './page_state.js';
 import { drawDiagnostics, drawHeading, drawStations, drawStatus, showLost } from './panels.js';
 import { drawPlan, mendPlan } from './plan.js';
+import { drawRunChart } from './run_chart.js';
 import { showReadout } from './readout.js';
 
 /** @typedef {import('./scenario_types.js').Scenario} Scenario */
@@ -39,12 +40,19 @@ function render(d) {
   drawDiagnostics(d);
   drawStations(d);
   const featureKey = JSON.stringify([d.stations, d.signals, d.speed_boards, d.indication_boards]);
-  const planKey = JSON.stringify([d.route_length_m, d.plan]) + featureKey;
+  const planKey = JSON.stringify([d.route_length_m, d.plan, d.slow_downs, d.montagna]) + featureKey;
   if (page.planKey !== planKey) { drawPlan(d); page.planKey = planKey; } else mendPlan();
+  const runKey = JSON.stringify([d.run, d.run_problem, d.slow_downs, d.montagna]);
   if (page.chartKey !== featureKey || !sameProfile(page.chartProfile, d.profile)) {
     drawCharts(d);
     page.chartKey = featureKey;
     page.chartProfile = d.profile;
+    page.runKey = '';
+  }
+  if (page.runKey !== runKey) {
+    drawRunChart(d);
+    for (const u of page.charts) u.redraw(false);
+    page.runKey = runKey;
   }
   if (page.cursorKm !== null) showReadout(page.cursorKm * 1000);
 }
@@ -64,6 +72,7 @@ async function refresh() {
       page.renderedVersion = d.version;
       await new Promise((resolve) => requestAnimationFrame(resolve));
       for (const u of page.charts) u.syncRect(true);
+      if (page.runChart) page.runChart.syncRect(true);
       page.updates.push({ version: d.version, renderedAt: Date.now() });
       if (page.wantedVersion < d.version) page.wantedVersion = d.version;
     }
