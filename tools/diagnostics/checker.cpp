@@ -95,7 +95,7 @@ constexpr int kAfterReading = 3;
 
 class Checker {
 public:
-    Checker(const CheckSource& line, const CheckSource& train, const ScenarioNames& names, int maxErrors)
+    Checker(const AuthorDocument& line, const AuthorDocument& train, const ScenarioNames& names, int maxErrors)
         : line_(line),
           train_(train),
           maxErrors_(std::max(maxErrors, 1)),
@@ -129,10 +129,10 @@ private:
     // Each label too long for the scenario file, at its line.
     void take_long_labels(const std::vector<LongLabel>& labels);
     std::string& text_of(Document d) { return d == Document::Line ? lineText_ : trainText_; }
-    const CheckSource& source_of(Document d) const { return d == Document::Line ? line_ : train_; }
+    const AuthorDocument& source_of(Document d) const { return d == Document::Line ? line_ : train_; }
 
-    const CheckSource& line_;
-    const CheckSource& train_;
+    const AuthorDocument& line_;
+    const AuthorDocument& train_;
     int maxErrors_;
     ScenarioNames names_;
     CompilePass pass_;
@@ -363,7 +363,7 @@ CheckResult Checker::run() {
 
 }  // namespace
 
-CheckResult check_sources(const CheckSource& line, const CheckSource& train, const ScenarioNames& names,
+CheckResult check_sources(const AuthorDocument& line, const AuthorDocument& train, const ScenarioNames& names,
                           int maxErrors, ReadTrace* trace) {
     Checker checker(line, train, names, maxErrors);
     CheckResult result = checker.run();

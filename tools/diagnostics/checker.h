@@ -30,13 +30,10 @@ struct CheckResult {
     bool unreadable = false;  // a document could not be read at all: the check ended there
 };
 
-// A document to check: the path the author gave and its bytes; no bytes when it could not be read.
-using CheckSource = AuthorDocument;
-
 // The whole check of two documents. The compile pass runs from memory on
 // copies of their texts; no file is opened, written or deleted.
 // With `trace`, what the last pass read is kept there.
-CheckResult check_sources(const CheckSource& line, const CheckSource& train, const ScenarioNames& names,
+CheckResult check_sources(const AuthorDocument& line, const AuthorDocument& train, const ScenarioNames& names,
                           int maxErrors, ReadTrace* trace = nullptr);
 
 // 0 without errors, 1 with an error (or a warning under --werror), 2 when a document could not be read.

@@ -106,3 +106,14 @@ RunningTimes fastest_run(const RunRoute& route, const TrainModel& train, double 
 RunningTimes running_times(const Form1& form, const TrainModel& train) {
     return fastest_run(run_route_of(form), train);
 }
+
+const char* role_word(StationRun::Role role) {
+    switch (role) {
+        case StationRun::Role::Start: return "start";
+        case StationRun::Role::Stop: return "stop";
+        case StationRun::Role::Last: return "last";
+        case StationRun::Role::Passed: return "passed";
+        case StationRun::Role::Outside: break;
+    }
+    return "outside";
+}

@@ -47,6 +47,9 @@ struct StationRun {
     std::string problem{};  // why the leg that ends here gives no times; empty when it does
 };
 
+// The role's word in the reports: "start", "stop", "last", "passed", "outside".
+const char* role_word(StationRun::Role role);
+
 struct RunningTimes {
     std::string problem{};  // why the run gives no times at all; empty when it does
     std::vector<StationRun> stations{};  // one per station of the route, in its order

@@ -108,17 +108,6 @@ double tenths(double v) { return std::round(v * 10) / 10; }
 
 json optional_number(const std::optional<double>& v) { return v ? json(tenths(*v)) : json(nullptr); }
 
-const char* role_word(StationRun::Role role) {
-    switch (role) {
-        case StationRun::Role::Start: return "start";
-        case StationRun::Role::Stop: return "stop";
-        case StationRun::Role::Last: return "last";
-        case StationRun::Role::Passed: return "passed";
-        case StationRun::Role::Outside: break;
-    }
-    return "outside";
-}
-
 // The fastest run as the page draws it: [position m, time s, speed km/h]
 // samples and a row per station; null when the run gives no times.
 json run_json(const PreviewBuild& build) {

@@ -30,17 +30,6 @@ std::string duration(double seconds, bool sign = false) {
 
 std::string or_dash(const std::optional<double>& v, std::string (*text)(double)) { return v ? text(*v) : "-"; }
 
-const char* role_word(StationRun::Role role) {
-    switch (role) {
-        case StationRun::Role::Start: return "start";
-        case StationRun::Role::Stop: return "stop";
-        case StationRun::Role::Last: return "last";
-        case StationRun::Role::Passed: return "passed";
-        case StationRun::Role::Outside: break;
-    }
-    return "outside";
-}
-
 ordered_json number_or_null(const std::optional<double>& v) { return v ? ordered_json(*v) : ordered_json(nullptr); }
 
 struct Totals {
