@@ -24,7 +24,7 @@
 #include "tools/testing/tool_runner.h"
 
 
-#include "tools/main/new_author_trips.h"
+#include "tools/main/test_new_author_trips.h"
 
 namespace fs = std::filesystem;
 

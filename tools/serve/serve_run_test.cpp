@@ -3,7 +3,7 @@
 // a train-model file.
 #include <gtest/gtest.h>
 
-#include "tools/serve/serve_test_client.h"
+#include "tools/serve/test_serve_client.h"
 
 using namespace serve_test;
 

@@ -5,7 +5,7 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "tools/serve/serve_test_client.h"
+#include "tools/serve/test_serve_client.h"
 
 using namespace serve_test;
 

@@ -1,5 +1,5 @@
-// The rows of the new author's trips (new_author_trips.h).
-#include "tools/main/new_author_trips.h"
+// The rows of the new author's trips (test_new_author_trips.h).
+#include "tools/main/test_new_author_trips.h"
 
 #include <gtest/gtest.h>
 

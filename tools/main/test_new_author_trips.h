@@ -1,6 +1,6 @@
 // The new author's trips: one row per mistake an author makes, with the files
 // the row writes, the command it runs and the exact line it gives. The table
-// is in new_author_trips.cpp; new_author_test.cpp runs each row.
+// is in test_new_author_trips.cpp; new_author_test.cpp runs each row.
 #pragma once
 
 #include <functional>
